@@ -11,7 +11,7 @@ Received ByteLink::GetI()
 {
     const Clock::TimePoint deadline = clock_.now() + kReceiveTimeout;
     for (;;) {
-        if (clock_.now() > deadline) {
+        if (clock_.now() >= deadline) {
             return Received();
         }
         pump_.yieldOnce();
@@ -20,8 +20,7 @@ Received ByteLink::GetI()
         }
         // Sleep in the event loop instead of spinning: received bytes and user
         // input wake it, and so does the deadline.
-        const Clock::Duration left = deadline - clock_.now();
-        pump_.waitFor(left > Clock::Duration::zero() ? left : Clock::Duration::zero());
+        pump_.waitFor(deadline - clock_.now());
     }
 }
 
