@@ -22,8 +22,7 @@ class ByteLink
 public:
     ByteLink(SerialPort& port, EventPump& pump, const Clock& clock)
         : port_(port), pump_(pump), clock_(clock)
-    {
-    }
+    {}
 
     // Queues one byte for transmission and returns at once.
     void PutI(std::uint8_t value);

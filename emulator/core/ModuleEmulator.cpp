@@ -1,0 +1,254 @@
+#include "ModuleEmulator.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace vindle::emulator {
+
+namespace {
+
+// The bytes the module sends after the last location/value pair of a read and
+// after the last acknowledgement of a store; the utility drops them.
+constexpr std::uint8_t kTrailingByte = 0;
+constexpr int kReadTrailingBytes = 3;
+
+bool matches(ReplyKind aim, ReplyKind reply)
+{
+    return aim == ReplyKind::Any || aim == reply;
+}
+
+} // namespace
+
+ModuleEmulator::ModuleEmulator(EmulatorSettings settings)
+    : settings_(std::move(settings)), faultUses_(settings_.faults.size(), 0)
+{}
+
+void ModuleEmulator::receive(std::uint8_t byte, TimePoint now)
+{
+    if (disconnected_) {
+        return;
+    }
+    received_.push_back(byte);
+    if (running_) {
+        return; // out of configuration mode the module does not listen
+    }
+    if (state_ == State::Storing && now - lastStoreByte_ > settings_.storeIdleTimeout) {
+        state_ = State::Idle;
+    }
+    switch (state_) {
+    case State::Idle:
+        if (byte == command::kIntroducer) {
+            state_ = State::Command;
+        }
+        break;
+    case State::Command:
+        if (byte == command::kIntroducer) {
+            break; // a repeated introducer still introduces the next byte
+        }
+        state_ = State::Idle;
+        handleCommand(byte, now);
+        break;
+    case State::Storing:
+        handleStoreByte(byte, now);
+        break;
+    }
+}
+
+void ModuleEmulator::handleCommand(std::uint8_t command, TimePoint now)
+{
+    auto& config = settings_.configuration;
+    switch (command) {
+    case command::kReadConfiguration:
+        beginReply(ReplyKind::ReadConfiguration);
+        for (int location = 0; location < kLocationCount; ++location) {
+            send(static_cast<std::uint8_t>(location), now);
+            send(config[location], now);
+        }
+        for (int i = 0; i < kReadTrailingBytes; ++i) {
+            send(kTrailingByte, now);
+        }
+        break;
+    case command::kStoreConfiguration:
+        beginReply(ReplyKind::StoreConfiguration);
+        state_ = State::Storing;
+        storeLocation_ = 0;
+        lastStoreByte_ = now;
+        break;
+    case command::kIdentify:
+        beginReply(ReplyKind::Identify);
+        for (std::uint8_t byte : {settings_.deviceId1, settings_.deviceId2, settings_.yearOfRelease,
+                                  settings_.firmwareVersion, settings_.capabilities}) {
+            send(byte, now);
+        }
+        if (settings_.resetOnIdentify) {
+            config = settings_.defaults;
+        }
+        send(kReadyMarker, now);
+        break;
+    case command::kReadAnalogInputs: {
+        beginReply(ReplyKind::ReadAnalog);
+        send(kReadyMarker, now);
+        for (int channel = 0; channel < kAnalogChannelCount; ++channel) {
+            int reading = settings_.analogReadings[channel];
+            if (settings_.varyAnalogReadings) {
+                reading += 13 * analogRequests_ * (channel + 1);
+            }
+            send(static_cast<std::uint8_t>(reading % 256), now);
+        }
+        ++analogRequests_;
+        break;
+    }
+    case command::kTestConfiguration:
+        running_ = true;
+        if (settings_.runningPacketsPerSecond > 0) {
+            nextPacket_ = now + packetPeriod();
+        }
+        break;
+    default:
+        break; // unknown commands are ignored
+    }
+}
+
+void ModuleEmulator::handleStoreByte(std::uint8_t byte, TimePoint now)
+{
+    lastStoreByte_ = now;
+    settings_.configuration[storeLocation_] = byte;
+    send(static_cast<std::uint8_t>(storeLocation_), now);
+    if (++storeLocation_ == kLocationCount) {
+        send(kTrailingByte, now);
+        state_ = State::Idle;
+    }
+}
+
+void ModuleEmulator::beginReply(ReplyKind kind)
+{
+    replyKind_ = kind;
+    replyPosition_ = 0;
+    activeFaults_.clear();
+    for (std::size_t i = 0; i < settings_.faults.size(); ++i) {
+        const Fault& fault = settings_.faults[i];
+        if (!matches(fault.reply, kind)) {
+            continue;
+        }
+        if (fault.times == 0 || faultUses_[i] < fault.times) {
+            ++faultUses_[i];
+            activeFaults_.push_back(&fault);
+        }
+    }
+}
+
+void ModuleEmulator::send(std::uint8_t byte, TimePoint now)
+{
+    if (settings_.silent) {
+        return;
+    }
+    const int position = replyPosition_++;
+    bool dropped = false;
+    for (const Fault* fault : activeFaults_) {
+        if (fault->position != position) {
+            continue;
+        }
+        switch (fault->kind) {
+        case Fault::Kind::Drop:
+            dropped = true;
+            break;
+        case Fault::Kind::Replace:
+            byte = fault->value;
+            break;
+        case Fault::Kind::Insert:
+            schedule(fault->value, now);
+            break;
+        }
+    }
+    if (!dropped) {
+        schedule(byte, now);
+    }
+}
+
+void ModuleEmulator::schedule(std::uint8_t byte, TimePoint now)
+{
+    if (disconnected_) {
+        return;
+    }
+    if (settings_.disconnectAfterBytes && bytesSent_ >= *settings_.disconnectAfterBytes) {
+        disconnected_ = true;
+        line_.clear();
+        return;
+    }
+    ++bytesSent_;
+    const TimePoint start = std::max(now, lineFreeAt_);
+    lineFreeAt_ = start + settings_.byteDelay + byteTime();
+    line_.push_back({lineFreeAt_, byte});
+}
+
+void ModuleEmulator::produceRunningData(TimePoint now)
+{
+    if (!running_ || settings_.runningPacketsPerSecond <= 0) {
+        return;
+    }
+    const auto& config = settings_.configuration;
+    while (nextPacket_ <= now && !disconnected_) {
+        beginReply(ReplyKind::Running);
+        send(kReadyMarker, nextPacket_);
+        for (int key = 6; key <= 8; ++key) {
+            send(config[key], nextPacket_);
+        }
+        const int banks = std::max(1, static_cast<int>(config[0]));
+        for (int bank = 0; bank < banks; ++bank) {
+            send(runningPattern_, nextPacket_);
+        }
+        // Walk one closed input across the eight inputs, then all open.
+        runningPattern_ =
+            runningPattern_ == 0 ? 1 : static_cast<std::uint8_t>(runningPattern_ << 1);
+        nextPacket_ += packetPeriod();
+    }
+}
+
+int ModuleEmulator::available(TimePoint now)
+{
+    produceRunningData(now);
+    return static_cast<int>(std::count_if(line_.begin(), line_.end(),
+                                          [now](const Scheduled& s) { return s.due <= now; }));
+}
+
+std::uint8_t ModuleEmulator::take(TimePoint now)
+{
+    produceRunningData(now);
+    assert(!line_.empty() && line_.front().due <= now);
+    const std::uint8_t byte = line_.front().byte;
+    line_.pop_front();
+    return byte;
+}
+
+std::optional<ModuleEmulator::TimePoint> ModuleEmulator::nextDue() const
+{
+    std::optional<TimePoint> next;
+    if (!line_.empty()) {
+        next = line_.front().due;
+    }
+    if (running_ && !disconnected_ && settings_.runningPacketsPerSecond > 0) {
+        const TimePoint packetDue = nextPacket_ + settings_.byteDelay + byteTime();
+        if (!next || packetDue < *next) {
+            next = packetDue;
+        }
+    }
+    return next;
+}
+
+Clock::Duration ModuleEmulator::byteTime() const
+{
+    if (settings_.bitRate <= 0) {
+        return Clock::Duration::zero();
+    }
+    // Start bit, eight data bits, stop bit.
+    return std::chrono::duration_cast<Clock::Duration>(
+        std::chrono::duration<double>(10.0 / settings_.bitRate));
+}
+
+Clock::Duration ModuleEmulator::packetPeriod() const
+{
+    return std::chrono::duration_cast<Clock::Duration>(
+        std::chrono::duration<double>(1.0 / settings_.runningPacketsPerSecond));
+}
+
+} // namespace vindle::emulator

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "EmulatorSettings.h"
+#include "link/Clock.h"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace vindle::emulator {
+
+// A Vindle Module in configuration mode, bytes in and bytes out. Every byte it
+// sends has the time it is due on the line; callers take bytes whose time has come.
+class ModuleEmulator
+{
+public:
+    using TimePoint = Clock::TimePoint;
+
+    explicit ModuleEmulator(EmulatorSettings settings = {});
+
+    // A byte from the PC, arriving at `now`.
+    void receive(std::uint8_t byte, TimePoint now);
+
+    // Number of bytes due by `now`.
+    int available(TimePoint now);
+    // Takes the oldest byte due by `now`; only called when available(now) > 0.
+    std::uint8_t take(TimePoint now);
+    // When the next byte will be due, if any is coming.
+    std::optional<TimePoint> nextDue() const;
+
+    bool disconnected() const { return disconnected_; }
+    bool inConfigurationMode() const { return !running_; }
+    const Configuration& configuration() const { return settings_.configuration; }
+    const EmulatorSettings& settings() const { return settings_; }
+    // Every byte received, in order, for inspection.
+    const std::vector<std::uint8_t>& received() const { return received_; }
+
+private:
+    enum class State
+    {
+        Idle,
+        Command,
+        Storing,
+    };
+
+    struct Scheduled
+    {
+        TimePoint due;
+        std::uint8_t byte;
+    };
+
+    void handleCommand(std::uint8_t command, TimePoint now);
+    void handleStoreByte(std::uint8_t byte, TimePoint now);
+
+    // A reply: its bytes pass through the faults aimed at it, then onto the line.
+    void beginReply(ReplyKind kind);
+    void send(std::uint8_t byte, TimePoint now);
+    void schedule(std::uint8_t byte, TimePoint now);
+    void produceRunningData(TimePoint now);
+    Clock::Duration byteTime() const;
+    Clock::Duration packetPeriod() const;
+
+    EmulatorSettings settings_;
+    State state_ = State::Idle;
+    int storeLocation_ = 0;
+    TimePoint lastStoreByte_{};
+    bool running_ = false;
+    TimePoint nextPacket_{};
+    std::uint8_t runningPattern_ = 0;
+    int analogRequests_ = 0;
+    bool disconnected_ = false;
+    long bytesSent_ = 0;
+
+    ReplyKind replyKind_ = ReplyKind::Any;
+    int replyPosition_ = 0;
+    std::vector<const Fault*> activeFaults_;
+    std::vector<int> faultUses_;
+
+    std::deque<Scheduled> line_;
+    TimePoint lineFreeAt_{};
+    std::vector<std::uint8_t> received_;
+};
+
+} // namespace vindle::emulator

@@ -1,0 +1,85 @@
+#include "link/DeviceCommands.h"
+
+namespace vindle {
+
+namespace {
+
+void sendCommand(ByteLink& link, std::uint8_t command)
+{
+    link.PutI(command::kIntroducer);
+    link.PutI(command);
+}
+
+} // namespace
+
+ReadPassResult readConfigurationPass(ByteLink& link,
+                                     std::array<std::int16_t, kLocationCount>& values,
+                                     const std::function<void(int)>& onLocation)
+{
+    sendCommand(link, command::kReadConfiguration);
+    for (int location = 0; location < kLocationCount; ++location) {
+        // A missing location number reads as 0, so it passes at location 0.
+        if (link.GetI() != location) {
+            return ReadPassResult{location};
+        }
+        if (onLocation) {
+            onLocation(location);
+        }
+        values[location] = static_cast<std::int16_t>(link.GetI().toNumber());
+    }
+    return ReadPassResult{};
+}
+
+void beginStore(ByteLink& link)
+{
+    sendCommand(link, command::kStoreConfiguration);
+}
+
+Received storeLocation(ByteLink& link, std::uint8_t value)
+{
+    link.PutI(value);
+    return link.GetI();
+}
+
+std::array<Received, kIdentityReplyLength> identify(ByteLink& link)
+{
+    sendCommand(link, command::kIdentify);
+    std::array<Received, kIdentityReplyLength> reply;
+    for (Received& byte : reply) {
+        byte = link.GetI();
+    }
+    return reply;
+}
+
+bool factoryReset(ByteLink& link, std::optional<int> maxReceives)
+{
+    sendCommand(link, command::kIdentify);
+    for (int receives = 0; !maxReceives || receives < *maxReceives; ++receives) {
+        link.pump().yieldOnce();
+        if (link.GetI() == kReadyMarker) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void startTestConfiguration(ByteLink& link)
+{
+    sendCommand(link, command::kTestConfiguration);
+}
+
+std::optional<std::array<Received, kAnalogChannelCount>> readAnalogInputs(ByteLink& link)
+{
+    link.DumpBuffer();
+    sendCommand(link, command::kReadAnalogInputs);
+    if (link.GetI() != kReadyMarker) {
+        return std::nullopt;
+    }
+    std::array<Received, kAnalogChannelCount> readings;
+    for (Received& reading : readings) {
+        reading = link.GetI();
+    }
+    return readings;
+}
+
+} // namespace vindle

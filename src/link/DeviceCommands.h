@@ -1,0 +1,59 @@
+#pragma once
+
+#include "link/ByteLink.h"
+#include "link/Commands.h"
+#include "link/Received.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace vindle {
+
+// One exchange with the module per function. None of them retries or reports
+// to the user: the procedures that call them decide what a wrong or missing
+// reply means.
+
+// Outcome of one pass of the read-configuration exchange.
+struct ReadPassResult
+{
+    // The location whose number came back wrong or not at all; empty when all
+    // 51 pairs arrived in order.
+    std::optional<int> failedLocation;
+    bool complete() const { return !failedLocation.has_value(); }
+};
+
+// Sends the read command and receives location/value pairs for locations 0 to
+// 50. Every value received is written to `values`, up to the failing location.
+// `onLocation` is called with each location whose number arrived correctly,
+// before its value is received. The three bytes the module sends after the
+// last pair are left for the caller.
+ReadPassResult readConfigurationPass(ByteLink& link,
+                                     std::array<std::int16_t, kLocationCount>& values,
+                                     const std::function<void(int location)>& onLocation = {});
+
+// Sends the store command, with no reply expected.
+void beginStore(ByteLink& link);
+// Sends the value of one location and receives the module's acknowledgement,
+// which should equal the location number.
+Received storeLocation(ByteLink& link, std::uint8_t value);
+
+// Sends the identify command and receives the five reply bytes: device
+// identifiers 1 and 2, year of release, firmware version, capability flags.
+std::array<Received, kIdentityReplyLength> identify(ByteLink& link);
+
+// Sends the factory-default reset and receives, yielding before each receive,
+// until the ready marker arrives or `maxReceives` receives have been made
+// (no bound when empty). True when the ready marker arrived.
+bool factoryReset(ByteLink& link, std::optional<int> maxReceives);
+
+// Tells the module to leave configuration mode and run; nothing is awaited.
+void startTestConfiguration(ByteLink& link);
+
+// Drops pending input, asks for the current A/D readings and receives them.
+// Empty when the reply does not start with the ready marker; a reading that
+// does not arrive in time is reported as no value.
+std::optional<std::array<Received, kAnalogChannelCount>> readAnalogInputs(ByteLink& link);
+
+} // namespace vindle

@@ -1,0 +1,140 @@
+#include "link/ByteLink.h"
+
+#include "support/FakePump.h"
+#include "support/ScriptedPort.h"
+
+#include <gtest/gtest.h>
+
+namespace vindle {
+namespace {
+
+using namespace std::chrono_literals;
+using test::FakeClock;
+using test::FakePump;
+using test::ScriptedPort;
+
+class ByteLinkTest : public ::testing::Test
+{
+protected:
+    FakeClock clock;
+    ScriptedPort port{clock};
+    FakePump pump{clock, [this] { return port.nextArrival(); }};
+    ByteLink link{port, pump, clock};
+};
+
+TEST(ReceivedTest, NoValueReadsAsZeroAndAsEmptyText)
+{
+    const Received none;
+    EXPECT_FALSE(none.hasValue());
+    EXPECT_EQ(none.toNumber(), 0);
+    EXPECT_EQ(none.toText(), "");
+    EXPECT_TRUE(none == 0);
+    EXPECT_TRUE(none != 1);
+    EXPECT_TRUE(none != 254);
+
+    const Received twelve(12);
+    EXPECT_EQ(twelve.toText(), "12");
+    EXPECT_TRUE(twelve == 12);
+    EXPECT_TRUE(twelve != 0);
+    EXPECT_TRUE(Received(0) == 0);
+    EXPECT_EQ(Received(0).toText(), "0");
+}
+
+TEST_F(ByteLinkTest, GetITakesPendingBytesOneAtATimeAfterOneYieldEach)
+{
+    port.arrive({7, 3, 9});
+    EXPECT_EQ(link.GetI(), Received(7));
+    EXPECT_EQ(pump.yields(), 1);
+    EXPECT_EQ(port.pendingTotal(), 2);
+    EXPECT_EQ(link.GetI(), Received(3));
+    EXPECT_EQ(link.GetI(), Received(9));
+    EXPECT_EQ(pump.yields(), 3);
+    EXPECT_EQ(pump.waits(), 0);
+}
+
+TEST_F(ByteLinkTest, SilentPortEndsGetIAfterTheReceiveTimeoutWithoutSpinning)
+{
+    const auto start = clock.now();
+    const Received result = link.GetI();
+    EXPECT_FALSE(result.hasValue());
+    EXPECT_EQ(clock.now() - start, kReceiveTimeout);
+    // One blocking wait covers the whole silence: no busy polling.
+    EXPECT_EQ(pump.waits(), 1);
+    EXPECT_EQ(pump.yields(), 1);
+}
+
+TEST_F(ByteLinkTest, ByteArrivingAfterAdapterLatencyIsReceived)
+{
+    const auto start = clock.now();
+    port.arriveAt(start + 30ms, {0x42});
+    EXPECT_EQ(link.GetI(), Received(0x42));
+    EXPECT_EQ(clock.now() - start, 30ms);
+}
+
+TEST_F(ByteLinkTest, ByteArrivingDuringTheLastYieldBeforeTheDeadlineIsReturned)
+{
+    const auto deadline = clock.now() + kReceiveTimeout;
+    // Something wakes the loop just before the deadline; while the poll yields,
+    // a byte comes in.
+    bool woken = false;
+    FakePump pumpWithEvent{clock, [&]() -> std::optional<Clock::TimePoint> {
+                               if (woken) {
+                                   return std::nullopt;
+                               }
+                               woken = true;
+                               return deadline - 1us;
+                           }};
+    ByteLink linkWithEvent{port, pumpWithEvent, clock};
+    pumpWithEvent.onYield = [&] {
+        if (clock.now() == deadline - 1us && port.pendingTotal() == 0) {
+            port.arrive({5});
+        }
+    };
+    EXPECT_EQ(linkWithEvent.GetI(), Received(5));
+}
+
+TEST_F(ByteLinkTest, ByteArrivingAtTheDeadlineIsLeftForTheNextReceive)
+{
+    const auto deadline = clock.now() + kReceiveTimeout;
+    port.arriveAt(deadline, {99});
+    EXPECT_FALSE(link.GetI().hasValue());
+    EXPECT_EQ(port.pendingTotal(), 1);
+    EXPECT_EQ(link.GetI(), Received(99));
+}
+
+TEST_F(ByteLinkTest, GetI2WaitsWithoutLimitAndReturnsAfterOneYieldWhenPending)
+{
+    port.arrive({1});
+    EXPECT_EQ(link.GetI2(), 1);
+    EXPECT_EQ(pump.yields(), 1);
+
+    const auto start = clock.now();
+    port.arriveAt(start + 3h, {254});
+    EXPECT_EQ(link.GetI2(), 254);
+    EXPECT_EQ(clock.now() - start, 3h);
+    EXPECT_EQ(pump.waits(), 1);
+}
+
+TEST_F(ByteLinkTest, DumpBufferDropsWhatIsPendingNowWithoutYielding)
+{
+    link.DumpBuffer();
+    EXPECT_EQ(pump.yields(), 0);
+
+    port.arrive({1, 2, 3});
+    port.arriveAt(clock.now() + 1ms, {4});
+    link.DumpBuffer();
+    EXPECT_EQ(pump.yields(), 0);
+    EXPECT_EQ(port.pendingTotal(), 1);
+    EXPECT_EQ(link.GetI(), Received(4));
+}
+
+TEST_F(ByteLinkTest, PutIWritesBytesBackToBackInOrder)
+{
+    link.PutI(253);
+    link.PutI(252);
+    EXPECT_EQ(port.written(), (std::vector<std::uint8_t>{0xFD, 0xFC}));
+    EXPECT_EQ(pump.yields(), 0);
+}
+
+} // namespace
+} // namespace vindle
