@@ -235,6 +235,14 @@ std::optional<ModuleEmulator::TimePoint> ModuleEmulator::nextDue() const
     return next;
 }
 
+std::optional<ModuleEmulator::TimePoint> ModuleEmulator::lastDue() const
+{
+    if (line_.empty()) {
+        return std::nullopt;
+    }
+    return line_.back().due;
+}
+
 Clock::Duration ModuleEmulator::byteTime() const
 {
     if (settings_.bitRate <= 0) {

@@ -28,6 +28,8 @@ public:
     std::uint8_t take(TimePoint now);
     // When the next byte will be due, if any is coming.
     std::optional<TimePoint> nextDue() const;
+    // When the last byte sent so far will be due, if any is on the line.
+    std::optional<TimePoint> lastDue() const;
 
     bool disconnected() const { return disconnected_; }
     bool inConfigurationMode() const { return !running_; }
