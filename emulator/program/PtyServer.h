@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/ModuleEmulator.h"
+
+#include <atomic>
+#include <optional>
+#include <string>
+
+namespace vindle::emulator {
+
+// Serves an emulated module on a pseudo-terminal in raw mode: what the PC
+// writes to the device goes to the module, what the module sends is written
+// back when its time on the line has come.
+class PtyServer
+{
+public:
+    explicit PtyServer(ModuleEmulator& module);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // The device a serial port opens, e.g. /dev/pts/3.
+    const std::string& devicePath() const { return devicePath_; }
+
+    // Serves until `stop` becomes true or the module disconnects.
+    void serve(const std::atomic<bool>& stop);
+
+private:
+    void closeLine();
+
+    ModuleEmulator& module_;
+    int master_ = -1;
+    int slave_ = -1;
+    std::string devicePath_;
+};
+
+} // namespace vindle::emulator

@@ -1,0 +1,56 @@
+#include "qt/QtSerialPort.h"
+
+namespace vindle {
+
+bool QtSerialPort::open(const QString& deviceName)
+{
+    port_.setPortName(deviceName);
+    // 0 leaves the receive buffer unbounded: nothing the module sends is lost
+    // while a handler runs.
+    port_.setReadBufferSize(0);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    const bool configured = port_.setBaudRate(kBitRate) && port_.setDataBits(QSerialPort::Data8) &&
+                            port_.setParity(QSerialPort::NoParity) &&
+                            port_.setStopBits(QSerialPort::OneStop) &&
+                            port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        port_.close();
+        return false;
+    }
+    return true;
+}
+
+int QtSerialPort::bytesPending() const
+{
+    return static_cast<int>(port_.bytesAvailable());
+}
+
+std::uint8_t QtSerialPort::takeByte()
+{
+    char byte = 0;
+    port_.getChar(&byte);
+    return static_cast<std::uint8_t>(byte);
+}
+
+void QtSerialPort::writeByte(std::uint8_t byte)
+{
+    port_.putChar(static_cast<char>(byte));
+}
+
+void QtSerialPort::setBitRate(int bitsPerSecond)
+{
+    port_.setBaudRate(bitsPerSecond);
+}
+
+QString deviceNameForPortNumber(int number)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
+}
+
+} // namespace vindle

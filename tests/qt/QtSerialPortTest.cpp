@@ -1,0 +1,93 @@
+#include "qt/QtSerialPort.h"
+
+#include "EmulatorProcess.h"
+#include "config/Identity.h"
+#include "core/EmulatorSettings.h"
+#include "link/ByteLink.h"
+#include "link/DeviceCommands.h"
+#include "qt/QtEventPump.h"
+
+#include <gtest/gtest.h>
+
+namespace vindle {
+namespace {
+
+using test::EmulatorProcess;
+
+class PtyLinkTest : public ::testing::Test
+{
+protected:
+    void connect(const QStringList& emulatorArguments)
+    {
+        emulator_ = std::make_unique<EmulatorProcess>(emulatorArguments);
+        ASSERT_FALSE(emulator_->devicePath().isEmpty()) << "the emulator printed no device";
+        ASSERT_TRUE(port_.open(emulator_->devicePath())) << port_.errorText().toStdString();
+    }
+
+    std::unique_ptr<EmulatorProcess> emulator_;
+    QtSerialPort port_;
+    QtEventPump pump_;
+    SteadyClock clock_;
+    ByteLink link_{port_, pump_, clock_};
+};
+
+TEST_F(PtyLinkTest, OpensAt38400EightNoneOne)
+{
+    connect({});
+    QSerialPort& device = port_.device();
+    EXPECT_EQ(device.baudRate(), 38400);
+    EXPECT_EQ(device.dataBits(), QSerialPort::Data8);
+    EXPECT_EQ(device.parity(), QSerialPort::NoParity);
+    EXPECT_EQ(device.stopBits(), QSerialPort::OneStop);
+    EXPECT_EQ(device.flowControl(), QSerialPort::NoFlowControl);
+}
+
+TEST_F(PtyLinkTest, ReadsAllLocationsThroughTheQtSerialPort)
+{
+    connect({"--set", "1=77", "--set", "13=9", "--set", "50=1"});
+    std::array<std::int16_t, kLocationCount> values{};
+    ASSERT_TRUE(readConfigurationPass(link_, values).complete());
+
+    auto expected = emulator::factoryDefaults();
+    expected[1] = 77;
+    expected[13] = 9;
+    expected[50] = 1;
+    for (int location = 0; location < kLocationCount; ++location) {
+        EXPECT_EQ(values[location], expected[location]) << "location " << location;
+    }
+    // The three bytes after the last pair, then nothing.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(link_.GetI().hasValue());
+    }
+    EXPECT_FALSE(link_.GetI().hasValue());
+}
+
+TEST_F(PtyLinkTest, SlowRepliesAreStillReceived)
+{
+    // Every reply byte comes 30 ms after the one before, like a module behind
+    // a USB adapter's latency timer.
+    connect({"--byte-delay", "30", "--capabilities", "6", "--year", "9"});
+    const Identity identity = Identity::fromReply(identify(link_));
+    EXPECT_EQ(identity.yearOfRelease.toText(), "9");
+    EXPECT_EQ(identity.capabilities.reportedSenders(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(link_.GetI(), Received(kReadyMarker));
+}
+
+TEST_F(PtyLinkTest, SilentModuleGivesNoValue)
+{
+    connect({"--silent"});
+    link_.PutI(command::kIntroducer);
+    link_.PutI(command::kReadConfiguration);
+    EXPECT_FALSE(link_.GetI().hasValue());
+}
+
+TEST(QtSerialPortTest, MissingDeviceFailsToOpenWithAReason)
+{
+    QtSerialPort port;
+    EXPECT_FALSE(port.open(QStringLiteral("/dev/vindle-no-such-device")));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(port.errorText().isEmpty());
+}
+
+} // namespace
+} // namespace vindle
