@@ -1,0 +1,133 @@
+#pragma once
+
+#include "ui/model/Control.h"
+#include "ui/model/OptionGroup.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace vindle {
+
+// A top-level window as a model: its title, visible and enabled flags,
+// requests to come to the front, and the controls it holds in creation order.
+// The shell renders it and acts on its requests; the logic holds it whether
+// or not it is shown.
+class Window
+{
+public:
+    enum class Change
+    {
+        Title,
+        Visible,
+        Enabled,
+        FrontRequest,
+    };
+    using Listener = std::function<void(const Window&, Change)>;
+    using Handler = std::function<void()>;
+
+    Window(std::string name, std::string title);
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    const std::string& name() const { return name_; }
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title);
+
+    bool isVisible() const { return visible_; }
+    void setVisible(bool visible);
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    // Asks the shell to raise the window above the others. Every request is
+    // counted and reported, also when the window is already in front.
+    void bringToFront();
+    int frontRequests() const { return frontRequests_; }
+
+    // The user closes the window through its frame. Runs the close handler,
+    // or, when none is installed, hides the window so that nothing it holds
+    // is lost.
+    void requestClose();
+    void onClose(Handler handler) { close_ = std::move(handler); }
+
+    // The pointer moved over the window's background.
+    void mouseOver() const;
+    void onMouseOver(Handler handler) { mouseOver_ = std::move(handler); }
+
+    // Client area in twips, when the window has a designed size.
+    const std::optional<Rect>& clientArea() const { return clientArea_; }
+    void setClientArea(Rect area) { clientArea_ = area; }
+
+    // Every control, options included, in creation order (frames before what
+    // they hold).
+    const std::vector<Control*>& controls() const { return controls_; }
+    // The control with that name and index, option groups excepted; nullptr
+    // when there is none.
+    Control* find(std::string_view name, int index = kNoIndex) const;
+    // The first option group with that name; nullptr when there is none.
+    OptionGroup* findGroup(std::string_view name) const;
+    // The control with that name and index as a T; throws std::out_of_range
+    // when there is none or it is of another kind.
+    template <class T> T& get(std::string_view name, int index = kNoIndex) const;
+
+    // Creates a control owned by this window. Options of a group are listed
+    // right after their group.
+    template <class T, class... Args> T& add(Args&&... args);
+
+    // Shell hook: called after every change of the window's own state.
+    int addListener(Listener listener);
+    void removeListener(int id);
+
+private:
+    void notify(Change change) const;
+
+    std::string name_;
+    std::string title_;
+    bool visible_ = false;
+    bool enabled_ = true;
+    int frontRequests_ = 0;
+    Handler close_;
+    Handler mouseOver_;
+    std::optional<Rect> clientArea_;
+    std::vector<std::unique_ptr<Control>> owned_;
+    std::vector<Control*> controls_;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int nextListenerId_ = 1;
+};
+
+template <class T> T& Window::get(std::string_view name, int index) const
+{
+    Control* control = std::is_same_v<T, OptionGroup> ? findGroup(name) : find(name, index);
+    auto* typed = dynamic_cast<T*>(control);
+    if (typed == nullptr) {
+        std::string what = name_ + " has no such control: " + std::string(name);
+        if (index != kNoIndex)
+            what += "(" + std::to_string(index) + ")";
+        throw std::out_of_range(what);
+    }
+    return *typed;
+}
+
+template <class T, class... Args> T& Window::add(Args&&... args)
+{
+    static_assert(std::is_base_of_v<Control, T>);
+    auto control = std::make_unique<T>(std::forward<Args>(args)...);
+    T& added = *control;
+    controls_.push_back(&added);
+    if constexpr (std::is_same_v<T, OptionGroup>) {
+        for (const auto& option : added.options())
+            controls_.push_back(option.get());
+    }
+    owned_.push_back(std::move(control));
+    return added;
+}
+
+} // namespace vindle
