@@ -1,0 +1,11 @@
+#include "config/ProgressWindow.h"
+
+namespace vindle {
+
+ProgressWindow::ProgressWindow()
+    : Window("Working", "Working..."),
+      label_(add<Label>("Label1", kNoIndex, nullptr, "Storing Configuration...")),
+      level_(add<ProgressBar>("Level", kNoIndex, nullptr, 0.0, kLevelMaximum))
+{}
+
+} // namespace vindle
