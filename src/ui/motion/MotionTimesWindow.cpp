@@ -16,6 +16,17 @@ constexpr int kSequence = 2;
 constexpr int kRowTop = 1560;
 constexpr int kRowHeight = 360;
 
+// Pointer help of the protocol check box, which stays hidden as long as no
+// protocol choice is offered.
+constexpr const char* kSorvaneHelp =
+    "When Communicating to an LR Series Wireless Controller, you can use Sorvane Motion "
+    "Protocol.  SMP does NOT override your current relay settings.  If your relays are off and "
+    "motion is detected, the relay will be activated like usual.  However, if you use a "
+    "different device to activated a relay, the motion detectors will not cause any change to "
+    "the relay.  This is very useful if you want to manually control a light, but you also want "
+    "the same light to come on when motion is detected (otherwise, if your light is manually "
+    "turned on, the motion detector has no effect on the light).";
+
 std::string sequenceCaption()
 {
     // The delay box lies in the run of blanks.
@@ -66,6 +77,7 @@ MotionTimesWindow::MotionTimesWindow()
         "turn off.");
     help_->setLayout({120, kRowTop + kRowHeight * kInputs + 120, 8895, 1095});
 
+    sMotion_->onMouseOver([this] { help_->setCaption(kSorvaneHelp); });
     method_->onClick([this](int index) { Method_Click(index); });
     for (int index = 0; index <= kDelayBox; ++index)
         minutes_[index]->onChange([this, index] { MotionMin_Change(index); });
