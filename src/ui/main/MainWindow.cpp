@@ -247,7 +247,7 @@ struct ButtonRow
 {
     const char* name;
     const char* frame;
-    const char* caption;
+    std::string_view caption;
     bool enabled;
     bool visible;
     Rect layout;
@@ -261,7 +261,7 @@ const std::vector<ButtonRow> kButtons{
     {"TestConfiguration", nullptr, "Test Configuration", true, true, Rect{9240, 10560, 1335, 495}},
     {"GetVersion", nullptr, "Read Firmware Version", true, true, Rect{7800, 11160, 2775, 375}},
     {"MoreOptions", "Frame4", "More Options", false, true, Rect{4560, 1080, 1215, 495}},
-    {"ADBITS", "Frame1", "8-BIT", true, false, Rect{5400, 1200, 735, 375}},
+    {"ADBITS", "Frame1", kEightBits, true, false, Rect{5400, 1200, 735, 375}},
     {"ExitVersion", "VersionFrame", "OK", true, true, Rect{5880, 1200, 1215, 375}},
 };
 
@@ -313,7 +313,7 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
     }
 
     for (const ButtonRow& row : kButtons) {
-        auto& button = add<Button>(row.name, kNoIndex, frame(row.frame), row.caption);
+        auto& button = add<Button>(row.name, kNoIndex, frame(row.frame), std::string(row.caption));
         button.setEnabled(row.enabled);
         button.setVisible(row.visible);
         button.setLayout(row.layout);

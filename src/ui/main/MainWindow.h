@@ -21,6 +21,10 @@ inline constexpr std::string_view kMakerWebAddress = "www.varnel.com";
 inline constexpr std::string_view kProcessorInputs = "Processor Inputs";
 inline constexpr std::string_view kExternalInputs = "External Inputs";
 
+// The two captions of the A/D resolution button ADBITS, which are its state.
+inline constexpr std::string_view kEightBits = "8-BIT";
+inline constexpr std::string_view kTenBits = "10-BIT";
+
 // The main configuration window as a model: every control by its name, with
 // its index, caption, start state, range and enclosing frame, and the layout
 // in twips. It holds no logic; ConfigWindows installs the handlers.

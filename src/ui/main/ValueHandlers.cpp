@@ -8,8 +8,6 @@ namespace vindle {
 namespace {
 
 constexpr int kLimiterMode = 1;
-constexpr const char* kEightBits = "8-BIT";
-constexpr const char* kTenBits = "10-BIT";
 
 // A slider's value shown as plain decimal text in its label, on change and
 // while dragged, followed by `then`.
@@ -51,7 +49,7 @@ std::string inputSourceCaption(int banks)
 
 std::string toggledResolution(const std::string& caption)
 {
-    return caption == kTenBits ? kEightBits : kTenBits;
+    return std::string(caption == kTenBits ? kEightBits : kTenBits);
 }
 
 void installValueHandlers(ConfigWindows& windows)
