@@ -69,6 +69,12 @@ void OptionGroup::click(int index)
         select(index);
 }
 
+void OptionGroup::clearSelection()
+{
+    for (const auto& option : options_)
+        option->setSelected(false);
+}
+
 void OptionGroup::raiseClick(int index)
 {
     if (clickHandler_)

@@ -54,6 +54,8 @@ public:
     // option and raises the click handler, also when the option was already
     // selected, so that clicking a choice again repeats what it opens.
     void click(int index);
+    // Leaves no option selected. Raises nothing: no option became selected.
+    void clearSelection();
 
     void onClick(ClickHandler handler) { clickHandler_ = std::move(handler); }
 
