@@ -15,7 +15,7 @@
 namespace vindle {
 
 // The maker's web address at the end of the main window's title.
-inline constexpr std::string_view kMakerWebAddress = "www.varnel.com";
+inline constexpr std::string_view kMakerWebAddress = "www.varnel.example";
 
 // Captions of Label1, which names the source of the inputs.
 inline constexpr std::string_view kProcessorInputs = "Processor Inputs";
