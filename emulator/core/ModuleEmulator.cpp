@@ -28,7 +28,6 @@ void ModuleEmulator::receive(std::uint8_t byte, TimePoint now)
     if (disconnected_) {
         return;
     }
-    received_.push_back(byte);
     if (running_) {
         return; // out of configuration mode the module does not listen
     }

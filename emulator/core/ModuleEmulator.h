@@ -34,9 +34,6 @@ public:
     bool disconnected() const { return disconnected_; }
     bool inConfigurationMode() const { return !running_; }
     const Configuration& configuration() const { return settings_.configuration; }
-    const EmulatorSettings& settings() const { return settings_; }
-    // Every byte received, in order, for inspection.
-    const std::vector<std::uint8_t>& received() const { return received_; }
 
 private:
     enum class State
@@ -81,7 +78,6 @@ private:
 
     std::deque<Scheduled> line_;
     TimePoint lineFreeAt_{};
-    std::vector<std::uint8_t> received_;
 };
 
 } // namespace vindle::emulator

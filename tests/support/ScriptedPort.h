@@ -28,7 +28,6 @@ public:
 
     int bytesPending() const override
     {
-        ++countChecks_;
         return static_cast<int>(
             std::count_if(incoming_.begin(), incoming_.end(),
                           [this](const auto& b) { return b.at <= clock_.now(); }));
@@ -52,7 +51,6 @@ public:
     int pendingTotal() const { return static_cast<int>(incoming_.size()); }
     const std::vector<std::uint8_t>& written() const { return written_; }
     int bitRate() const { return bitRate_; }
-    int countChecks() const { return countChecks_; }
 
 private:
     struct Incoming
@@ -65,7 +63,6 @@ private:
     std::deque<Incoming> incoming_;
     std::vector<std::uint8_t> written_;
     int bitRate_ = 38400;
-    mutable int countChecks_ = 0;
 };
 
 } // namespace vindle::test
