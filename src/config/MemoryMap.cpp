@@ -39,13 +39,9 @@ constexpr LocationInfo upperLimit(int channel)
             0};
 }
 
-constexpr LocationInfo motionMinutes(int input)
+constexpr LocationInfo motionMinutes(int input, std::string_view item)
 {
-    return {41 + input,  "relay activation time for a motion input, in minutes",
-            MotionTimes, "MotionMin",
-            input,       DecimalText,
-            kNoLimit,    1,
-            255,         1};
+    return {41 + input, item, MotionTimes, "MotionMin", input, DecimalText, kNoLimit, 1, 255, 1};
 }
 
 constexpr std::array<LocationInfo, kLocationCount> kMemoryMap{{
@@ -92,15 +88,15 @@ constexpr std::array<LocationInfo, kLocationCount> kMemoryMap{{
     upperLimit(6),
     {39, "limit mode of analog channels 1 to 7", Limiter, "LimitMode", -1, BitSet, kNoLimit, 0, 127,
      0},
-    {40, "inputs are motion detectors", Main, "MotionInputs", -1, CheckBox, kNoLimit, 0, 1, 0},
-    motionMinutes(0),
-    motionMinutes(1),
-    motionMinutes(2),
-    motionMinutes(3),
-    motionMinutes(4),
-    motionMinutes(5),
-    motionMinutes(6),
-    motionMinutes(7),
+    {40, "inputs are motion detectors", Main, "MotionInputs", -1, NonzeroCheck, kNoLimit, 0, 1, 0},
+    motionMinutes(0, "relay activation time of motion input 1, in minutes"),
+    motionMinutes(1, "relay activation time of motion input 2, in minutes"),
+    motionMinutes(2, "relay activation time of motion input 3, in minutes"),
+    motionMinutes(3, "relay activation time of motion input 4, in minutes"),
+    motionMinutes(4, "relay activation time of motion input 5, in minutes"),
+    motionMinutes(5, "relay activation time of motion input 6, in minutes"),
+    motionMinutes(6, "relay activation time of motion input 7, in minutes"),
+    motionMinutes(7, "relay activation time of motion input 8, in minutes"),
     {49, "motion activation method", MotionTimes, "Method", -1, MethodChoice, kNoLimit, 0, 1, 0},
     {50, "switch type expected on the inputs", Main, "NCNO", -1, LowBit, kNoLimit, 0, 1, 0},
 }};

@@ -24,6 +24,7 @@ enum class Encoding
     SliderMinusOne, // the slider position minus 1
     OptionIndex,    // the index of the selected option of a group
     CheckBox,       // 0 unchecked, 1 checked
+    NonzeroCheck,   // any nonzero value checks the box; the box state is stored
     DecimalText,    // the number a text box spells
     BitSet,         // one bit per limiter channel
     FlagToCaption,  // 0 "8-BIT", 1 "10-BIT" on a push button

@@ -2,19 +2,50 @@
 
 namespace vindle {
 
+ByteLink::Exchange& ByteLink::Exchange::operator=(Exchange&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        link_ = std::exchange(other.link_, nullptr);
+    }
+    return *this;
+}
+
+void ByteLink::Exchange::release()
+{
+    if (link_ != nullptr) {
+        link_->busy_ = false;
+        link_ = nullptr;
+    }
+}
+
+ByteLink::Exchange ByteLink::startExchange()
+{
+    if (busy_ || closed_) {
+        return Exchange();
+    }
+    busy_ = true;
+    return Exchange(this);
+}
+
 void ByteLink::PutI(std::uint8_t value)
 {
-    port_.writeByte(value);
+    if (!closed_) {
+        port_.writeByte(value);
+    }
 }
 
 Received ByteLink::GetI()
 {
     const Clock::TimePoint deadline = clock_.now() + kReceiveTimeout;
     for (;;) {
-        if (clock_.now() >= deadline) {
+        if (closed_ || clock_.now() >= deadline) {
             return Received();
         }
         pump_.yieldOnce();
+        if (closed_) {
+            return Received();
+        }
         if (port_.bytesPending() >= 1) {
             return Received(port_.takeByte());
         }
@@ -24,12 +55,18 @@ Received ByteLink::GetI()
     }
 }
 
-int ByteLink::GetI2()
+Received ByteLink::GetI2()
 {
     for (;;) {
+        if (closed_) {
+            return Received();
+        }
         pump_.yieldOnce();
+        if (closed_) {
+            return Received();
+        }
         if (port_.bytesPending() >= 1) {
-            return port_.takeByte();
+            return Received(port_.takeByte());
         }
         pump_.waitFor(EventPump::kNoLimit);
     }

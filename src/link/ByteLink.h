@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <utility>
 
 namespace vindle {
 
@@ -17,20 +18,60 @@ inline constexpr std::chrono::milliseconds kReceiveTimeout{300};
 
 // The four byte primitives every exchange with the module is built on. They
 // keep no state between calls; a byte a caller does not take stays pending.
+//
+// The link also keeps the line to one exchange at a time (startExchange) and
+// knows when the program ends (close): from then on nothing more is sent and
+// every wait returns at once, so whatever procedure is still waiting unwinds
+// without touching the module again.
 class ByteLink
 {
 public:
+    // Holds the line for one exchange; the line is free again when it goes.
+    // An empty one (false) means the exchange must not start: another one
+    // holds the line, or the program is ending.
+    class Exchange
+    {
+    public:
+        Exchange() = default;
+        Exchange(Exchange&& other) noexcept : link_(std::exchange(other.link_, nullptr)) {}
+        Exchange& operator=(Exchange&& other) noexcept;
+        Exchange(const Exchange&) = delete;
+        Exchange& operator=(const Exchange&) = delete;
+        ~Exchange() { release(); }
+
+        explicit operator bool() const { return link_ != nullptr; }
+
+    private:
+        friend class ByteLink;
+        explicit Exchange(ByteLink* link) : link_(link) {}
+        void release();
+
+        ByteLink* link_ = nullptr;
+    };
+
     ByteLink(SerialPort& port, EventPump& pump, const Clock& clock)
         : port_(port), pump_(pump), clock_(clock)
     {}
+    ByteLink(const ByteLink&) = delete;
+    ByteLink& operator=(const ByteLink&) = delete;
+
+    // Claims the line for one exchange, unless one is already under way or
+    // the link is closed.
+    [[nodiscard]] Exchange startExchange();
+    bool exchangeRunning() const { return busy_; }
+
+    // The program ends: no byte is sent from now on and no wait waits.
+    void close() { closed_ = true; }
+    bool isClosed() const { return closed_; }
 
     // Queues one byte for transmission and returns at once.
     void PutI(std::uint8_t value);
     // Waits for one byte, at most kReceiveTimeout; every poll yields to the
     // event loop first, so even a pending byte is returned after one yield.
     Received GetI();
-    // Waits for one byte without a time limit.
-    int GetI2();
+    // Waits for one byte without a time limit; no value only once the link
+    // has been closed.
+    Received GetI2();
     // Drops every byte pending now, without yielding.
     void DumpBuffer();
 
@@ -42,6 +83,8 @@ private:
     SerialPort& port_;
     EventPump& pump_;
     const Clock& clock_;
+    bool busy_ = false;
+    bool closed_ = false;
 };
 
 } // namespace vindle

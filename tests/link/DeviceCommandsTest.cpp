@@ -172,7 +172,7 @@ TEST(TestConfigurationTest, ModuleLeavesConfigurationModeAndStartsSending)
     EXPECT_FALSE(m.module.inConfigurationMode());
     Bytes packet;
     for (int i = 0; i < 5; ++i) {
-        packet.push_back(static_cast<std::uint8_t>(m.link.GetI2()));
+        packet.push_back(static_cast<std::uint8_t>(m.link.GetI2().toNumber()));
     }
     EXPECT_EQ(packet, (Bytes{254, 11, 22, 33, 0}));
 }

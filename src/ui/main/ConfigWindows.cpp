@@ -18,8 +18,8 @@ template <class W> W& ConfigWindows::secondary(std::unique_ptr<W>& window)
 {
     if (!window) {
         window = std::make_unique<W>();
-        if (created_)
-            created_(*window);
+        for (const CreatedListener& listener : created_)
+            listener(*window);
     }
     return *window;
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vindle {
 
@@ -39,9 +40,15 @@ public:
     // The option rules of the main window.
     void Rules();
 
-    // Shell hook: called with each secondary window right after its creation,
-    // so that it can be rendered.
-    void onWindowCreated(CreatedListener listener) { created_ = std::move(listener); }
+    // The fewest input banks the module allows (1 when it always has one).
+    // The option rules restore it as DInputs' minimum whenever mode 1, which
+    // allows no banks, is left.
+    int inputBankFloor() const { return inputBankFloor_; }
+    void setInputBankFloor(int banks) { inputBankFloor_ = banks; }
+
+    // Hook: called with each secondary window right after its creation, so
+    // that it can be rendered. Every listener added hears of every creation.
+    void onWindowCreated(CreatedListener listener) { created_.push_back(std::move(listener)); }
 
 private:
     template <class W> W& secondary(std::unique_ptr<W>& window);
@@ -50,7 +57,8 @@ private:
     std::unique_ptr<AdvancedWindow> advanced_;
     std::unique_ptr<MotionTimesWindow> motionTimes_;
     std::unique_ptr<LimiterWindow> limiter_;
-    CreatedListener created_;
+    std::vector<CreatedListener> created_;
+    int inputBankFloor_ = 0;
 };
 
 } // namespace vindle

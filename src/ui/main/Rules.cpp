@@ -120,6 +120,7 @@ void Rules(ConfigWindows& windows)
         enable(es, {1});
         enable(lr, {1});
         inputs.setMaximum(kMostInputBanks);
+        inputs.setMinimum(windows.inputBankFloor());
     }
 
     // 7. Modes 2, 3 and 4 (or none): no relay controllers. Selections stay.
@@ -186,6 +187,12 @@ void Rules(ConfigWindows& windows)
         main.Frame8().setVisible(false);
         offer(advanced.Frame5());
     }
+
+    // Motion detectors use the on-board inputs. A module that always has an
+    // input bank cannot give them up, so the box is hidden below; a box the
+    // user can no longer see or clear must not stay checked.
+    if (inputs.minimum() > 0 && motion.value() != CheckBox::kUnchecked)
+        motion.setValue(CheckBox::kUnchecked);
 
     // 17, 18. Motion detectors use the on-board inputs, have normally
     // closed outputs and report changes.

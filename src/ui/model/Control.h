@@ -22,6 +22,7 @@ enum class ControlKind
     Label,
     Button,
     ProgressBar,
+    LineDisplay,
 };
 
 // A rectangle in twips (1/1440 inch), relative to the enclosing frame or, for

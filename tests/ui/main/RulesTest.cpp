@@ -196,6 +196,25 @@ TEST_F(RulesTest, MotionDetectorsLeftCheckedInModeTwo)
     EXPECT_EQ(main.DInputs().value(), 3);
 }
 
+// A module that always has an input bank: leaving mode 1 gives the minimum
+// back, and motion detectors, which need the on-board inputs, are cleared
+// rather than left checked in a box the rules hide.
+TEST_F(RulesTest, InputBankFloorSurvivesModeOneAndClearsMotionDetectors)
+{
+    windows.setInputBankFloor(1);
+    main.DInputs().setMinimum(1);
+    main.Mode().select(1);
+    EXPECT_EQ(main.DInputs().value(), 0);
+    main.Mode().select(0);
+    EXPECT_EQ(main.DInputs().minimum(), 1);
+    EXPECT_EQ(main.DInputs().value(), 1);
+
+    main.MotionInputs().setValue(CheckBox::kChecked);
+    EXPECT_EQ(main.MotionInputs().value(), CheckBox::kUnchecked);
+    EXPECT_FALSE(windows.motionTimes().isVisible());
+    EXPECT_EQ(main.DInputs().value(), 1);
+}
+
 TEST_F(RulesTest, GrayedMotionBoxDoesNotCountAsChecked)
 {
     main.MotionInputs().setValue(CheckBox::kGrayed);

@@ -1,0 +1,176 @@
+#include "config/ConfigurationReader.h"
+
+#include "config/Identity.h"
+#include "config/LocationControls.h"
+#include "config/ProgressWindow.h"
+#include "link/DeviceCommands.h"
+#include "ui/main/ConfigWindows.h"
+#include "ui/model/Dialogs.h"
+#include "ui/model/RejectedValue.h"
+
+namespace vindle {
+
+namespace {
+
+// Written after the option rules have run on everything else.
+constexpr int kFrequencyLocation = 12;
+// The read decodes the record twice: option rules that the first writes set
+// off still see some choices of the configuration shown before, and may take
+// a value away (a bank count, a PWM controller) that the second puts back.
+constexpr int kDecodingRounds = 2;
+
+} // namespace
+
+ConfigurationReader::ConfigurationReader(ProgramServices services, std::function<void()> handOver)
+    : services_(std::move(services)), handOver_(std::move(handOver))
+{}
+
+void ConfigurationReader::ReadSettings_Click()
+{
+    read(true);
+}
+
+std::string ConfigurationReader::unshowableMessage(int location, int value)
+{
+    const LocationInfo& info = locationInfo(location);
+    return "The Configuration Read from the Vindle Module Cannot be Shown, Even after Clearing "
+           "it to Factory Defaults.  Location " +
+           std::to_string(location) + " (" + std::string(info.item) + ") holds " +
+           std::to_string(value) +
+           ", which this program cannot show.  Nothing more was sent to the Vindle Module; check "
+           "the module and read its configuration again.";
+}
+
+void ConfigurationReader::read(bool mayRecover)
+{
+    int failures = 0;
+    const Outcome received = receivePhase(failures);
+    failedPasses_ = failures;
+    if (received == Outcome::Ended)
+        return;
+
+    MainWindow& main = services_.windows.mainWindow();
+    main.show();
+    if (const std::optional<int> rejected = decode()) {
+        if (mayRecover) {
+            recover();
+        } else {
+            services_.dialogs.showMessage(unshowableMessage(*rejected, record_[*rejected]));
+            showMainWindow();
+        }
+        return;
+    }
+    services_.windows.Rules();
+    showMainWindow();
+    writeLocation(services_.windows, locationInfo(kFrequencyLocation), record_[kFrequencyLocation]);
+    capabilityPhase();
+}
+
+ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
+{
+    ByteLink& link = services_.link;
+    MainWindow& main = services_.windows.mainWindow();
+    ProgressWindow& progress = services_.progress();
+    for (;;) {
+        drain();
+        main.setEnabled(false);
+        main.ReadSettings().setEnabled(false);
+        progress.show();
+        progress.setText(kReadingText);
+        const ReadPassResult pass = readConfigurationPass(
+            link, record_.values, [&progress](int location) { progress.setProgress(location); });
+        if (link.isClosed())
+            return Outcome::Ended;
+        if (pass.complete())
+            break;
+        if (++failures > kMostFailedPasses) {
+            services_.dialogs.showMessage(kNoCommunication);
+            progress.hide();
+            if (!link.isClosed() && handOver_)
+                handOver_();
+            return Outcome::Ended;
+        }
+        for (int i = 0; i < kLocationCount; ++i)
+            drain();
+    }
+    progress.hide();
+    link.GetI();
+    main.ReadSettings().setEnabled(true);
+    record_.applyReadLimits();
+    return Outcome::Done;
+}
+
+std::optional<int> ConfigurationReader::decode()
+{
+    ConfigWindows& windows = services_.windows;
+    windows.setInputBankFloor(0);
+    for (int round = 0; round < kDecodingRounds; ++round) {
+        for (const LocationInfo& info : memoryMap()) {
+            if (info.location == kFrequencyLocation)
+                continue;
+            try {
+                if (!writeLocation(windows, info, record_[info.location]))
+                    return info.location;
+            } catch (const RejectedValue&) {
+                return info.location;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void ConfigurationReader::capabilityPhase()
+{
+    ByteLink& link = services_.link;
+    MainWindow& main = services_.windows.mainWindow();
+    link.GetI();
+    link.GetI();
+    const Identity identity = Identity::fromReply(identify(link));
+    OptionGroup& senders = main.Senders();
+    for (const auto& option : senders.options())
+        option->setEnabled(false);
+    for (const int fitted : identity.capabilities.reportedSenders()) {
+        senders.select(fitted);
+        if (fitted != 0)
+            senders.option(0).setEnabled(false);
+        senders.option(fitted).setEnabled(true);
+    }
+    if (identity.capabilities.hasInputBankAlways()) {
+        services_.windows.setInputBankFloor(1);
+        main.DInputs().setMinimum(1);
+    }
+    services_.windows.Rules();
+}
+
+void ConfigurationReader::recover()
+{
+    ByteLink& link = services_.link;
+    MainWindow& main = services_.windows.mainWindow();
+    services_.dialogs.showMessage(kRecoveryMessage);
+    main.FactoryDefaults().setEnabled(false);
+    factoryReset(link, kRecoveryReceives);
+    read(false);
+    if (link.isClosed())
+        return;
+    main.FactoryDefaults().setEnabled(true);
+    showMainWindow();
+}
+
+void ConfigurationReader::drain()
+{
+    ByteLink& link = services_.link;
+    while (!link.isClosed() && link.port().bytesPending() > 0) {
+        link.port().takeByte();
+        link.pump().yieldOnce();
+    }
+}
+
+void ConfigurationReader::showMainWindow()
+{
+    MainWindow& main = services_.windows.mainWindow();
+    main.setEnabled(true);
+    main.show();
+    main.bringToFront();
+}
+
+} // namespace vindle

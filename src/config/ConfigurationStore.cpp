@@ -1,0 +1,122 @@
+#include "config/ConfigurationStore.h"
+
+#include "config/LocationControls.h"
+#include "config/MemoryMap.h"
+#include "config/ProgressWindow.h"
+#include "link/DeviceCommands.h"
+#include "ui/main/ConfigWindows.h"
+#include "ui/model/Dialogs.h"
+
+namespace vindle {
+
+namespace {
+
+constexpr int kSerialToParallelMode = 3;
+
+} // namespace
+
+ConfigurationStore::ConfigurationStore(ProgramServices services) : services_(std::move(services)) {}
+
+std::string ConfigurationStore::badFieldMessage(int location, const std::string& text)
+{
+    return std::string(kCannotStore) + "  " + fieldName(locationInfo(location)) + " is \"" + text +
+           "\": it must be a number from 0 to 255.  Nothing was sent to the Vindle Module.";
+}
+
+void ConfigurationStore::StoreSettings_Click()
+{
+    ByteLink& link = services_.link;
+    MainWindow& main = services_.windows.mainWindow();
+    main.StoreSettings().setEnabled(false);
+
+    if (!sendsSomeOutput()) {
+        services_.dialogs.showMessage(kNoOutput);
+        services_.dialogs.showMessage(kCannotStore);
+        main.StoreSettings().setEnabled(true);
+        return;
+    }
+    std::array<int, kLocationCount> checked{};
+    if (const std::optional<int> bad = checkTextFields(checked)) {
+        const LocationInfo& info = locationInfo(*bad);
+        const std::string text =
+            windowOf(services_.windows, info.window).get<TextBox>(info.control, info.index).text();
+        services_.dialogs.showMessage(badFieldMessage(*bad, text));
+        main.StoreSettings().setEnabled(true);
+        return;
+    }
+
+    main.setEnabled(false);
+    ProgressWindow& progress = services_.progress();
+    progress.show();
+    progress.bringToFront();
+    progress.setText(kStoringText);
+
+    // What an earlier exchange left behind (the ready marker after an
+    // identity, say) is no acknowledgement.
+    link.DumpBuffer();
+    beginStore(link);
+    for (const LocationInfo& info : memoryMap()) {
+        // A text edited into something that is not a byte while the store
+        // runs is sent as it was when the store began.
+        const int value = readLocation(services_.windows, info).value_or(checked[info.location]);
+        link.PutI(static_cast<std::uint8_t>(value));
+        bool failed = false;
+        StoreCheck(info.location, failed);
+        if (failed || link.isClosed())
+            return;
+    }
+    progress.hide();
+    link.GetI();
+    main.StoreSettings().setEnabled(true);
+    endStore();
+}
+
+Received ConfigurationStore::StoreCheck(int location, bool& failed)
+{
+    MainWindow& main = services_.windows.mainWindow();
+    const Received reply = services_.link.GetI();
+    failed = !(reply == location);
+    if (failed && !services_.link.isClosed()) {
+        services_.progress().hide();
+        main.StoreSettings().setEnabled(true);
+        services_.dialogs.showMessage(kStorageError);
+        main.setEnabled(true);
+    }
+    services_.progress().setProgress(location);
+    return reply;
+}
+
+bool ConfigurationStore::sendsSomeOutput() const
+{
+    const MainWindow& main = services_.windows.mainWindow();
+    if (main.Mode().isSelected(kSerialToParallelMode))
+        return true;
+    for (const OptionGroup* devices : {&main.RSDevice(), &main.LRDevice(), &main.ESDevice()}) {
+        if (!devices->isSelected(0))
+            return true;
+    }
+    return false;
+}
+
+std::optional<int> ConfigurationStore::checkTextFields(std::array<int, kLocationCount>& values)
+{
+    for (const LocationInfo& info : memoryMap()) {
+        if (info.encoding != Encoding::DecimalText)
+            continue;
+        const std::optional<int> value = readLocation(services_.windows, info);
+        if (!value)
+            return info.location;
+        values[info.location] = *value;
+    }
+    return std::nullopt;
+}
+
+void ConfigurationStore::endStore()
+{
+    MainWindow& main = services_.windows.mainWindow();
+    main.setEnabled(true);
+    main.show();
+    main.bringToFront();
+}
+
+} // namespace vindle

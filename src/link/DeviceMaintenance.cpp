@@ -1,0 +1,47 @@
+#include "link/DeviceMaintenance.h"
+
+#include "config/ConfigurationReader.h"
+#include "link/ByteLink.h"
+#include "link/DeviceCommands.h"
+#include "ui/main/ConfigWindows.h"
+
+namespace vindle {
+
+DeviceMaintenance::DeviceMaintenance(ProgramServices services, ConfigurationReader& reader)
+    : services_(std::move(services)), reader_(reader)
+{}
+
+void DeviceMaintenance::GetVersion_Click()
+{
+    ByteLink& link = services_.link;
+    MainWindow& main = services_.windows.mainWindow();
+    link.GetI();
+    main.VersionFrame().setVisible(true);
+    link.PutI(command::kIntroducer);
+    link.PutI(command::kIdentify);
+    for (int k = 0; k < MainWindow::kVersionItems; ++k)
+        main.VDAT2(k).setCaption(link.GetI().toText());
+    link.GetI();
+}
+
+void DeviceMaintenance::ExitVersion_Click()
+{
+    services_.windows.mainWindow().VersionFrame().setVisible(false);
+}
+
+void DeviceMaintenance::FactoryDefaults_Click()
+{
+    ByteLink& link = services_.link;
+    MainWindow& main = services_.windows.mainWindow();
+    main.FactoryDefaults().setEnabled(false);
+    factoryReset(link, kResetReceives);
+    reader_.ReadSettings_Click();
+    if (link.isClosed())
+        return;
+    main.FactoryDefaults().setEnabled(true);
+    main.show();
+    main.setEnabled(true);
+    main.bringToFront();
+}
+
+} // namespace vindle

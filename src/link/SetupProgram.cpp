@@ -1,0 +1,161 @@
+#include "link/SetupProgram.h"
+
+#include "link/DeviceCommands.h"
+
+namespace vindle {
+
+void SetupProgram::RunDialogs::showMessage(const std::string& text)
+{
+    if (!link_.isClosed())
+        shell_.showMessage(text);
+}
+
+SetupProgram::SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs)
+    : link_(port, pump, clock), dialogs_(dialogs, link_),
+      reader_(ProgramServices{link_, dialogs_, windows_,
+                              [this]() -> ProgressWindow& { return progress(); }},
+              [this] { handOver(); }),
+      store_(ProgramServices{link_, dialogs_, windows_,
+                             [this]() -> ProgressWindow& { return progress(); }}),
+      maintenance_(ProgramServices{link_, dialogs_, windows_,
+                                   [this]() -> ProgressWindow& { return progress(); }},
+                   reader_),
+      analogRefresh_(link_)
+{
+    windows_.onWindowCreated([this](Window& window) { windowCreated(window); });
+    wireButtons();
+}
+
+SetupProgram::~SetupProgram() = default;
+
+void SetupProgram::wireButtons()
+{
+    MainWindow& main = mainWindow();
+    main.ReadSettings().onClick([this] { ReadSettings_Click(); });
+    main.StoreSettings().onClick([this] { StoreSettings_Click(); });
+    main.GetVersion().onClick([this] { GetVersion_Click(); });
+    main.ExitVersion().onClick([this] { ExitVersion_Click(); });
+    main.FactoryDefaults().onClick([this] { FactoryDefaults_Click(); });
+    main.TestConfiguration().onClick([this] { TestConfiguration_Click(); });
+    main.onClose([this] { end(); });
+}
+
+void SetupProgram::windowCreated(Window& window)
+{
+    if (auto* limiter = dynamic_cast<LimiterWindow*>(&window))
+        limiter->Command1().onClick([this] { RefreshAnalogInputs(); });
+    if (auto* monitorWindow = dynamic_cast<MonitorWindow*>(&window))
+        monitorWindow->onClose([this] { end(); });
+    for (const WindowListener& listener : windowListeners_)
+        listener(window);
+}
+
+void SetupProgram::forEachWindow(const WindowListener& listener)
+{
+    listener(mainWindow());
+    if (windows_.hasAdvanced())
+        listener(windows_.advanced());
+    if (windows_.hasMotionTimes())
+        listener(windows_.motionTimes());
+    if (windows_.hasLimiter())
+        listener(windows_.limiter());
+    if (progress_)
+        listener(*progress_);
+    if (monitor_)
+        listener(*monitor_);
+    windowListeners_.push_back(listener);
+}
+
+ProgressWindow& SetupProgram::progress()
+{
+    if (!progress_) {
+        progress_ = std::make_unique<ProgressWindow>();
+        windowCreated(*progress_);
+    }
+    return *progress_;
+}
+
+MonitorWindow& SetupProgram::monitor()
+{
+    if (!monitor_) {
+        monitor_ = std::make_unique<MonitorWindow>(link_);
+        windowCreated(*monitor_);
+    }
+    return *monitor_;
+}
+
+void SetupProgram::start()
+{
+    ReadSettings_Click();
+    if (hasEnded())
+        return;
+    MainWindow& main = mainWindow();
+    if (main.MotionInputs().value() == CheckBox::kChecked && main.Mode().isSelected(0)) {
+        MotionTimesWindow& motion = windows_.motionTimes();
+        motion.show();
+        motion.bringToFront();
+    }
+}
+
+void SetupProgram::end()
+{
+    if (link_.isClosed())
+        return;
+    link_.close();
+    if (ended_)
+        ended_();
+}
+
+void SetupProgram::ReadSettings_Click()
+{
+    if (const ByteLink::Exchange exchange = link_.startExchange())
+        reader_.ReadSettings_Click();
+}
+
+void SetupProgram::StoreSettings_Click()
+{
+    if (const ByteLink::Exchange exchange = link_.startExchange())
+        store_.StoreSettings_Click();
+}
+
+void SetupProgram::GetVersion_Click()
+{
+    if (const ByteLink::Exchange exchange = link_.startExchange())
+        maintenance_.GetVersion_Click();
+}
+
+void SetupProgram::ExitVersion_Click()
+{
+    maintenance_.ExitVersion_Click();
+}
+
+void SetupProgram::FactoryDefaults_Click()
+{
+    if (const ByteLink::Exchange exchange = link_.startExchange())
+        maintenance_.FactoryDefaults_Click();
+}
+
+void SetupProgram::TestConfiguration_Click()
+{
+    if (const ByteLink::Exchange exchange = link_.startExchange())
+        handOver();
+}
+
+void SetupProgram::RefreshAnalogInputs()
+{
+    if (const ByteLink::Exchange exchange = link_.startExchange())
+        analogRefresh_.refresh(windows_.limiter());
+}
+
+void SetupProgram::handOver()
+{
+    if (link_.isClosed())
+        return;
+    startTestConfiguration(link_);
+    windows_.limiter().hide();
+    windows_.advanced().hide();
+    windows_.motionTimes().hide();
+    monitor().Form_Load([this] { mainWindow().hide(); });
+}
+
+} // namespace vindle

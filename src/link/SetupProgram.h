@@ -1,0 +1,104 @@
+#pragma once
+
+#include "config/ConfigurationReader.h"
+#include "config/ConfigurationStore.h"
+#include "config/ProgressWindow.h"
+#include "link/ByteLink.h"
+#include "link/DeviceMaintenance.h"
+#include "ui/limiter/AnalogRefresh.h"
+#include "ui/main/ConfigWindows.h"
+#include "ui/model/Dialogs.h"
+#include "ui/monitor/MonitorWindow.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace vindle {
+
+// One run of the set-up utility: the serial link, every window, and the
+// procedures that the buttons start. The shell gives it the four platform
+// services, renders its windows and calls start(); from then on everything
+// happens in handlers.
+//
+// Closing the main window or the data monitor ends the run at once, also in
+// the middle of a wait: the link is closed (nothing more is sent, every wait
+// returns), no further message is shown, and the shell's ended hook runs so
+// that it can release the port and quit.
+class SetupProgram
+{
+public:
+    using WindowListener = std::function<void(Window&)>;
+
+    SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs);
+    ~SetupProgram();
+    SetupProgram(const SetupProgram&) = delete;
+    SetupProgram& operator=(const SetupProgram&) = delete;
+
+    // Start-up: reads the module (which makes the main window visible) and
+    // opens the motion detector window when the configuration uses motion
+    // detectors in mode 0. Returns when start-up is over, or, after a hand-over
+    // to the data monitor, only when the run has ended.
+    void start();
+
+    // Ends the run (what closing the main window or the data monitor does).
+    void end();
+    bool hasEnded() const { return link_.isClosed(); }
+    // Shell hook, called once when the run ends.
+    void onEnded(std::function<void()> handler) { ended_ = std::move(handler); }
+
+    // Every window that exists now, then every one created later, is passed
+    // to `listener` (each window once per listener).
+    void forEachWindow(const WindowListener& listener);
+
+    ByteLink& link() { return link_; }
+    ConfigWindows& windows() { return windows_; }
+    MainWindow& mainWindow() { return windows_.mainWindow(); }
+    // Created, hidden, on first use.
+    ProgressWindow& progress();
+    MonitorWindow& monitor();
+    bool hasMonitor() const { return monitor_ != nullptr; }
+
+    // The procedures behind the buttons. A procedure started while another
+    // exchange holds the line, or after the run has ended, does nothing.
+    void ReadSettings_Click();
+    void StoreSettings_Click();
+    void GetVersion_Click();
+    void ExitVersion_Click();
+    void FactoryDefaults_Click();
+    void TestConfiguration_Click();
+    // The limiter window's refresh of the A/D readings.
+    void RefreshAnalogInputs();
+
+private:
+    // Dialogs that fall silent once the run has ended.
+    class RunDialogs final : public Dialogs
+    {
+    public:
+        RunDialogs(Dialogs& shell, const ByteLink& link) : shell_(shell), link_(link) {}
+        void showMessage(const std::string& text) override;
+
+    private:
+        Dialogs& shell_;
+        const ByteLink& link_;
+    };
+
+    // Test Configuration once the line is held.
+    void handOver();
+    void windowCreated(Window& window);
+    void wireButtons();
+
+    ByteLink link_;
+    RunDialogs dialogs_;
+    ConfigWindows windows_;
+    std::unique_ptr<ProgressWindow> progress_;
+    std::unique_ptr<MonitorWindow> monitor_;
+    ConfigurationReader reader_;
+    ConfigurationStore store_;
+    DeviceMaintenance maintenance_;
+    AnalogRefresh analogRefresh_;
+    std::vector<WindowListener> windowListeners_;
+    std::function<void()> ended_;
+};
+
+} // namespace vindle

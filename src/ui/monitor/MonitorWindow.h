@@ -1,0 +1,73 @@
+#pragma once
+
+#include "link/ByteLink.h"
+#include "ui/model/CheckBox.h"
+#include "ui/model/Frame.h"
+#include "ui/model/Label.h"
+#include "ui/model/LineDisplay.h"
+#include "ui/model/OptionGroup.h"
+#include "ui/model/Window.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+namespace vindle {
+
+// The data monitor `RS232Packets`: a receive-only window that shows every
+// byte the module sends, one line per byte (or per byte pair without header
+// framing), newest on top. It never sends anything.
+class MonitorWindow final : public Window
+{
+public:
+    // Bit rates of the Baud options, by index.
+    static constexpr std::array<int, 8> kBitRates{1200,  2400,  4800,  9600,
+                                                  19200, 38400, 57600, 115200};
+    // Lines received in a burst are shown together, at the latest after this.
+    static constexpr std::chrono::milliseconds kDisplayInterval{50};
+
+    explicit MonitorWindow(ByteLink& link);
+
+    Frame& Frame1() const { return *frame1_; }
+    Frame& Frame2() const { return *frame2_; }
+    Frame& Frame4() const { return *frame4_; }
+    OptionGroup& Baud() const { return *baud_; }
+    CheckBox& HeaderCheck() const { return *headerCheck_; }
+    CheckBox& KeysCheck() const { return *keysCheck_; }
+    LineDisplay& Text1() const { return *text1_; }
+    Label& Label1() const { return *label1_; }
+    Label& Label2() const { return *label2_; }
+    Label& HELP() const { return *help_; }
+
+    // Opening: shows the window in front, runs `opened` (the owner hides its
+    // main window there), then receives until the link is closed.
+    void Form_Load(const std::function<void()>& opened = {});
+
+    // Handlers, also raised by program changes of the controls.
+    void Baud_Click(int index);
+    void HeaderCheck_Click();
+
+    // Puts a line on top of the display.
+    void AddText(std::string line);
+
+private:
+    void receiveLoop();
+    // The next byte; shows what has been collected before it waits.
+    Received receive();
+    void showCollected();
+
+    ByteLink& link_;
+    Clock::TimePoint lastShown_{};
+    Frame* frame1_ = nullptr;
+    Frame* frame2_ = nullptr;
+    Frame* frame4_ = nullptr;
+    OptionGroup* baud_ = nullptr;
+    CheckBox* headerCheck_ = nullptr;
+    CheckBox* keysCheck_ = nullptr;
+    LineDisplay* text1_ = nullptr;
+    Label* label1_ = nullptr;
+    Label* label2_ = nullptr;
+    Label* help_ = nullptr;
+};
+
+} // namespace vindle
