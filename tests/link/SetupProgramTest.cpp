@@ -1,0 +1,196 @@
+#include "link/SetupProgram.h"
+
+#include "support/FakePump.h"
+#include "support/ProgramOnEmulator.h"
+#include "support/ScriptedPort.h"
+
+#include <gtest/gtest.h>
+
+namespace vindle {
+namespace {
+
+using namespace std::chrono_literals;
+using emulator::EmulatorSettings;
+using emulator::Fault;
+using emulator::ReplyKind;
+using test::ProgramOnEmulator;
+using Bytes = std::vector<std::uint8_t>;
+
+// The identity labels as the user sees them, with bytes pending before the
+// click and the module's reply coming later.
+TEST(SetupProgramTest, FirmwareVersionShowsEachByteAsItArrives)
+{
+    struct Case
+    {
+        Bytes stray;
+        std::array<const char*, 4> shown;
+    };
+    for (const Case& c : {Case{{}, {"7", "3", "9", "12"}}, Case{{99}, {"7", "3", "9", "12"}},
+                          Case{{99, 98}, {"98", "7", "3", "9"}}}) {
+        test::FakeClock clock;
+        test::ScriptedPort port(clock);
+        test::FakePump pump(clock, [&port] { return port.nextArrival(); });
+        test::RecordingDialogs dialogs;
+        SetupProgram program(port, pump, clock, dialogs);
+        for (const std::uint8_t byte : c.stray)
+            port.arrive({byte});
+        // The module answers once the identify command is out.
+        bool answered = false;
+        pump.onYield = [&port, &clock, &answered] {
+            if (!answered && port.written().size() == 2) {
+                answered = true;
+                port.arriveAt(clock.now() + 5ms, {7, 3, 9, 12, 1});
+            }
+        };
+        program.mainWindow().GetVersion().press();
+
+        EXPECT_EQ(port.written(), (Bytes{253, 85}));
+        EXPECT_TRUE(program.mainWindow().VersionFrame().isVisible());
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(program.mainWindow().VDAT2(k).caption(), c.shown[k]) << k;
+        program.mainWindow().ExitVersion().press();
+        EXPECT_FALSE(program.mainWindow().VersionFrame().isVisible());
+    }
+}
+
+TEST(SetupProgramTest, SilentModuleLeavesTheIdentityEmpty)
+{
+    EmulatorSettings settings;
+    settings.silent = true;
+    ProgramOnEmulator run(settings);
+    run.program.GetVersion_Click();
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(run.main.VDAT2(k).caption(), "");
+    EXPECT_TRUE(run.dialogs.messages.empty());
+}
+
+TEST(SetupProgramTest, FactoryDefaultsWaitForTheReadyMarkerThenRead)
+{
+    EmulatorSettings settings;
+    settings.resetOnIdentify = true;
+    settings.configuration[1] = 99;
+    // The reply reads 5, 9, 254, ...: the wait ends at the third byte.
+    for (const auto& [position, value] : {std::pair{0, 5}, std::pair{1, 9}, std::pair{2, 254}})
+        settings.faults.push_back({Fault::Kind::Replace, ReplyKind::Identify, position,
+                                   static_cast<std::uint8_t>(value)});
+    ProgramOnEmulator run(settings);
+    run.program.FactoryDefaults_Click();
+
+    EXPECT_EQ(run.sent(), (Bytes{253, 85, 253, 252, 253, 85}));
+    EXPECT_EQ(run.main.Debounce().value(), emulator::factoryDefaults()[1]);
+    EXPECT_TRUE(run.main.FactoryDefaults().isEnabled());
+    EXPECT_TRUE(run.main.isVisible());
+    EXPECT_TRUE(run.main.isEnabled());
+}
+
+TEST(SetupProgramTest, StartUpBringsTheMotionWindowOverTheMainWindow)
+{
+    EmulatorSettings settings;
+    settings.configuration[40] = 1;
+    ProgramOnEmulator run(settings);
+    int mainFront = 0;
+    run.program.windows().motionTimes().addListener([&](const Window&, Window::Change change) {
+        if (change == Window::Change::FrontRequest)
+            mainFront = run.main.frontRequests();
+    });
+    run.program.start();
+    EXPECT_TRUE(run.program.windows().motionTimes().isVisible());
+    EXPECT_TRUE(run.main.isVisible());
+    // The motion window's last front request came after the main window's last.
+    EXPECT_EQ(mainFront, run.main.frontRequests());
+}
+
+TEST(SetupProgramTest, TestConfigurationLeavesOnlyTheMonitorShowingWhatTheModuleSends)
+{
+    ProgramOnEmulator run;
+    run.program.start();
+    run.main.MoreOptions().setEnabled(true);
+    run.main.MoreOptions().press();
+    run.main.Mode().click(1);
+    ASSERT_TRUE(run.program.windows().limiter().isVisible());
+    const std::size_t before = run.sent().size();
+    run.endWhen = [&run] { return run.program.monitor().Text1().linesAdded() >= 10; };
+    run.main.TestConfiguration().press();
+
+    EXPECT_EQ(run.sent(before), (Bytes{253, 250}));
+    for (Window* window : std::initializer_list<Window*>{
+             &run.main, &run.program.windows().advanced(), &run.program.windows().limiter(),
+             &run.program.windows().motionTimes()})
+        EXPECT_FALSE(window->isVisible()) << window->name();
+    const MonitorWindow& monitor = run.program.monitor();
+    EXPECT_TRUE(monitor.isVisible());
+    // The 254 pending from the start-up's identity reply comes first.
+    ASSERT_GE(monitor.Text1().lines().size(), 10U);
+    EXPECT_EQ(monitor.Text1().lines().back(), "11111110>     254   <HEADER DETECTED");
+    EXPECT_TRUE(run.program.hasEnded());
+}
+
+TEST(SetupProgramTest, ClosingTheMainWindowMidReadSendsNothingMore)
+{
+    EmulatorSettings settings;
+    settings.silent = true;
+    ProgramOnEmulator run(settings);
+    int yields = 0;
+    run.m.pump.onYield = [&] {
+        if (++yields == 3)
+            run.main.requestClose();
+    };
+    bool ended = false;
+    run.program.onEnded([&ended] { ended = true; });
+    run.program.start();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(run.sent(), (Bytes{253, 252}));
+    EXPECT_TRUE(run.dialogs.messages.empty());
+    EXPECT_FALSE(run.program.hasMonitor());
+}
+
+// One exchange at a time: buttons pressed while another exchange holds the
+// line do nothing.
+TEST(SetupProgramTest, NoSecondExchangeWhileOneRuns)
+{
+    ProgramOnEmulator run;
+    bool pressed = false;
+    run.m.pump.onYield = [&] {
+        if (pressed)
+            return;
+        pressed = true;
+        run.program.windows().limiter().Command1().press();
+        run.program.GetVersion_Click();
+        run.program.ReadSettings_Click();
+    };
+    run.program.ReadSettings_Click();
+    EXPECT_EQ(run.sent(), (Bytes{253, 252, 253, 85}));
+    EXPECT_FALSE(run.program.link().exchangeRunning());
+}
+
+TEST(SetupProgramTest, AnalogRefreshShowsReadingsOrNothing)
+{
+    EmulatorSettings settings;
+    settings.analogReadings = {0, 51, 128, 255, 1, 25, 75};
+    ProgramOnEmulator run(settings);
+    LimiterWindow& limiter = run.program.windows().limiter();
+    limiter.Command1().press();
+
+    const std::array<const char*, 7> counts{" 0", " 51", " 128", " 255", " 1", " 25", " 75"};
+    const std::array<const char*, 7> volts{"0.00 Volts", "1.00 Volts", "2.50 Volts", "5.00 Volts",
+                                           ".019 Volts", ".490 Volts", "1.47 Volts"};
+    for (int c = 0; c < LimiterWindow::kChannels; ++c) {
+        EXPECT_EQ(limiter.Level(c).value(), settings.analogReadings[c]);
+        EXPECT_EQ(limiter.LevelLabel(c).caption(), counts[c]);
+        EXPECT_EQ(limiter.Volts(c).caption(), volts[c]);
+    }
+    EXPECT_TRUE(limiter.Command1().isEnabled());
+
+    // A reply without the ready marker changes nothing.
+    run.plugIn([] {
+        EmulatorSettings bad;
+        bad.faults.push_back({Fault::Kind::Replace, ReplyKind::ReadAnalog, 0, 7});
+        return bad;
+    }());
+    limiter.Command1().press();
+    EXPECT_EQ(limiter.LevelLabel(2).caption(), " 128");
+    EXPECT_EQ(run.sent(), (Bytes{253, 100, 253, 100}));
+}
+
+} // namespace
+} // namespace vindle
