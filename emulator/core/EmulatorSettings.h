@@ -74,9 +74,10 @@ struct EmulatorSettings
     Clock::Duration storeIdleTimeout = std::chrono::seconds(1);
 
     // Faults.
-    bool silent = false;                      // never answer
-    std::vector<Fault> faults;                // applied to the replies they match
-    std::optional<long> disconnectAfterBytes; // go dead after sending this many bytes
+    bool silent = false;       // never answer
+    std::vector<Fault> faults; // applied to the replies they match
+    // Go dead after sending this many bytes: they still arrive, nothing after them.
+    std::optional<long> disconnectAfterBytes;
 };
 
 } // namespace vindle::emulator

@@ -166,18 +166,21 @@ void ModuleEmulator::send(std::uint8_t byte, TimePoint now)
 
 void ModuleEmulator::schedule(std::uint8_t byte, TimePoint now)
 {
-    if (disconnected_) {
-        return;
-    }
-    if (settings_.disconnectAfterBytes && bytesSent_ >= *settings_.disconnectAfterBytes) {
+    const auto& limit = settings_.disconnectAfterBytes;
+    if (limit && bytesSent_ >= *limit) {
         disconnected_ = true;
-        line_.clear();
+    }
+    if (disconnected_) {
         return;
     }
     ++bytesSent_;
     const TimePoint start = std::max(now, lineFreeAt_);
     lineFreeAt_ = start + settings_.byteDelay + byteTime();
     line_.push_back({lineFreeAt_, byte});
+    // The bytes already on the line still arrive; nothing follows them.
+    if (limit && bytesSent_ >= *limit) {
+        disconnected_ = true;
+    }
 }
 
 void ModuleEmulator::produceRunningData(TimePoint now)
