@@ -25,6 +25,11 @@ public:
     static constexpr std::size_t kMaxQueuedRunningBytes = 512;
 
     explicit ModuleEmulator(EmulatorSettings settings = {});
+    // A reply in flight refers to the faults it holds: the module stays where it is.
+    ModuleEmulator(const ModuleEmulator&) = delete;
+    ModuleEmulator& operator=(const ModuleEmulator&) = delete;
+    ModuleEmulator(ModuleEmulator&&) = delete;
+    ModuleEmulator& operator=(ModuleEmulator&&) = delete;
 
     // A byte from the PC, arriving at `now`.
     void receive(std::uint8_t byte, TimePoint now);
