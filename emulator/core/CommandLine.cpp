@@ -100,7 +100,7 @@ RunningTraffic toTraffic(const std::string& name)
 
 // One option of the program: its names, the name of its value (none for a
 // flag), where --help lists it, what it does, and how it sets the options.
-struct OptionSpec
+struct OptionEntry
 {
     std::string names;
     std::string valueName;
@@ -109,11 +109,11 @@ struct OptionSpec
     std::function<void(ProgramOptions&, const std::string& value)> apply;
 };
 
-const std::vector<OptionSpec>& optionTable()
+const std::vector<OptionEntry>& optionTable()
 {
     using O = ProgramOptions;
     using V = const std::string&;
-    static const std::vector<OptionSpec> table{
+    static const std::vector<OptionEntry> table{
         {"--baud", "RATE", "Line",
          "pace the module's output at RATE bit/s\n(default 38400; 0 sends without pacing)",
          [](O& o, V v) {
@@ -254,19 +254,19 @@ public:
         app_.set_help_flag(); // --help is an option of our own
         app_.allow_extras();  // reported with our own words
         app_.get_formatter()->column_width(27);
-        for (const OptionSpec& spec : optionTable()) {
+        for (const OptionEntry& entry : optionTable()) {
             CLI::Option* option = nullptr;
-            if (spec.valueName.empty()) {
-                option = app_.add_flag(spec.names, spec.description)->disable_flag_override();
+            if (entry.valueName.empty()) {
+                option = app_.add_flag(entry.names, entry.description)->disable_flag_override();
             } else {
-                option = app_.add_option(spec.names)
-                             ->description(spec.description)
-                             ->type_name(spec.valueName)
+                option = app_.add_option(entry.names)
+                             ->description(entry.description)
+                             ->type_name(entry.valueName)
                              ->expected(1)
                              ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
             }
-            option->group(spec.group);
-            specs_.emplace(option, &spec);
+            option->group(entry.group);
+            entries_.emplace(option, &entry);
         }
     }
 
@@ -291,7 +291,7 @@ public:
         std::map<const CLI::Option*, std::size_t> occurrences;
         for (const CLI::Option* option : app_.parse_order()) {
             const std::size_t occurrence = occurrences[option]++;
-            specs_.at(option)->apply(options, option->results().at(occurrence));
+            entries_.at(option)->apply(options, option->results().at(occurrence));
         }
         return options;
     }
@@ -303,7 +303,7 @@ private:
     std::string mismatchReason(const CLI::ArgumentMismatch& error) const
     {
         const std::string what = error.what();
-        for (const auto& [option, spec] : specs_) {
+        for (const auto& [option, entry] : entries_) {
             if (what.starts_with(option->get_name() + ":")) {
                 return option->get_name() + " needs a value";
             }
@@ -312,7 +312,7 @@ private:
     }
 
     CLI::App app_;
-    std::map<const CLI::Option*, const OptionSpec*> specs_;
+    std::map<const CLI::Option*, const OptionEntry*> entries_;
 };
 
 } // namespace
