@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -84,62 +85,131 @@ Fault toFault(Fault::Kind kind, const std::string& text, bool withValue)
     return fault;
 }
 
-} // namespace
-
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
+RunningTraffic toTraffic(const std::string& name)
 {
-    ProgramOptions options;
-    options.settings.bitRate = 38400;
-    EmulatorSettings& s = options.settings;
+    static const std::map<std::string, RunningTraffic> kinds{
+        {"keys", RunningTraffic::HeaderAndKeys},
+        {"header", RunningTraffic::Header},
+        {"plain", RunningTraffic::Plain}};
+    const auto found = kinds.find(name);
+    if (found == kinds.end()) {
+        throw BadArgument("unknown traffic '" + name + "': use keys, header or plain");
+    }
+    return found->second;
+}
 
-    using Handler = std::function<void(const std::string&)>;
-    const std::map<std::string, Handler> withValue{
-        {"--baud",
-         [&](auto& v) { s.bitRate = static_cast<int>(toNumber(v, 0, 4'000'000, "--baud")); }},
-        {"--link", [&](auto& v) { options.linkPath = v; }},
-        {"--device-id1", [&](auto& v) { s.deviceId1 = toByte(v, "--device-id1"); }},
-        {"--device-id2", [&](auto& v) { s.deviceId2 = toByte(v, "--device-id2"); }},
-        {"--year", [&](auto& v) { s.yearOfRelease = toByte(v, "--year"); }},
-        {"--firmware", [&](auto& v) { s.firmwareVersion = toByte(v, "--firmware"); }},
-        {"--capabilities", [&](auto& v) { s.capabilities = toByte(v, "--capabilities"); }},
-        {"--set",
-         [&](auto& v) {
+// One option of the program: its names, the name of its value (none for a
+// flag), where --help lists it, what it does, and how it sets the options.
+struct OptionEntry
+{
+    std::string names;
+    std::string valueName;
+    std::string group;
+    std::string description;
+    std::function<void(ProgramOptions&, const std::string& value)> apply;
+};
+
+const std::vector<OptionEntry>& optionTable()
+{
+    using O = ProgramOptions;
+    using V = const std::string&;
+    static const std::vector<OptionEntry> table{
+        {"--baud", "RATE", "Line",
+         "pace the module's output at RATE bit/s\n(default 38400; 0 sends without pacing)",
+         [](O& o, V v) {
+             o.settings.bitRate = static_cast<int>(toNumber(v, 0, 4'000'000, "--baud"));
+         }},
+        {"--link", "PATH", "Line", "also create a symbolic link PATH to the device",
+         [](O& o, V v) { o.linkPath = v; }},
+
+        {"--device-id1", "N", "Identity (each 0-255)", "device identifier 1 (default 17)",
+         [](O& o, V v) { o.settings.deviceId1 = toByte(v, "--device-id1"); }},
+        {"--device-id2", "N", "Identity (each 0-255)", "device identifier 2 (default 4)",
+         [](O& o, V v) { o.settings.deviceId2 = toByte(v, "--device-id2"); }},
+        {"--year", "N", "Identity (each 0-255)", "year of release (default 26)",
+         [](O& o, V v) { o.settings.yearOfRelease = toByte(v, "--year"); }},
+        {"--firmware", "N", "Identity (each 0-255)", "firmware version (default 1)",
+         [](O& o, V v) { o.settings.firmwareVersion = toByte(v, "--firmware"); }},
+        {"--capabilities", "N", "Identity (each 0-255)",
+         "capability flags (default 1): 1 RS-232 port only,\n2 LR transmitter, 4 ES "
+         "transmitter,\n16 at least one input bank always present",
+         [](O& o, V v) { o.settings.capabilities = toByte(v, "--capabilities"); }},
+        {"--reset-on-identify", "", "Identity (each 0-255)",
+         "also reset the memory to factory defaults on\n253, 85 (Clear to Factory Defaults). "
+         "The module\nalways answers 253, 85 with the five identity\nbytes (the four above, "
+         "then the capability\nflags) and then the ready marker 254; without\nthis option its "
+         "memory stays as it is",
+         [](O& o, V) { o.settings.resetOnIdentify = true; }},
+
+        {"--set", "LOC=VALUE", "Configuration",
+         "set location LOC (0-50) to VALUE (0-255); repeatable",
+         [](O& o, V v) {
              const auto parts = split(v, '=');
              if (parts.size() != 2) {
                  throw BadArgument("--set takes LOCATION=VALUE, not '" + v + "'");
              }
              const auto location = toNumber(parts[0], 0, kLocationCount - 1, "a location");
-             s.configuration[location] = toByte(parts[1], "a location's value");
+             o.settings.configuration[location] = toByte(parts[1], "a location's value");
          }},
-        {"--config",
-         [&](auto& v) {
+        {"--config", "V0,V1,...", "Configuration",
+         "set locations 0, 1, ... from a comma-separated list",
+         [](O& o, V v) {
              const auto values = split(v, ',');
-             if (values.size() > s.configuration.size()) {
+             auto& configuration = o.settings.configuration;
+             if (values.size() > configuration.size()) {
                  throw BadArgument("--config takes at most 51 values");
              }
              for (std::size_t i = 0; i < values.size(); ++i) {
-                 s.configuration[i] = toByte(values[i], "a location's value");
+                 configuration[i] = toByte(values[i], "a location's value");
              }
          }},
-        {"--analog",
-         [&](auto& v) {
+
+        {"--analog", "V1,...,V7", "A/D inputs",
+         "the seven readings (default 0,51,75,128,180,230,255)",
+         [](O& o, V v) {
              const auto values = split(v, ',');
-             if (values.size() != s.analogReadings.size()) {
+             auto& readings = o.settings.analogReadings;
+             if (values.size() != readings.size()) {
                  throw BadArgument("--analog takes seven readings");
              }
              for (std::size_t i = 0; i < values.size(); ++i) {
-                 s.analogReadings[i] = toByte(values[i], "an A/D reading");
+                 readings[i] = toByte(values[i], "an A/D reading");
              }
          }},
-        {"--packet-rate",
-         [&](auto& v) {
-             s.runningPacketsPerSecond = static_cast<double>(toNumber(v, 0, 1000, "--packet-rate"));
+        {"--vary-analog", "", "A/D inputs", "change the readings on every request",
+         [](O& o, V) { o.settings.varyAnalogReadings = true; }},
+
+        {"--running", "", "Running mode (after Test Configuration, or from the start)",
+         "start already running, as a module without its\nprogram jumper: it sends its packets "
+         "and\nignores every command",
+         [](O& o, V) { o.settings.startRunning = true; }},
+        {"--packet-rate", "N", "Running mode (after Test Configuration, or from the start)",
+         "packets per second (default 2); never more than\nthe line carries at --baud: "
+         "packets that do not\nfit are skipped",
+         [](O& o, V v) {
+             o.settings.runningPacketsPerSecond =
+                 static_cast<double>(toNumber(v, 0, 1000, "--packet-rate"));
          }},
-        {"--drop", [&](auto& v) { s.faults.push_back(toFault(Fault::Kind::Drop, v, false)); }},
-        {"--replace", [&](auto& v) { s.faults.push_back(toFault(Fault::Kind::Replace, v, true)); }},
-        {"--insert", [&](auto& v) { s.faults.push_back(toFault(Fault::Kind::Insert, v, true)); }},
-        {"--wrong-echo",
-         [&](auto& v) {
+        {"--traffic", "KIND", "Running mode (after Test Configuration, or from the start)",
+         "what a packet holds before its data (one byte\n"
+         "per input bank): keys (default) 254 and the\n"
+         "three keys of locations 6-8; header 254 alone;\n"
+         "plain nothing",
+         [](O& o, V v) { o.settings.runningTraffic = toTraffic(v); }},
+
+        {"--silent", "", "Faults", "never answer", [](O& o, V) { o.settings.silent = true; }},
+        {"--drop", "REPLY:POS[:TIMES]", "Faults", "leave out byte POS of a reply",
+         [](O& o, V v) { o.settings.faults.push_back(toFault(Fault::Kind::Drop, v, false)); }},
+        {"--replace", "REPLY:POS:VALUE[:TIMES]", "Faults", "send VALUE instead of byte POS",
+         [](O& o, V v) { o.settings.faults.push_back(toFault(Fault::Kind::Replace, v, true)); }},
+        {"--insert", "REPLY:POS:VALUE[:TIMES]", "Faults",
+         "send VALUE before byte POS.\nREPLY is any, read, store, identify, adc or\nrunning; "
+         "POS counts from 0 (in a store reply it\nis the location); TIMES is how many "
+         "replies are\nhit (default 1; 0 hits every reply)",
+         [](O& o, V v) { o.settings.faults.push_back(toFault(Fault::Kind::Insert, v, true)); }},
+        {"--wrong-echo", "LOC[:VALUE]", "Faults",
+         "acknowledge store location LOC with VALUE\n(default LOC - 1)",
+         [](O& o, V v) {
              const auto parts = split(v, ':');
              if (parts.empty() || parts.size() > 2) {
                  throw BadArgument("--wrong-echo takes LOCATION[:VALUE], not '" + v + "'");
@@ -151,107 +221,114 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
                  static_cast<int>(toNumber(parts[0], 0, kLocationCount - 1, "a location"));
              fault.value = parts.size() == 2 ? toByte(parts[1], "an echo")
                                              : static_cast<std::uint8_t>(fault.position - 1);
-             s.faults.push_back(fault);
+             o.settings.faults.push_back(fault);
          }},
-        {"--byte-delay",
-         [&](auto& v) {
-             s.byteDelay = std::chrono::milliseconds(toNumber(v, 0, 60'000, "--byte-delay"));
+        {"--byte-delay", "MS", "Faults", "wait MS milliseconds before every reply byte",
+         [](O& o, V v) {
+             o.settings.byteDelay =
+                 std::chrono::milliseconds(toNumber(v, 0, 60'000, "--byte-delay"));
          }},
-        {"--disconnect-after",
-         [&](auto& v) {
-             s.disconnectAfterBytes = toNumber(v, 0, 1'000'000'000, "--disconnect-after");
+        {"--disconnect-after", "N", "Faults",
+         "go dead after sending N bytes: they still\narrive, then nothing; the line closes",
+         [](O& o, V v) {
+             o.settings.disconnectAfterBytes = toNumber(v, 0, 1'000'000'000, "--disconnect-after");
          }},
-    };
-    const std::map<std::string, std::function<void()>> flags{
-        {"--help", [&] { options.showHelp = true; }},
-        {"-h", [&] { options.showHelp = true; }},
-        {"--reset-on-identify", [&] { s.resetOnIdentify = true; }},
-        {"--vary-analog", [&] { s.varyAnalogReadings = true; }},
-        {"--silent", [&] { s.silent = true; }},
-    };
 
-    try {
-        for (std::size_t i = 0; i < arguments.size(); ++i) {
-            std::string name = arguments[i];
-            std::optional<std::string> value;
-            if (const auto equals = name.find('=');
-                name.starts_with("--") && equals != std::string::npos) {
-                value = name.substr(equals + 1);
-                name.resize(equals);
+        {"-h,--help", "", "Help", "show this text", [](O& o, V) { o.showHelp = true; }},
+    };
+    return table;
+}
+
+// The program's command line as CLI11 sees it; each option knows its entry in
+// the table.
+class ProgramApp
+{
+public:
+    ProgramApp()
+        : app_("Serves an emulated Vindle Module on a pseudo-terminal, in configuration\n"
+               "mode or already running (--running). The first line of output is the\n"
+               "device path; open it at 38400 bit/s, 8N1, no flow control. Stop the\n"
+               "emulator with Ctrl+C.\n",
+               "vindle-emulator")
+    {
+        app_.set_help_flag(); // --help is an option of our own
+        app_.allow_extras();  // reported with our own words
+        app_.get_formatter()->column_width(27);
+        for (const OptionEntry& entry : optionTable()) {
+            CLI::Option* option = nullptr;
+            if (entry.valueName.empty()) {
+                option = app_.add_flag(entry.names, entry.description)->disable_flag_override();
+            } else {
+                option = app_.add_option(entry.names)
+                             ->description(entry.description)
+                             ->type_name(entry.valueName)
+                             ->expected(1)
+                             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
             }
-            if (const auto flag = flags.find(name); flag != flags.end() && !value) {
-                flag->second();
-                continue;
-            }
-            const auto handler = withValue.find(name);
-            if (handler == withValue.end()) {
-                throw BadArgument("unknown option '" + arguments[i] + "' (see --help)");
-            }
-            if (!value) {
-                if (i + 1 >= arguments.size()) {
-                    throw BadArgument(name + " needs a value");
-                }
-                value = arguments[++i];
-            }
-            handler->second(*value);
+            option->group(entry.group);
+            entries_.emplace(option, &entry);
         }
+    }
+
+    // Applies the arguments in their order, so a later one wins over an earlier.
+    ProgramOptions parse(const std::vector<std::string>& arguments)
+    {
+        ProgramOptions options;
+        options.settings.bitRate = 38400;
+        try {
+            // CLI11 takes the arguments last first.
+            app_.parse(std::vector<std::string>(arguments.rbegin(), arguments.rend()));
+        } catch (const CLI::ArgumentMismatch& error) {
+            throw BadArgument(mismatchReason(error));
+        } catch (const CLI::ParseError& error) {
+            throw BadArgument(error.what());
+        }
+        if (const auto extras = app_.remaining(); !extras.empty()) {
+            throw BadArgument(
+                (extras.front().starts_with("-") ? "unknown option '" : "unexpected argument '") +
+                extras.front() + "' (see --help)");
+        }
+        std::map<const CLI::Option*, std::size_t> occurrences;
+        for (const CLI::Option* option : app_.parse_order()) {
+            const std::size_t occurrence = occurrences[option]++;
+            entries_.at(option)->apply(options, option->results().at(occurrence));
+        }
+        return options;
+    }
+
+    std::string help() const { return app_.help(); }
+
+private:
+    // An option given without its value.
+    std::string mismatchReason(const CLI::ArgumentMismatch& error) const
+    {
+        const std::string what = error.what();
+        for (const auto& [option, entry] : entries_) {
+            if (what.starts_with(option->get_name() + ":")) {
+                return option->get_name() + " needs a value";
+            }
+        }
+        return what;
+    }
+
+    CLI::App app_;
+    std::map<const CLI::Option*, const OptionEntry*> entries_;
+};
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
+{
+    try {
+        return {ProgramApp().parse(arguments), {}};
     } catch (const BadArgument& error) {
         return {std::nullopt, error.what()};
     }
-    return {std::move(options), {}};
 }
 
 std::string usageText()
 {
-    return R"(Usage: vindle-emulator [OPTION]...
-Serves an emulated Vindle Module in configuration mode on a pseudo-terminal.
-The first line of output is the device path; open it at 38400 bit/s, 8N1,
-no flow control. Stop the emulator with Ctrl+C.
-
-Line:
-  --baud RATE              pace the module's output at RATE bit/s
-                           (default 38400; 0 sends without pacing)
-  --link PATH              also create a symbolic link PATH to the device
-
-Identity (each 0-255):
-  --device-id1 N           device identifier 1 (default 17)
-  --device-id2 N           device identifier 2 (default 4)
-  --year N                 year of release (default 26)
-  --firmware N             firmware version (default 1)
-  --capabilities N         capability flags (default 1): 1 RS-232 port only,
-                           2 LR transmitter, 4 ES transmitter,
-                           16 at least one input bank always present
-  --reset-on-identify      answer the identify command with a reset to
-                           factory defaults (Clear to Factory Defaults)
-
-Configuration:
-  --set LOC=VALUE          set location LOC (0-50) to VALUE (0-255); repeatable
-  --config V0,V1,...       set locations 0, 1, ... from a comma-separated list
-
-A/D inputs:
-  --analog V1,...,V7       the seven readings (default 0,51,75,128,180,230,255)
-  --vary-analog            change the readings on every request
-
-Running mode (after Test Configuration):
-  --packet-rate N          packets per second (default 2): 254, the three
-                           keys, one data byte per input bank
-
-Faults:
-  --silent                 never answer
-  --drop REPLY:POS[:TIMES]           leave out byte POS of a reply
-  --replace REPLY:POS:VALUE[:TIMES]  send VALUE instead of byte POS
-  --insert REPLY:POS:VALUE[:TIMES]   send VALUE before byte POS
-                           REPLY is any, read, store, identify, adc or
-                           running; POS counts from 0 (in a store reply it is
-                           the location); TIMES is how many replies are hit
-                           (default 1; 0 hits every reply)
-  --wrong-echo LOC[:VALUE] acknowledge store location LOC with VALUE
-                           (default LOC - 1)
-  --byte-delay MS          wait MS milliseconds before every reply byte
-  --disconnect-after N     close the line after sending N bytes
-
-  -h, --help               show this text
-)";
+    return ProgramApp().help();
 }
 
 } // namespace vindle::emulator

@@ -44,6 +44,15 @@ struct Fault
     int times = 1; // how many matching replies it affects; 0 for every one
 };
 
+// What a running module sends in each packet; every packet ends with one data
+// byte per input bank (at least one).
+enum class RunningTraffic
+{
+    HeaderAndKeys, // 254, the three key bytes (locations 6 to 8), then the data
+    Header,        // 254, then the data
+    Plain,         // the data alone
+};
+
 // Everything that makes one emulated module: its memory, identity, readings and faults.
 struct EmulatorSettings
 {
@@ -62,8 +71,14 @@ struct EmulatorSettings
     // Make every A/D reply differ from the one before.
     bool varyAnalogReadings = false;
 
-    // Running mode: packets (254, three keys, one byte per input bank) per second.
+    // Start in normal running, as a module without its program jumper: it
+    // sends its packets and ignores every command.
+    bool startRunning = false;
+    // Running mode: packets per second, and what each packet holds. A packet
+    // never starts while the line still carries the one before: when the rate
+    // asks for more than the line can carry, packets come as fast as it can.
     double runningPacketsPerSecond = 2.0;
+    RunningTraffic runningTraffic = RunningTraffic::HeaderAndKeys;
 
     // Line pacing: bit rate of the emulated line (10 bit times per byte); 0 sends
     // every byte at once.
@@ -74,9 +89,10 @@ struct EmulatorSettings
     Clock::Duration storeIdleTimeout = std::chrono::seconds(1);
 
     // Faults.
-    bool silent = false;                      // never answer
-    std::vector<Fault> faults;                // applied to the replies they match
-    std::optional<long> disconnectAfterBytes; // go dead after sending this many bytes
+    bool silent = false;       // never answer
+    std::vector<Fault> faults; // applied to the replies they match
+    // Go dead after sending this many bytes: they still arrive, nothing after them.
+    std::optional<long> disconnectAfterBytes;
 };
 
 } // namespace vindle::emulator

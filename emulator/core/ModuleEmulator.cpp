@@ -20,7 +20,8 @@ bool matches(ReplyKind aim, ReplyKind reply)
 } // namespace
 
 ModuleEmulator::ModuleEmulator(EmulatorSettings settings)
-    : settings_(std::move(settings)), faultUses_(settings_.faults.size(), 0)
+    : settings_(std::move(settings)), running_(settings_.startRunning),
+      faultUses_(settings_.faults.size(), 0)
 {}
 
 void ModuleEmulator::receive(std::uint8_t byte, TimePoint now)
@@ -29,6 +30,7 @@ void ModuleEmulator::receive(std::uint8_t byte, TimePoint now)
         return;
     }
     if (running_) {
+        produceRunningData(now);
         return; // out of configuration mode the module does not listen
     }
     if (state_ == State::Storing && now - lastStoreByte_ > settings_.storeIdleTimeout) {
@@ -99,8 +101,8 @@ void ModuleEmulator::handleCommand(std::uint8_t command, TimePoint now)
     }
     case command::kTestConfiguration:
         running_ = true;
-        if (settings_.runningPacketsPerSecond > 0) {
-            nextPacket_ = now + packetPeriod();
+        if (producesPackets()) {
+            nextPacket_ = now + runningPeriod();
         }
         break;
     default:
@@ -166,48 +168,91 @@ void ModuleEmulator::send(std::uint8_t byte, TimePoint now)
 
 void ModuleEmulator::schedule(std::uint8_t byte, TimePoint now)
 {
-    if (disconnected_) {
-        return;
-    }
-    if (settings_.disconnectAfterBytes && bytesSent_ >= *settings_.disconnectAfterBytes) {
+    const auto& limit = settings_.disconnectAfterBytes;
+    if (limit && bytesSent_ >= *limit) {
         disconnected_ = true;
-        line_.clear();
+    }
+    if (disconnected_) {
         return;
     }
     ++bytesSent_;
     const TimePoint start = std::max(now, lineFreeAt_);
     lineFreeAt_ = start + settings_.byteDelay + byteTime();
     line_.push_back({lineFreeAt_, byte});
+    // The bytes already on the line still arrive; nothing follows them.
+    if (limit && bytesSent_ >= *limit) {
+        disconnected_ = true;
+    }
+}
+
+bool ModuleEmulator::producesPackets() const
+{
+    return running_ && !disconnected_ && settings_.runningPacketsPerSecond > 0;
 }
 
 void ModuleEmulator::produceRunningData(TimePoint now)
 {
-    if (!running_ || settings_.runningPacketsPerSecond <= 0) {
+    if (!producesPackets()) {
         return;
     }
-    const auto& config = settings_.configuration;
-    while (nextPacket_ <= now && !disconnected_) {
-        beginReply(ReplyKind::Running);
-        send(kReadyMarker, nextPacket_);
-        for (int key = 6; key <= 8; ++key) {
-            send(config[key], nextPacket_);
-        }
-        const int banks = std::max(1, static_cast<int>(config[0]));
-        for (int bank = 0; bank < banks; ++bank) {
-            send(runningPattern_, nextPacket_);
-        }
-        // Walk one closed input across the eight inputs, then all open.
-        runningPattern_ =
-            runningPattern_ == 0 ? 1 : static_cast<std::uint8_t>(runningPattern_ << 1);
-        nextPacket_ += packetPeriod();
+    const Clock::Duration period = runningPeriod();
+    if (!nextPacket_) {
+        nextPacket_ = now + period;
+        return;
     }
+    TimePoint& at = *nextPacket_;
+    while (at <= now && !disconnected_) {
+        if (line_.size() + packetSize() > kMaxQueuedRunningBytes) {
+            // Nobody takes the bytes: every packet up to now is lost at once.
+            at += ((now - at) / period + 1) * period;
+            break;
+        }
+        if (lineFreeAt_ <= at) {
+            sendPacket(at);
+        } // otherwise the line still carries something else and this packet is skipped
+        at += period;
+    }
+}
+
+void ModuleEmulator::sendPacket(TimePoint at)
+{
+    beginReply(ReplyKind::Running);
+    const RunningTraffic traffic = settings_.runningTraffic;
+    if (traffic != RunningTraffic::Plain) {
+        send(kReadyMarker, at);
+    }
+    if (traffic == RunningTraffic::HeaderAndKeys) {
+        for (int key = 6; key <= 8; ++key) {
+            send(settings_.configuration[key], at);
+        }
+    }
+    for (int bank = 0; bank < inputBanks(); ++bank) {
+        send(runningPattern_, at);
+    }
+    // Walk one closed input across the eight inputs, then all open.
+    runningPattern_ = runningPattern_ == 0 ? 1 : static_cast<std::uint8_t>(runningPattern_ << 1);
+}
+
+int ModuleEmulator::inputBanks() const
+{
+    return std::max(1, static_cast<int>(settings_.configuration[0]));
+}
+
+std::size_t ModuleEmulator::packetSize() const
+{
+    const std::size_t header = settings_.runningTraffic == RunningTraffic::Plain           ? 0
+                               : settings_.runningTraffic == RunningTraffic::HeaderAndKeys ? 4
+                                                                                           : 1;
+    return header + static_cast<std::size_t>(inputBanks());
 }
 
 int ModuleEmulator::available(TimePoint now)
 {
     produceRunningData(now);
-    return static_cast<int>(std::count_if(line_.begin(), line_.end(),
-                                          [now](const Scheduled& s) { return s.due <= now; }));
+    // Bytes leave in order, so their due times only grow.
+    const auto firstLater = std::partition_point(
+        line_.begin(), line_.end(), [now](const Scheduled& s) { return s.due <= now; });
+    return static_cast<int>(firstLater - line_.begin());
 }
 
 std::uint8_t ModuleEmulator::take(TimePoint now)
@@ -225,8 +270,8 @@ std::optional<ModuleEmulator::TimePoint> ModuleEmulator::nextDue() const
     if (!line_.empty()) {
         next = line_.front().due;
     }
-    if (running_ && !disconnected_ && settings_.runningPacketsPerSecond > 0) {
-        const TimePoint packetDue = nextPacket_ + settings_.byteDelay + byteTime();
+    if (producesPackets() && nextPacket_) {
+        const TimePoint packetDue = *nextPacket_ + settings_.byteDelay + byteTime();
         if (!next || packetDue < *next) {
             next = packetDue;
         }
@@ -252,10 +297,13 @@ Clock::Duration ModuleEmulator::byteTime() const
         std::chrono::duration<double>(10.0 / settings_.bitRate));
 }
 
-Clock::Duration ModuleEmulator::packetPeriod() const
+Clock::Duration ModuleEmulator::runningPeriod() const
 {
-    return std::chrono::duration_cast<Clock::Duration>(
+    const auto asked = std::chrono::duration_cast<Clock::Duration>(
         std::chrono::duration<double>(1.0 / settings_.runningPacketsPerSecond));
+    const auto onTheLine =
+        static_cast<Clock::Duration::rep>(packetSize()) * (settings_.byteDelay + byteTime());
+    return std::max({asked, onTheLine, Clock::Duration(std::chrono::microseconds(1))});
 }
 
 } // namespace vindle::emulator

@@ -65,7 +65,8 @@ void PtyServer::closeLine()
 
 void PtyServer::serve(const std::atomic<bool>& stop)
 {
-    while (!stop && !module_.disconnected()) {
+    // A module that has gone dead still delivers what it put on the line before.
+    while (!stop && !(module_.disconnected() && !module_.nextDue())) {
         auto now = steady_clock::now();
         while (module_.available(now) > 0) {
             const std::uint8_t byte = module_.take(now);

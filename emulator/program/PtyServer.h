@@ -22,7 +22,8 @@ public:
     // The device a serial port opens, e.g. /dev/pts/3.
     const std::string& devicePath() const { return devicePath_; }
 
-    // Serves until `stop` becomes true or the module disconnects.
+    // Serves until `stop` becomes true or the module has disconnected and its
+    // last bytes have been written.
     void serve(const std::atomic<bool>& stop);
 
 private:

@@ -71,6 +71,23 @@ TEST(CommandLineTest, Faults)
     EXPECT_TRUE(options.settings.silent);
 }
 
+TEST(CommandLineTest, RunningModeAndArgumentOrder)
+{
+    const ProgramOptions options =
+        parse({"--running", "--traffic", "plain", "--packet-rate=5", "--config", "1,2", "--set",
+               "0=9", "--year", "3", "--year", "4"});
+    EXPECT_TRUE(options.settings.startRunning);
+    EXPECT_EQ(options.settings.runningTraffic, RunningTraffic::Plain);
+    EXPECT_EQ(options.settings.runningPacketsPerSecond, 5.0);
+    // Arguments take effect in their order: the later one wins.
+    EXPECT_EQ(options.settings.configuration[0], 9);
+    EXPECT_EQ(options.settings.configuration[1], 2);
+    EXPECT_EQ(options.settings.yearOfRelease, 4);
+    EXPECT_EQ(parse({"--set", "0=9", "--config", "1"}).settings.configuration[0], 1);
+    EXPECT_EQ(parse({"--traffic", "header"}).settings.runningTraffic, RunningTraffic::Header);
+    EXPECT_NE(errorOf({"--traffic", "loud"}).find("keys, header or plain"), std::string::npos);
+}
+
 TEST(CommandLineTest, WrongArgumentsAreRefusedWithAReason)
 {
     EXPECT_NE(errorOf({"--bogus"}).find("--bogus"), std::string::npos);
@@ -94,7 +111,7 @@ TEST(CommandLineTest, HelpNamesEveryOption)
           "--set",         "--config",     "--analog",       "--vary-analog",
           "--packet-rate", "--silent",     "--drop",         "--replace",
           "--insert",      "--wrong-echo", "--byte-delay",   "--disconnect-after",
-          "--help"}) {
+          "--running",     "--traffic",    "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
         if (std::string(option) != "--help") {
             // Every documented option is understood.

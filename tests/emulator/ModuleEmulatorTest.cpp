@@ -3,6 +3,7 @@
 #include "link/DeviceCommands.h"
 #include "support/EmulatedModule.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace vindle::emulator {
@@ -93,14 +94,19 @@ TEST(ModuleEmulatorTest, DisconnectSilencesTheModuleForGood)
 {
     EmulatorSettings settings;
     settings.disconnectAfterBytes = 3;
+    settings.bitRate = 10000;
     EmulatedModule m(settings);
     m.link.PutI(253);
     m.link.PutI(85);
     EXPECT_TRUE(m.module.disconnected());
-    EXPECT_EQ(takeAll(m).size(), 0U);
+    // The module dies in the middle of its reply: what it sent before still
+    // arrives at its time on the line, nothing after it.
+    EXPECT_EQ(m.port.bytesPending(), 0);
+    EXPECT_EQ(takeAll(m), (Bytes{17, 4, 26}));
     m.link.PutI(253);
     m.link.PutI(100);
     EXPECT_EQ(takeAll(m).size(), 0U);
+    EXPECT_FALSE(m.module.nextDue());
 }
 
 TEST(ModuleEmulatorTest, RunningModeSendsPacketsAtTheConfiguredRate)
@@ -119,6 +125,76 @@ TEST(ModuleEmulatorTest, RunningModeSendsPacketsAtTheConfiguredRate)
     m.link.PutI(252);
     m.clock.advance(1ms);
     EXPECT_EQ(m.port.bytesPending(), 0);
+}
+
+TEST(ModuleEmulatorTest, ARunningModuleFailsEveryReadAndShowsItsTraffic)
+{
+    const std::size_t banks = 2;
+    const struct
+    {
+        RunningTraffic traffic;
+        Bytes head; // what every packet starts with, before one data byte per bank
+    } cases[] = {{RunningTraffic::HeaderAndKeys, {254, 11, 12, 13}},
+                 {RunningTraffic::Header, {254}},
+                 {RunningTraffic::Plain, {}}};
+    for (const auto& [traffic, head] : cases) {
+        SCOPED_TRACE(static_cast<int>(traffic));
+        EmulatorSettings settings;
+        settings.startRunning = true;
+        settings.runningTraffic = traffic;
+        settings.runningPacketsPerSecond = 10;
+        settings.configuration[0] = banks;
+        settings.configuration[6] = 11;
+        settings.configuration[7] = 12;
+        settings.configuration[8] = 13;
+        EmulatedModule m(settings);
+        EXPECT_FALSE(m.module.inConfigurationMode());
+
+        std::array<std::int16_t, kLocationCount> values{};
+        for (int pass = 0; pass < 6; ++pass) {
+            EXPECT_FALSE(readConfigurationPass(m.link, values).complete());
+        }
+        startTestConfiguration(m.link);
+        m.link.DumpBuffer();
+
+        // What the data monitor receives from now on: whole packets.
+        const std::size_t size = head.size() + banks;
+        Bytes seen;
+        while (seen.size() < 2 * size) {
+            seen.push_back(static_cast<std::uint8_t>(m.link.GetI2()));
+        }
+        for (std::size_t packet = 0; packet < 2; ++packet) {
+            const auto start = seen.begin() + static_cast<std::ptrdiff_t>(packet * size);
+            EXPECT_TRUE(std::equal(head.begin(), head.end(), start));
+            EXPECT_EQ(start[head.size()], start[head.size() + 1]); // every bank alike
+        }
+        EXPECT_NE(seen[head.size()], seen[size + head.size()]); // the inputs change
+    }
+}
+
+TEST(ModuleEmulatorTest, RunningTrafficNeverOutrunsTheLineNorPilesUp)
+{
+    EmulatorSettings settings;
+    settings.startRunning = true;
+    settings.runningPacketsPerSecond = 1000;
+    settings.bitRate = 9600; // 960 bytes a second: 192 packets of five bytes
+    EmulatedModule m(settings);
+    m.port.bytesPending(); // the module's traffic starts when it is first looked at
+
+    m.clock.advance(100ms);
+    const int inATenth = m.port.bytesPending();
+    EXPECT_GE(inATenth, 85);
+    EXPECT_LE(inATenth, 96);
+
+    // Nobody reads for a long time: the packets that do not fit are lost, at once.
+    m.clock.advance(std::chrono::hours(1000));
+    const int afterHours = m.port.bytesPending();
+    EXPECT_LE(afterHours, static_cast<int>(ModuleEmulator::kMaxQueuedRunningBytes));
+    EXPECT_EQ(afterHours % 5, 0);
+    m.link.DumpBuffer();
+    m.clock.advance(100ms);
+    EXPECT_LE(m.port.bytesPending(), 96);
+    EXPECT_EQ(m.port.takeByte(), 254); // still whole packets
 }
 
 TEST(ModuleEmulatorTest, VaryingReadingsChangeBetweenRequests)
