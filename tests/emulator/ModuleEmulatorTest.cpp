@@ -161,7 +161,7 @@ TEST(ModuleEmulatorTest, ARunningModuleFailsEveryReadAndShowsItsTraffic)
         const std::size_t size = head.size() + banks;
         Bytes seen;
         while (seen.size() < 2 * size) {
-            seen.push_back(static_cast<std::uint8_t>(m.link.GetI2()));
+            seen.push_back(static_cast<std::uint8_t>(m.link.GetI2().toNumber()));
         }
         for (std::size_t packet = 0; packet < 2; ++packet) {
             const auto start = seen.begin() + static_cast<std::ptrdiff_t>(packet * size);
