@@ -23,6 +23,14 @@ std::string AddX(int b)
     return field.append(padding, ' ');
 }
 
+std::string AddText(std::string_view display, std::string_view line)
+{
+    std::string text(line);
+    text += "\r\n";
+    text += display;
+    return text;
+}
+
 std::string keyMarker(int key)
 {
     return "   <KEY " + std::to_string(key);

@@ -13,6 +13,10 @@ std::string Bin(int b);
 // after one digit, two after two digits and none after three.
 std::string AddX(int b);
 
+// The display text with `line` put on top: the line, carriage return, line
+// feed, then what the display held before.
+std::string AddText(std::string_view display, std::string_view line);
+
 // Markers after a line's fields.
 inline constexpr std::string_view kHeaderMarker = "   <HEADER DETECTED";
 // The marker of key 1, 2 or 3.

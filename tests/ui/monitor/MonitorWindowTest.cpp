@@ -63,7 +63,11 @@ TEST_F(MonitorWindowTest, HeaderAndKeysFraming)
                      "11111110>     254   <KEY 1", header, "00000011>     3       <KEY 3",
                      "00000010>     2       <KEY 2", "00000001>     1       <KEY 1", header}));
     EXPECT_TRUE(monitor.isVisible());
-    EXPECT_EQ(monitor.Text1().text().substr(0, 30), "00000110>     6       <KEY 3\r\n");
+    std::string display;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        display = AddText(display, *line);
+    EXPECT_EQ(monitor.Text1().text(), display);
+    EXPECT_EQ(display.substr(0, 30), "00000110>     6       <KEY 3\r\n");
 }
 
 TEST_F(MonitorWindowTest, WithoutHeaderFramingBytesPairUpAndAnOddOneWaits)
