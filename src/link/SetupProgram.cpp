@@ -108,20 +108,17 @@ void SetupProgram::end()
 
 void SetupProgram::ReadSettings_Click()
 {
-    if (const ByteLink::Exchange exchange = link_.startExchange())
-        reader_.ReadSettings_Click();
+    exclusively([this] { reader_.ReadSettings_Click(); });
 }
 
 void SetupProgram::StoreSettings_Click()
 {
-    if (const ByteLink::Exchange exchange = link_.startExchange())
-        store_.StoreSettings_Click();
+    exclusively([this] { store_.StoreSettings_Click(); });
 }
 
 void SetupProgram::GetVersion_Click()
 {
-    if (const ByteLink::Exchange exchange = link_.startExchange())
-        maintenance_.GetVersion_Click();
+    exclusively([this] { maintenance_.GetVersion_Click(); });
 }
 
 void SetupProgram::ExitVersion_Click()
@@ -131,20 +128,23 @@ void SetupProgram::ExitVersion_Click()
 
 void SetupProgram::FactoryDefaults_Click()
 {
-    if (const ByteLink::Exchange exchange = link_.startExchange())
-        maintenance_.FactoryDefaults_Click();
+    exclusively([this] { maintenance_.FactoryDefaults_Click(); });
 }
 
 void SetupProgram::TestConfiguration_Click()
 {
-    if (const ByteLink::Exchange exchange = link_.startExchange())
-        handOver();
+    exclusively([this] { handOver(); });
 }
 
 void SetupProgram::RefreshAnalogInputs()
 {
+    exclusively([this] { analogRefresh_.refresh(windows_.limiter()); });
+}
+
+void SetupProgram::exclusively(const std::function<void()>& procedure)
+{
     if (const ByteLink::Exchange exchange = link_.startExchange())
-        analogRefresh_.refresh(windows_.limiter());
+        procedure();
 }
 
 void SetupProgram::handOver()

@@ -83,6 +83,8 @@ private:
         const ByteLink& link_;
     };
 
+    // Runs `procedure` holding the line, unless another exchange holds it.
+    void exclusively(const std::function<void()>& procedure);
     // Test Configuration once the line is held.
     void handOver();
     void windowCreated(Window& window);
