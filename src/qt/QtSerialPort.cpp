@@ -24,6 +24,7 @@ void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error)
 bool QtSerialPort::open(const QString& deviceName)
 {
     failed_ = false;
+    deviceName_ = deviceName;
     port_.setPortName(deviceName);
     // 0 leaves the receive buffer unbounded: nothing the module sends is lost
     // while a handler runs.

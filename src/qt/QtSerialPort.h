@@ -29,7 +29,8 @@ public:
     bool isOpen() const { return port_.isOpen(); }
     QString errorText() const { return port_.errorString(); }
     QSerialPort::SerialPortError error() const { return port_.error(); }
-    QString deviceName() const { return port_.portName(); }
+    // The device as open() was given it.
+    const QString& deviceName() const { return deviceName_; }
     // Gives the port back to the system.
     void close() { port_.close(); }
 
@@ -48,6 +49,7 @@ private:
     void errorOccurred(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
+    QString deviceName_;
     FailureHandler failure_;
     bool failed_ = false;
 };
