@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, or names them when we are not root.
+# Packages given as arguments are checked instead (run.sh's screenshot tools).
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,9 @@ packages=(
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
 )
+if [ $# -gt 0 ]; then
+    packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -24,6 +24,9 @@ QString objectNameOf(const Control& control)
     return name;
 }
 
+// Pixels a group box's frame takes at its right edge.
+constexpr int kFrameBorder = 4;
+
 } // namespace
 
 WindowBinder::WindowBinder(Window& window, const TwipScale& scale)
@@ -101,11 +104,37 @@ void WindowBinder::build()
             controlChanged(changed);
         }));
     }
-    if (designed)
+    if (designed) {
+        widenToFitCaptions();
         top_->setFixedSize(scale_.toPixels(*window_.clientArea(), {}).size());
+    }
     else
         top_->setMinimumWidth(scale_.toPixels(4800));
     orderTabs();
+}
+
+void WindowBinder::widenToFitCaptions()
+{
+    // A control sized by its caption must end inside its frame; where the
+    // font needs more room than the design gave, the whole window grows.
+    double needed = 1.0;
+    for (const auto& [control, widget] : widgets_) {
+        const auto& layout = control->layout();
+        const Control* const frame = control->parent();
+        if (!layout || layout->width > 0 || frame == nullptr || !frame->layout())
+            continue;
+        const int room = scale_.toPixels(frame->layout()->width - layout->left) - kFrameBorder;
+        if (room > 0)
+            needed = std::max(needed, static_cast<double>(widget->sizeHint().width()) / room);
+    }
+    if (needed <= 1.0)
+        return;
+    scale_ = TwipScale(scale_.factor() * needed);
+    for (const auto& [control, widget] : widgets_) {
+        if (control->layout())
+            place(*control, *widget);
+        syncControlWidget(*control, *widget);
+    }
 }
 
 void WindowBinder::place(const Control& control, QWidget& widget) const
