@@ -304,7 +304,42 @@ const std::map<ControlKind, KindRenderer> kRenderers{
     {ControlKind::LineDisplay, {createLineDisplay, syncLineDisplay}},
 };
 
+// Room a group box needs around its title.
+constexpr int kTitleMargin = 16;
+
 } // namespace
+
+bool captionFits(const Control& control, const QWidget& widget)
+{
+    const auto& layout = control.layout();
+    if (!layout)
+        return true;
+    const QFontMetrics metrics = widget.fontMetrics();
+    const QString caption = captionOf(control);
+    switch (control.kind()) {
+    case ControlKind::Frame:
+        return metrics.horizontalAdvance(caption) + kTitleMargin <= widget.width();
+    case ControlKind::Label: {
+        const auto& label = static_cast<const QLabel&>(widget);
+        if (label.wordWrap())
+            return layout->height == 0 || label.heightForWidth(label.width()) <= label.height();
+        return layout->width == 0 || label.sizeHint().width() <= label.width();
+    }
+    case ControlKind::Option:
+    case ControlKind::CheckBox:
+    case ControlKind::Button: {
+        if (layout->width == 0)
+            return true;
+        const int room = captionWidth(control, widget);
+        const QString text = wrapped(caption, metrics, room);
+        const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
+        return metrics.horizontalAdvance(text.section(QLatin1Char('\n'), 0, 0)) <= room &&
+               lines * metrics.lineSpacing() <= widget.height();
+    }
+    default:
+        return true;
+    }
+}
 
 QWidget* createControlWidget(Control& control, QWidget* parent)
 {

@@ -17,4 +17,9 @@ QWidget* createControlWidget(Control& control, QWidget* parent);
 // Brings the widget up to date with the control's state.
 void syncControlWidget(const Control& control, QWidget& widget);
 
+// Whether the widget shows its whole caption within the size it was given:
+// a frame's title, a label's text (over as many lines as it holds), the
+// caption of a button, option or check box (wrapped where it is tall enough).
+bool captionFits(const Control& control, const QWidget& widget);
+
 } // namespace vindle

@@ -26,6 +26,9 @@ QString objectNameOf(const Control& control)
 
 // Pixels a group box's frame takes at its right edge.
 constexpr int kFrameBorder = 4;
+// A window grows by 5 % a step, to at most 1.05^12, about 1.8 times.
+constexpr double kWideningStep = 1.05;
+constexpr int kMostWideningSteps = 12;
 
 } // namespace
 
@@ -107,33 +110,37 @@ void WindowBinder::build()
     if (designed) {
         widenToFitCaptions();
         top_->setFixedSize(scale_.toPixels(*window_.clientArea(), {}).size());
-    }
-    else
+    } else
         top_->setMinimumWidth(scale_.toPixels(4800));
     orderTabs();
 }
 
+bool WindowBinder::captionsFit() const
+{
+    for (const auto& [control, widget] : widgets_) {
+        if (!control->isVisible() || !control->layout())
+            continue;
+        if (!captionFits(*control, *widget))
+            return false;
+        // A control sized by its caption must end inside its frame.
+        if (control->layout()->width == 0 && control->parent() != nullptr &&
+            widget->geometry().right() > widget->parentWidget()->width() - kFrameBorder)
+            return false;
+    }
+    return true;
+}
+
 void WindowBinder::widenToFitCaptions()
 {
-    // A control sized by its caption must end inside its frame; where the
-    // font needs more room than the design gave, the whole window grows.
-    double needed = 1.0;
-    for (const auto& [control, widget] : widgets_) {
-        const auto& layout = control->layout();
-        const Control* const frame = control->parent();
-        if (!layout || layout->width > 0 || frame == nullptr || !frame->layout())
-            continue;
-        const int room = scale_.toPixels(frame->layout()->width - layout->left) - kFrameBorder;
-        if (room > 0)
-            needed = std::max(needed, static_cast<double>(widget->sizeHint().width()) / room);
-    }
-    if (needed <= 1.0)
-        return;
-    scale_ = TwipScale(scale_.factor() * needed);
-    for (const auto& [control, widget] : widgets_) {
-        if (control->layout())
-            place(*control, *widget);
-        syncControlWidget(*control, *widget);
+    // Where the font needs more room than the design gave, the whole window
+    // grows in proportion, a step at a time.
+    for (int step = 0; step < kMostWideningSteps && !captionsFit(); ++step) {
+        scale_ = TwipScale(scale_.factor() * kWideningStep);
+        for (const auto& [control, widget] : widgets_) {
+            if (control->layout())
+                place(*control, *widget);
+            syncControlWidget(*control, *widget);
+        }
     }
 }
 

@@ -43,6 +43,7 @@ protected:
 
 private:
     void build();
+    bool captionsFit() const;
     void widenToFitCaptions();
     void place(const Control& control, QWidget& widget) const;
     void controlChanged(const Control& control);

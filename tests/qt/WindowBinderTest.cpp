@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -241,6 +242,57 @@ TEST_F(RenderedRun, PointerMovesWriteTheContextHelp)
     QTest::mouseMove(&option, QPoint(5, option.height() / 2));
     EXPECT_EQ(widget<QLabel>("Main", "HELP").text().left(40),
               "This mode of operation allows the vindle");
+}
+
+} // namespace
+} // namespace vindle
+
+namespace vindle {
+namespace {
+
+// Not a check: scripts/window-gallery.sh runs it under Xvfb to photograph
+// each window, filled, for the documentation.
+TEST_F(RenderedRun, DISABLED_WindowGallery)
+{
+    const QString directory = qEnvironmentVariable("VINDLE_GALLERY_DIR");
+    ASSERT_FALSE(directory.isEmpty());
+    startWith({});
+    const auto photograph = [this, &directory](const char* name) {
+        for (const char* other :
+             {"Main", "Advanced", "MotionTimes", "Limiter", "Working", "RS232Packets"}) {
+            if (WindowBinder* binder = view_->binder(other))
+                binder->widget().setVisible(std::string_view(other) == name);
+        }
+        QWidget& shown = window(name);
+        shown.move(0, 0);
+        for (int i = 0; i < 20; ++i) {
+            QCoreApplication::processEvents();
+            QTest::qWait(25);
+        }
+        QProcess::execute(
+            "import", {"-window", QString::number(shown.winId()), directory + "/" + name + ".png"});
+    };
+    photograph("Main");
+    program_->windows().advanced().show();
+    photograph("Advanced");
+    program_->mainWindow().MotionInputs().toggle();
+    photograph("MotionTimes");
+    QTest::mouseClick(&widget<QRadioButton>("Main", "Mode", 1), Qt::LeftButton);
+    QTest::mouseClick(&widget<QPushButton>("Limiter", "Command1"), Qt::LeftButton);
+    photograph("Limiter");
+    program_->progress().setText("Reading Configuration from Controller...");
+    program_->progress().setProgress(20);
+    photograph("Working");
+    program_->forEachWindow([this](Window& window) {
+        if (auto* monitor = dynamic_cast<MonitorWindow*>(&window)) {
+            monitor->Text1().addListener([this](const Control& text) {
+                if (static_cast<const LineDisplay&>(text).linesAdded() >= 40)
+                    program_->end();
+            });
+        }
+    });
+    QTest::mouseClick(&widget<QPushButton>("Main", "TestConfiguration"), Qt::LeftButton);
+    photograph("RS232Packets");
 }
 
 } // namespace
