@@ -12,17 +12,47 @@
 #include <QSerialPortInfo>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #ifndef VINDLE_PORT_NUMBER
 #error "VINDLE_PORT_NUMBER names the serial port of the program"
 #endif
 
+namespace {
+
+void nameTheApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral(VINDLE_PROGRAM_NAME));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VINDLE_VERSION));
+}
+
+// --help and --version print text only and work without a display.
+bool asksForTextOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--help" || argument == "-h" || argument == "-?" ||
+            argument == "--help-all" || argument == "--version" || argument == "-v")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (asksForTextOnly(argc, argv)) {
+        const QCoreApplication application(argc, argv);
+        nameTheApplication();
+        vindle::ProgramCommandLine::parse(QCoreApplication::arguments(),
+                                          vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER));
+        return 0;
+    }
+
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral(VINDLE_PROGRAM_NAME));
+    nameTheApplication();
     QApplication::setApplicationDisplayName(QStringLiteral("Vindle Setup"));
-    QApplication::setApplicationVersion(QStringLiteral(VINDLE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("vindle-setup"));
 
     const vindle::ProgramCommandLine commandLine = vindle::ProgramCommandLine::parse(
