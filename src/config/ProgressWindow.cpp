@@ -6,6 +6,8 @@ ProgressWindow::ProgressWindow()
     : Window("Working", "Working..."),
       label_(add<Label>("Label1", kNoIndex, nullptr, "Storing Configuration...")),
       level_(add<ProgressBar>("Level", kNoIndex, nullptr, 0.0, kLevelMaximum))
-{}
+{
+    level_.setNamedBy(label_);
+}
 
 } // namespace vindle

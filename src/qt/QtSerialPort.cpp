@@ -2,8 +2,29 @@
 
 namespace vindle {
 
+QtSerialPort::QtSerialPort()
+{
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { errorOccurred(error); });
+}
+
+void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error)
+{
+    // Errors while opening are open()'s to report; a time-out is no failure.
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !port_.isOpen() ||
+        failed_)
+        return;
+    failed_ = true;
+    const QString reason = port_.errorString();
+    port_.close();
+    if (failure_)
+        failure_(reason);
+}
+
 bool QtSerialPort::open(const QString& deviceName)
 {
+    failed_ = false;
+    deviceName_ = deviceName;
     port_.setPortName(deviceName);
     // 0 leaves the receive buffer unbounded: nothing the module sends is lost
     // while a handler runs.
@@ -36,12 +57,14 @@ std::uint8_t QtSerialPort::takeByte()
 
 void QtSerialPort::writeByte(std::uint8_t byte)
 {
-    port_.putChar(static_cast<char>(byte));
+    if (port_.isOpen())
+        port_.putChar(static_cast<char>(byte));
 }
 
 void QtSerialPort::setBitRate(int bitsPerSecond)
 {
-    port_.setBaudRate(bitsPerSecond);
+    if (port_.isOpen())
+        port_.setBaudRate(bitsPerSecond);
 }
 
 QString deviceNameForPortNumber(int number)

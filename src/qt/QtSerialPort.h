@@ -4,23 +4,39 @@
 
 #include <QSerialPort>
 #include <QString>
+#include <functional>
 
 namespace vindle {
 
 // The serial port on QSerialPort: 38400 bit/s, 8 data bits, no parity, 1 stop
 // bit, no flow control, with buffers limited only by memory.
+//
+// A port that fails while open (adapter unplugged, read error) is closed at
+// once, so that it no longer wakes the event loop, and the failure is
+// reported once. From then on nothing is received and nothing is sent: to the
+// program the module has fallen silent.
 class QtSerialPort final : public SerialPort
 {
 public:
     static constexpr int kBitRate = 38400;
+    using FailureHandler = std::function<void(const QString& reason)>;
 
-    QtSerialPort() = default;
+    QtSerialPort();
 
     // Opens the named device (e.g. "COM9", "/dev/ttyUSB0"). On failure the
     // port stays closed and errorText() says why.
     bool open(const QString& deviceName);
     bool isOpen() const { return port_.isOpen(); }
     QString errorText() const { return port_.errorString(); }
+    QSerialPort::SerialPortError error() const { return port_.error(); }
+    // The device as open() was given it.
+    const QString& deviceName() const { return deviceName_; }
+    // Gives the port back to the system.
+    void close() { port_.close(); }
+
+    // Called once, with the system's reason, when the open port fails.
+    void onFailure(FailureHandler handler) { failure_ = std::move(handler); }
+    bool hasFailed() const { return failed_; }
 
     int bytesPending() const override;
     std::uint8_t takeByte() override;
@@ -30,7 +46,12 @@ public:
     QSerialPort& device() { return port_; }
 
 private:
+    void errorOccurred(QSerialPort::SerialPortError error);
+
     QSerialPort port_;
+    QString deviceName_;
+    FailureHandler failure_;
+    bool failed_ = false;
 };
 
 // The device name of a numbered port on this platform: "COM9" on Windows,

@@ -81,6 +81,43 @@ TEST_F(PtyLinkTest, SilentModuleGivesNoValue)
     EXPECT_FALSE(link_.GetI().hasValue());
 }
 
+// Counts how often a wait wakes up: a port that spins wakes it all the time.
+class CountingPump final : public EventPump
+{
+public:
+    explicit CountingPump(EventPump& pump) : pump_(pump) {}
+    void yieldOnce() override { pump_.yieldOnce(); }
+    void waitFor(Clock::Duration limit) override
+    {
+        ++waits;
+        pump_.waitFor(limit);
+    }
+    int waits = 0;
+
+private:
+    EventPump& pump_;
+};
+
+TEST_F(PtyLinkTest, APortWhoseOtherEndClosesIsReportedOnceAndFallsSilent)
+{
+    connect({});
+    QStringList reasons;
+    port_.onFailure([&reasons](const QString& reason) { reasons.append(reason); });
+    CountingPump counting(pump_);
+    ByteLink link(port_, counting, clock_);
+
+    emulator_.reset();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(link.GetI().hasValue());
+    }
+    EXPECT_EQ(reasons.size(), 1) << reasons.join(" / ").toStdString();
+    EXPECT_TRUE(port_.hasFailed());
+    EXPECT_FALSE(port_.isOpen());
+    // Three receive time-outs, each a handful of wake-ups, not thousands.
+    EXPECT_LT(counting.waits, 100);
+    link.PutI(command::kIntroducer);
+}
+
 TEST(QtSerialPortTest, MissingDeviceFailsToOpenWithAReason)
 {
     QtSerialPort port;

@@ -71,6 +71,8 @@ LimiterWindow::LimiterWindow() : Window("Limiter", "Analog Limiter Configuration
         c.lowerCaption->setLayout({120, 240, 3735, 240});
         c.upperCaption = &add<Label>("Label2", channel, &frame, "Upper Limit = 125");
         c.upperCaption->setLayout({120, 840, 3735, 240});
+        c.lower->setNamedBy(*c.lowerCaption);
+        c.upper->setNamedBy(*c.upperCaption);
         c.mode = &add<OptionGroup>(
             "LimitMode", &frame,
             std::vector<OptionGroup::Item>{

@@ -306,10 +306,13 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
             .setLayout(row.layout);
 
     Frame* const keysFrame = frame("Frame12");
-    add<TextBox>("Q4T", kNoIndex, keysFrame, "0").setLayout({1800, 240, 735, 285});
+    auto& q4t = add<TextBox>("Q4T", kNoIndex, keysFrame, "0");
+    q4t.setLayout({1800, 240, 735, 285});
+    q4t.setNamedBy(get<Label>("Label6"));
     for (int index = 0; index < kKeys; ++index) {
         keys_[index] = &add<TextBox>("Keys", index, keysFrame, "0");
         keys_[index]->setLayout({3840 + 720 * index, 240, 735, 285});
+        keys_[index]->setNamedBy(get<Label>("Label7"));
     }
 
     for (const ButtonRow& row : kButtons) {

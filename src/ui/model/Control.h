@@ -85,6 +85,12 @@ public:
     const std::optional<Rect>& layout() const { return layout_; }
     void setLayout(Rect layout) { layout_ = layout; }
 
+    // The label that names a control without a caption of its own (slider,
+    // text box, progress bar, line display) for assistive technology;
+    // nullptr when the enclosing frame names it.
+    const Control* namedBy() const { return namedBy_; }
+    void setNamedBy(const Control& label) { namedBy_ = &label; }
+
     // Renderer hook: called after every change of this control's state.
     int addListener(Listener listener);
     void removeListener(int id);
@@ -105,6 +111,7 @@ private:
     bool enabled_ = true;
     bool visible_ = true;
     std::optional<Rect> layout_;
+    const Control* namedBy_ = nullptr;
     std::vector<std::pair<int, Listener>> listeners_;
     int nextListenerId_ = 1;
     MouseOverHandler mouseOver_;

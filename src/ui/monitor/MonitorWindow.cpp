@@ -71,8 +71,8 @@ MonitorWindow::MonitorWindow(ByteLink& link)
 
     frame2_ = &add<Frame>("Frame2", kNoIndex, nullptr, "Expect Keys for Wireless Communications");
     frame2_->setLayout({2640, 1920, 3000, 660});
-    keysCheck_ = &add<CheckBox>("KeysCheck", kNoIndex, frame2_,
-                                "The Vindle Module is Sending Keys", CheckBox::kUnchecked);
+    keysCheck_ = &add<CheckBox>("KeysCheck", kNoIndex, frame2_, "The Vindle Module is Sending Keys",
+                                CheckBox::kUnchecked);
     keysCheck_->setLayout({120, 280, 2760, 300});
 
     help_ = &add<Label>("HELP", kNoIndex, nullptr, kFrame1Help);
@@ -83,11 +83,14 @@ MonitorWindow::MonitorWindow(ByteLink& link)
 
     text1_ = &add<LineDisplay>("Text1", kNoIndex, nullptr);
     text1_->setLayout({120, 4320, 8760, 3480});
+    text1_->setNamedBy(*label2_);
 
     baud_->onClick([this](int index) { Baud_Click(index); });
     headerCheck_->onClick([this] { HeaderCheck_Click(); });
 
-    const auto helpWith = [this](const char* text) { return [this, text] { help_->setCaption(text); }; };
+    const auto helpWith = [this](const char* text) {
+        return [this, text] { help_->setCaption(text); };
+    };
     onMouseOver(helpWith(kWindowHelp));
     frame1_->onMouseOver(helpWith(kFrame1Help));
     for (const auto& option : baud_->options())

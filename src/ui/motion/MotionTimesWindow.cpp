@@ -62,6 +62,7 @@ MotionTimesWindow::MotionTimesWindow()
         rowCaptions_[input]->setLayout({120, top, 5535, 285});
         minutes_[input] = &add<TextBox>("MotionMin", input, nullptr, "1");
         minutes_[input]->setLayout({5760, top, 615, 285});
+        minutes_[input]->setNamedBy(*rowCaptions_[input]);
         rowEnds_[input] = &add<Label>("Label2", input, nullptr, "Minutes.");
         rowEnds_[input]->setLayout({6480, top, 0, 0});
     }

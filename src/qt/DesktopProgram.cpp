@@ -1,0 +1,45 @@
+#include "qt/DesktopProgram.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace vindle {
+
+DesktopProgram::DesktopProgram(QtSerialPort& port)
+    : port_(port), program_(port, pump_, clock_, dialogs_),
+      view_(program_, TwipScale::forFont(QApplication::font()))
+{
+    port_.onFailure([this](const QString& reason) { portFailed(reason); });
+    program_.onEnded([this] { ended(); });
+}
+
+int DesktopProgram::run()
+{
+    program_.start();
+    if (program_.hasEnded())
+        return 0;
+    return QApplication::exec();
+}
+
+void DesktopProgram::portFailed(const QString& reason)
+{
+    // Said from the event loop, not from inside the port's own notification.
+    const QString text =
+        QApplication::translate("DesktopProgram",
+                                "The serial port %1 stopped working: %2\n\nNothing more can be "
+                                "received from or sent to the Vindle Module.")
+            .arg(port_.deviceName(), reason);
+    QTimer::singleShot(0, &view_.binder("Main")->widget(), [this, text] {
+        if (!program_.hasEnded())
+            dialogs_.showMessage(text.toStdString());
+    });
+}
+
+void DesktopProgram::ended()
+{
+    port_.close();
+    view_.hideAll();
+    QApplication::exit(0);
+}
+
+} // namespace vindle

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "link/SetupProgram.h"
+#include "qt/ProgramView.h"
+#include "qt/QtDialogs.h"
+#include "qt/QtEventPump.h"
+#include "qt/QtSerialPort.h"
+
+namespace vindle {
+
+// One run of the utility on the desktop: the open serial port, the Qt event
+// loop, the message boxes and the rendered windows around the core's run.
+// Ending the run (closing the main window or the data monitor) releases the
+// port, hides every window and leaves the event loop with status 0.
+class DesktopProgram
+{
+public:
+    explicit DesktopProgram(QtSerialPort& port);
+    DesktopProgram(const DesktopProgram&) = delete;
+    DesktopProgram& operator=(const DesktopProgram&) = delete;
+
+    // Runs start-up, then the event loop until the run ends; the exit status.
+    int run();
+
+    SetupProgram& program() { return program_; }
+    ProgramView& view() { return view_; }
+
+private:
+    void portFailed(const QString& reason);
+    void ended();
+
+    QtSerialPort& port_;
+    QtEventPump pump_;
+    SteadyClock clock_;
+    QtDialogs dialogs_;
+    SetupProgram program_;
+    ProgramView view_;
+};
+
+} // namespace vindle

@@ -1,0 +1,48 @@
+#include "qt/MessageBox.h"
+
+namespace vindle {
+
+namespace {
+
+std::optional<QMessageBox::StandardButton>& autoAnswer()
+{
+    static std::optional<QMessageBox::StandardButton> answer;
+    return answer;
+}
+
+QStringList& answered()
+{
+    static QStringList texts;
+    return texts;
+}
+
+} // namespace
+
+QMessageBox::StandardButton MessageBox::information(QWidget* parent, const QString& title,
+                                                    const QString& text)
+{
+    if (const auto answer = autoAnswer()) {
+        answered().append(text);
+        return *answer;
+    }
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void MessageBox::setAutoAnswer(std::optional<QMessageBox::StandardButton> answer)
+{
+    autoAnswer() = answer;
+}
+
+const QStringList& MessageBox::answeredTexts()
+{
+    return answered();
+}
+
+void MessageBox::clearAnsweredTexts()
+{
+    answered().clear();
+}
+
+} // namespace vindle

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "qt/TwipScale.h"
+#include "qt/WindowWidget.h"
+#include "ui/model/Window.h"
+
+#include <QObject>
+#include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class QButtonGroup;
+
+namespace vindle {
+
+// Renders any window model as a top-level widget and keeps the two in step:
+// every change of the model reaches its widget at once, and what the user
+// does reaches the model through the calls the program uses. Controls stand
+// where their twip layouts put them; a window without a designed size stacks
+// its controls in creation order.
+//
+// The binder must not outlive the window it renders.
+class WindowBinder final : public QObject
+{
+public:
+    WindowBinder(Window& window, const TwipScale& scale);
+    ~WindowBinder() override;
+    WindowBinder(const WindowBinder&) = delete;
+    WindowBinder& operator=(const WindowBinder&) = delete;
+
+    Window& window() const { return window_; }
+    QWidget& widget() const { return *top_; }
+    // The widget that shows `control`; nullptr for an option group.
+    QWidget* widgetFor(const Control& control) const;
+    // The widget of the control with that name and index; nullptr when none.
+    QWidget* widgetFor(std::string_view name, int index = kNoIndex) const;
+
+protected:
+    // Pointer moves over the window and its controls call the models'
+    // mouse-over handlers.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    bool captionsFit() const;
+    void widenToFitCaptions();
+    void place(const Control& control, QWidget& widget) const;
+    void controlChanged(const Control& control);
+    void windowChanged(Window::Change change);
+    void nameForAssistiveTechnology(const Control& control, QWidget& widget) const;
+    void orderTabs() const;
+    void hovered(QObject* watched, const QPointF& globalPosition);
+
+    Window& window_;
+    TwipScale scale_;
+    std::unique_ptr<WindowWidget> top_;
+    std::unordered_map<const Control*, QWidget*> widgets_;
+    std::unordered_map<const QWidget*, const Control*> controls_;
+    std::unordered_map<const Control*, QButtonGroup*> groups_;
+    // Naming label -> the controls it names.
+    std::unordered_multimap<const Control*, const Control*> named_;
+    std::vector<std::pair<Control*, int>> listeners_;
+    int windowListener_ = 0;
+};
+
+} // namespace vindle

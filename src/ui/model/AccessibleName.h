@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/model/Control.h"
+#include "ui/model/Window.h"
+
+#include <string>
+
+namespace vindle {
+
+// The control whose caption names `control` for assistive technology: the
+// control itself when it carries a caption (frame, option, check box, label,
+// button), else the label set with Control::setNamedBy(), else the enclosing
+// frame. nullptr when nothing in the window names it.
+const Control* namingControl(const Control& control);
+
+// The name assistive technology announces for `control`: the caption of its
+// naming control, or the window's title when there is none. A member of a
+// control array named by one shared label gets its position (from 1) after
+// the caption, so "Wireless Keys: 2" tells the second key box from the others.
+std::string accessibleName(const Window& window, const Control& control);
+
+} // namespace vindle
