@@ -9,6 +9,9 @@
 #include <QButtonGroup>
 #include <QEnterEvent>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -74,6 +77,18 @@ void WindowBinder::build()
 {
     const bool designed = window_.clientArea().has_value();
     auto* stack = designed ? nullptr : new QVBoxLayout(top_.get());
+    canvas_ = top_.get();
+    if (designed) {
+        auto* page = new QVBoxLayout(top_.get());
+        page->setContentsMargins(0, 0, 0, 0);
+        auto* scroll = new QScrollArea(top_.get());
+        scroll->setFrameShape(QFrame::NoFrame);
+        canvas_ = new QWidget(scroll);
+        canvas_->setMouseTracking(true);
+        canvas_->installEventFilter(this);
+        scroll->setWidget(canvas_);
+        page->addWidget(scroll);
+    }
     for (Control* control : window_.controls()) {
         if (control->kind() == ControlKind::OptionGroup) {
             auto* group = new QButtonGroup(top_.get());
@@ -81,7 +96,7 @@ void WindowBinder::build()
             groups_.emplace(control, group);
         }
         QWidget* const parent =
-            control->parent() != nullptr ? widgetFor(*control->parent()) : top_.get();
+            control->parent() != nullptr ? widgetFor(*control->parent()) : canvas_;
         QWidget* const widget = createControlWidget(*control, parent);
         if (widget != nullptr) {
             widget->setObjectName(objectNameOf(*control));
@@ -109,10 +124,28 @@ void WindowBinder::build()
     }
     if (designed) {
         widenToFitCaptions();
-        top_->setFixedSize(scale_.toPixels(*window_.clientArea(), {}).size());
+        canvas_->setFixedSize(scale_.toPixels(*window_.clientArea(), {}).size());
+        fitToScreen();
     } else
         top_->setMinimumWidth(scale_.toPixels(4800));
     orderTabs();
+}
+
+void WindowBinder::fitToScreen()
+{
+    // The whole page where the screen has room for it; otherwise as much as
+    // fits, with scroll bars for the rest.
+    const QSize page = canvas_->size();
+    QSize size = page;
+    if (const QScreen* screen = top_->screen()) {
+        const QSize room = screen->availableGeometry().size() * 9 / 10;
+        // A page cut short takes a scroll bar beside it, not one below too.
+        if (page.height() > room.height())
+            size.rwidth() += top_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        size = size.boundedTo(room);
+    }
+    top_->setMaximumSize(size.expandedTo(page));
+    top_->resize(size);
 }
 
 bool WindowBinder::captionsFit() const
@@ -223,12 +256,12 @@ void WindowBinder::hovered(QObject* watched, const QPointF& globalPosition)
 {
     // A move the child does not take goes on to its frame and the window;
     // only the innermost control under the pointer answers it.
-    const QPoint at = top_->mapFromGlobal(globalPosition.toPoint());
-    const QWidget* under = top_->childAt(at);
+    const QPoint at = canvas_->mapFromGlobal(globalPosition.toPoint());
+    const QWidget* under = canvas_->childAt(at);
     while (under != nullptr && controls_.find(under) == controls_.end())
         under = under->parentWidget();
     if (under == nullptr) {
-        if (watched == top_.get())
+        if (watched == top_.get() || watched == canvas_)
             window_.mouseOver();
         return;
     }

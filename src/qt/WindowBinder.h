@@ -17,8 +17,9 @@ namespace vindle {
 // Renders any window model as a top-level widget and keeps the two in step:
 // every change of the model reaches its widget at once, and what the user
 // does reaches the model through the calls the program uses. Controls stand
-// where their twip layouts put them; a window without a designed size stacks
-// its controls in creation order.
+// where their twip layouts put them, on a page that scrolls on a screen too
+// small for the window; a window without a designed size stacks its controls
+// in creation order.
 //
 // The binder must not outlive the window it renders.
 class WindowBinder final : public QObject
@@ -52,9 +53,15 @@ private:
     void orderTabs() const;
     void hovered(QObject* watched, const QPointF& globalPosition);
 
+    void fitToScreen();
+
     Window& window_;
     TwipScale scale_;
     std::unique_ptr<WindowWidget> top_;
+    // What the controls stand on: the top-level widget itself, or, for a
+    // window with a designed size, a page that scrolls when the screen is
+    // smaller than the window.
+    QWidget* canvas_ = nullptr;
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const QWidget*, const Control*> controls_;
     std::unordered_map<const Control*, QButtonGroup*> groups_;

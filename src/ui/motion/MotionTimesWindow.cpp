@@ -68,6 +68,9 @@ MotionTimesWindow::MotionTimesWindow()
     }
     minutes_[kDelayBox] = &add<TextBox>("MotionMin", kDelayBox, frame1_, "1");
     minutes_[kDelayBox]->setLayout({5280, 900, 495, 285});
+    // The delay box belongs to the sequence method, which is not offered: it
+    // stays hidden with its option.
+    minutes_[kDelayBox]->setVisible(false);
 
     help_ = &add<Label>(
         "HELP", kNoIndex, nullptr,
