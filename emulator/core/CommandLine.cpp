@@ -149,7 +149,8 @@ const std::vector<OptionEntry>& optionTable()
                  throw BadArgument("--set takes LOCATION=VALUE, not '" + v + "'");
              }
              const auto location = toNumber(parts[0], 0, kLocationCount - 1, "a location");
-             o.settings.configuration[location] = toByte(parts[1], "a location's value");
+             o.settings.configuration.at(static_cast<std::size_t>(location)) =
+                 toByte(parts[1], "a location's value");
          }},
         {"--config", "V0,V1,...", "Configuration",
          "set locations 0, 1, ... from a comma-separated list",

@@ -1,5 +1,7 @@
 #include "EmulatorSettings.h"
 
+#include "link/AtIndex.h"
+
 namespace vindle::emulator {
 
 Configuration factoryDefaults()
@@ -31,13 +33,13 @@ Configuration factoryDefaults()
     c[23] = 5; // ES repetitions
     c[24] = 6; // A/D squelch
     for (int channel = 0; channel < kAnalogChannelCount; ++channel) {
-        c[25 + 2 * channel] = 75;
-        c[26 + 2 * channel] = 125;
+        atIndex(c, 25 + 2 * channel) = 75;
+        atIndex(c, 26 + 2 * channel) = 125;
     }
     c[39] = 0; // every channel inside its limits
     c[40] = 0; // no motion detectors
     for (int input = 0; input < 8; ++input) {
-        c[41 + input] = 1; // minutes
+        atIndex(c, 41 + input) = 1; // minutes
     }
     c[49] = 0; // relays individually activated
     c[50] = 0; // normally open

@@ -1,5 +1,7 @@
 #include "ModuleEmulator.h"
 
+#include "link/AtIndex.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -63,7 +65,7 @@ void ModuleEmulator::handleCommand(std::uint8_t command, TimePoint now)
         beginReply(ReplyKind::ReadConfiguration);
         for (int location = 0; location < kLocationCount; ++location) {
             send(static_cast<std::uint8_t>(location), now);
-            send(config[location], now);
+            send(atIndex(config, location), now);
         }
         for (int i = 0; i < kReadTrailingBytes; ++i) {
             send(kTrailingByte, now);
@@ -90,7 +92,7 @@ void ModuleEmulator::handleCommand(std::uint8_t command, TimePoint now)
         beginReply(ReplyKind::ReadAnalog);
         send(kReadyMarker, now);
         for (int channel = 0; channel < kAnalogChannelCount; ++channel) {
-            int reading = settings_.analogReadings[channel];
+            int reading = atIndex(settings_.analogReadings, channel);
             if (settings_.varyAnalogReadings) {
                 reading += 13 * analogRequests_ * (channel + 1);
             }
@@ -113,7 +115,7 @@ void ModuleEmulator::handleCommand(std::uint8_t command, TimePoint now)
 void ModuleEmulator::handleStoreByte(std::uint8_t byte, TimePoint now)
 {
     lastStoreByte_ = now;
-    settings_.configuration[storeLocation_] = byte;
+    atIndex(settings_.configuration, storeLocation_) = byte;
     send(static_cast<std::uint8_t>(storeLocation_), now);
     if (++storeLocation_ == kLocationCount) {
         send(kTrailingByte, now);
@@ -223,7 +225,7 @@ void ModuleEmulator::sendPacket(TimePoint at)
     }
     if (traffic == RunningTraffic::HeaderAndKeys) {
         for (int key = 6; key <= 8; ++key) {
-            send(settings_.configuration[key], at);
+            send(atIndex(settings_.configuration, key), at);
         }
     }
     for (int bank = 0; bank < inputBanks(); ++bank) {

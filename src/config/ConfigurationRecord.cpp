@@ -1,13 +1,14 @@
 #include "config/ConfigurationRecord.h"
 
 #include "config/MemoryMap.h"
+#include "link/AtIndex.h"
 
 namespace vindle {
 
 void ConfigurationRecord::applyReadLimits()
 {
     for (const LocationInfo& info : memoryMap()) {
-        std::int16_t& value = values[info.location];
+        std::int16_t& value = atIndex(values, info.location);
         if (info.readLimit && value > *info.readLimit) {
             value = static_cast<std::int16_t>(*info.readLimit);
         }

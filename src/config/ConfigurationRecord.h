@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/AtIndex.h"
 #include "link/Commands.h"
 
 #include <array>
@@ -13,7 +14,7 @@ struct ConfigurationRecord
 {
     std::array<std::int16_t, kLocationCount> values{};
 
-    int operator[](int location) const { return values[location]; }
+    int operator[](int location) const { return atIndex(values, location); }
 
     // Replaces every value above its location's read limit by that limit, so
     // that each option index lies inside its group.

@@ -3,6 +3,7 @@
 #include "config/LocationControls.h"
 #include "config/MemoryMap.h"
 #include "config/ProgressWindow.h"
+#include "link/AtIndex.h"
 #include "link/DeviceCommands.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
@@ -58,8 +59,9 @@ void ConfigurationStore::StoreSettings_Click()
     for (const LocationInfo& info : memoryMap()) {
         // A text edited into something that is not a byte while the store
         // runs is sent as it was when the store began.
-        const int value = readLocation(services_.windows, info).value_or(checked[info.location]);
-        link.PutI(static_cast<std::uint8_t>(value));
+        const int value =
+            readLocation(services_.windows, info).value_or(atIndex(checked, info.location));
+        link.PutI(value);
         bool failed = false;
         StoreCheck(info.location, failed);
         if (failed || link.isClosed())
@@ -106,7 +108,7 @@ std::optional<int> ConfigurationStore::checkTextFields(std::array<int, kLocation
         const std::optional<int> value = readLocation(services_.windows, info);
         if (!value)
             return info.location;
-        values[info.location] = *value;
+        atIndex(values, info.location) = *value;
     }
     return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #include "config/MemoryMap.h"
 
+#include "link/AtIndex.h"
+
 #include <cassert>
 
 namespace vindle {
@@ -104,7 +106,7 @@ constexpr std::array<LocationInfo, kLocationCount> kMemoryMap{{
 constexpr bool locationsInOrder()
 {
     for (int i = 0; i < kLocationCount; ++i) {
-        if (kMemoryMap[i].location != i) {
+        if (atIndex(kMemoryMap, i).location != i) {
             return false;
         }
     }
@@ -122,7 +124,7 @@ const std::array<LocationInfo, kLocationCount>& memoryMap()
 const LocationInfo& locationInfo(int location)
 {
     assert(location >= 0 && location < kLocationCount);
-    return kMemoryMap[location];
+    return atIndex(kMemoryMap, location);
 }
 
 int sliderPositionFor(const LocationInfo& info, int byte)

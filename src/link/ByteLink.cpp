@@ -1,5 +1,8 @@
 #include "link/ByteLink.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace vindle {
 
 ByteLink::Exchange& ByteLink::Exchange::operator=(Exchange&& other) noexcept
@@ -28,10 +31,13 @@ ByteLink::Exchange ByteLink::startExchange()
     return Exchange(this);
 }
 
-void ByteLink::PutI(std::uint8_t value)
+void ByteLink::PutI(int value)
 {
+    if (value < 0 || value > 255) {
+        throw std::out_of_range("not a byte: " + std::to_string(value));
+    }
     if (!closed_) {
-        port_.writeByte(value);
+        port_.writeByte(static_cast<std::uint8_t>(value));
     }
 }
 

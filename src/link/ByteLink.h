@@ -64,8 +64,10 @@ public:
     void close() { closed_ = true; }
     bool isClosed() const { return closed_; }
 
-    // Queues one byte for transmission and returns at once.
-    void PutI(std::uint8_t value);
+    // Queues one byte for transmission and returns at once. A value that is
+    // not a byte (0 to 255) is never narrowed into one: it throws
+    // std::out_of_range and nothing is sent.
+    void PutI(int value);
     // Waits for one byte, at most kReceiveTimeout; every poll yields to the
     // event loop first, so even a pending byte is returned after one yield.
     Received GetI();

@@ -1,5 +1,7 @@
 #include "link/DeviceCommands.h"
 
+#include "link/AtIndex.h"
+
 namespace vindle {
 
 namespace {
@@ -25,7 +27,7 @@ ReadPassResult readConfigurationPass(ByteLink& link,
         if (onLocation) {
             onLocation(location);
         }
-        values[location] = static_cast<std::int16_t>(link.GetI().toNumber());
+        atIndex(values, location) = static_cast<std::int16_t>(link.GetI().toNumber());
     }
     return ReadPassResult{};
 }

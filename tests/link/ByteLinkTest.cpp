@@ -132,6 +132,9 @@ TEST_F(ByteLinkTest, PutIWritesBytesBackToBackInOrder)
 {
     link.PutI(253);
     link.PutI(252);
+    // A value that is not a byte is refused, never narrowed onto the line.
+    EXPECT_THROW(link.PutI(256), std::out_of_range);
+    EXPECT_THROW(link.PutI(-1), std::out_of_range);
     EXPECT_EQ(port.written(), (std::vector<std::uint8_t>{0xFD, 0xFC}));
     EXPECT_EQ(pump.yields(), 0);
 }

@@ -1,5 +1,6 @@
 #include "ui/limiter/LimiterWindow.h"
 
+#include "link/AtIndex.h"
 #include "ui/limiter/Volt.h"
 #include "ui/model/NumberText.h"
 
@@ -57,10 +58,10 @@ LimiterWindow::LimiterWindow() : Window("Limiter", "Analog Limiter Configuration
 {
     setClientArea({0, 0, 14790, 11385});
     for (int channel = 0; channel < kChannels; ++channel) {
-        Frame& frame = add<Frame>("Frame1", channel, nullptr, kFrameCaptions[channel]);
+        Frame& frame = add<Frame>("Frame1", channel, nullptr, atIndex(kFrameCaptions, channel));
         frame.setLayout(frameRect(channel));
-        frames_[channel] = &frame;
-        Channel& c = channels_[channel];
+        atIndex(frames_, channel) = &frame;
+        Channel& c = atIndex(channels_, channel);
         c.lower = &add<Slider>("SetLowerLimit", channel, &frame, kLowestCount, kHighestCount,
                                kLowestCount);
         c.lower->setLayout({120, 480, 3735, 255});
@@ -79,8 +80,8 @@ LimiterWindow::LimiterWindow() : Window("Limiter", "Analog Limiter Configuration
                 {2 * channel, kInsideCaption, true, Rect{4080, 240, 3015, 255}},
                 {2 * channel + 1, kOutsideCaption, true, Rect{4080, 540, 3015, 255}}});
         c.mode->select(2 * channel);
-        details_[channel] = &add<Label>("Label3", channel, &frame, "Details");
-        details_[channel]->setLayout({120, 1440, 3735, 855});
+        atIndex(details_, channel) = &add<Label>("Label3", channel, &frame, "Details");
+        atIndex(details_, channel)->setLayout({120, 1440, 3735, 855});
         c.readoutTitle =
             &add<Label>("Label1", readoutTitleIndex(channel), &frame, "Current A/D Input");
         c.readoutTitle->setLayout({4080, 960, 3015, 240});
@@ -98,11 +99,11 @@ LimiterWindow::LimiterWindow() : Window("Limiter", "Analog Limiter Configuration
         c.mode->onClick([this](int index) { LimitMode_Click(index); });
     }
 
-    Frame& digital = add<Frame>("Frame1", kChannels, nullptr, kFrameCaptions[kChannels]);
+    Frame& digital = add<Frame>("Frame1", kChannels, nullptr, atIndex(kFrameCaptions, kChannels));
     digital.setLayout(frameRect(kChannels));
-    frames_[kChannels] = &digital;
-    details_[kChannels] = &add<Label>("Label3", kChannels, &digital, kDigitalChannelText);
-    details_[kChannels]->setLayout({120, 240, 6975, 1095});
+    atIndex(frames_, kChannels) = &digital;
+    atIndex(details_, kChannels) = &add<Label>("Label3", kChannels, &digital, kDigitalChannelText);
+    atIndex(details_, kChannels)->setLayout({120, 240, 6975, 1095});
     details_[kChannels + 1] = &add<Label>("Label3", kChannels + 1, nullptr, kWindowText);
     details_[kChannels + 1]->setLayout({120, 10320, 11000, 975});
 
@@ -115,10 +116,10 @@ LimiterWindow::LimiterWindow() : Window("Limiter", "Analog Limiter Configuration
 Label& LimiterWindow::Label1(int index) const
 {
     if (index >= 0 && index < kChannels)
-        return *channels_[index].lowerCaption;
+        return *atIndex(channels_, index).lowerCaption;
     const int channel = (index - kChannels) / 2;
     if (index >= kChannels && (index - kChannels) % 2 == 0 && channel < kChannels)
-        return *channels_[channel].readoutTitle;
+        return *atIndex(channels_, channel).readoutTitle;
     throw std::out_of_range("Limiter has no Label1(" + std::to_string(index) + ")");
 }
 
@@ -162,7 +163,7 @@ void LimiterWindow::LimitMode_Click(int index)
 
 void LimiterWindow::updateLimits(int channel, Side side)
 {
-    const Channel& c = channels_.at(channel);
+    const Channel& c = atIndex(channels_, channel);
     // Ordering rule: the lower limit never stays above the upper one. Each
     // write raises that slider's change, which runs this update again, nested.
     if (c.lower->value() > c.upper->value()) {
@@ -181,7 +182,7 @@ void LimiterWindow::updateLimits(int channel, Side side)
     else
         c.upperCaption->setCaption(upperLimitCaption(upper));
     const bool inside = c.mode->isSelected(2 * channel);
-    details_[channel]->setCaption(detailsCaption(inside, lower, upper));
+    atIndex(details_, channel)->setCaption(detailsCaption(inside, lower, upper));
 }
 
 } // namespace vindle

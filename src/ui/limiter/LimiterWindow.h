@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/AtIndex.h"
 #include "ui/model/Button.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Label.h"
@@ -25,18 +26,18 @@ public:
 
     LimiterWindow();
 
-    Frame& Frame1(int index) const { return *frames_.at(index); }
-    Slider& SetLowerLimit(int channel) const { return *channels_.at(channel).lower; }
-    Slider& SetUpperLimit(int channel) const { return *channels_.at(channel).upper; }
+    Frame& Frame1(int index) const { return *atIndex(frames_, index); }
+    Slider& SetLowerLimit(int channel) const { return *atIndex(channels_, channel).lower; }
+    Slider& SetUpperLimit(int channel) const { return *atIndex(channels_, channel).upper; }
     // Options 2i (inside) and 2i + 1 (outside) of channel i.
     Option& LimitMode(int index) const { return LimitModeGroup(index / 2).option(index); }
-    OptionGroup& LimitModeGroup(int channel) const { return *channels_.at(channel).mode; }
+    OptionGroup& LimitModeGroup(int channel) const { return *atIndex(channels_, channel).mode; }
     Label& Label1(int index) const;
-    Label& Label2(int channel) const { return *channels_.at(channel).upperCaption; }
-    Label& Label3(int index) const { return *details_.at(index); }
-    ProgressBar& Level(int channel) const { return *channels_.at(channel).level; }
-    Label& LevelLabel(int channel) const { return *channels_.at(channel).levelLabel; }
-    Label& Volts(int channel) const { return *channels_.at(channel).volts; }
+    Label& Label2(int channel) const { return *atIndex(channels_, channel).upperCaption; }
+    Label& Label3(int index) const { return *atIndex(details_, index); }
+    ProgressBar& Level(int channel) const { return *atIndex(channels_, channel).level; }
+    Label& LevelLabel(int channel) const { return *atIndex(channels_, channel).levelLabel; }
+    Label& Volts(int channel) const { return *atIndex(channels_, channel).volts; }
     Button& Command1() const { return *command1_; }
 
     // Handlers, also raised by program changes of the controls and called by

@@ -1,5 +1,7 @@
 #include "ui/main/MainWindow.h"
 
+#include "link/AtIndex.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -310,9 +312,9 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
     q4t.setLayout({1800, 240, 735, 285});
     q4t.setNamedBy(get<Label>("Label6"));
     for (int index = 0; index < kKeys; ++index) {
-        keys_[index] = &add<TextBox>("Keys", index, keysFrame, "0");
-        keys_[index]->setLayout({3840 + 720 * index, 240, 735, 285});
-        keys_[index]->setNamedBy(get<Label>("Label7"));
+        atIndex(keys_, index) = &add<TextBox>("Keys", index, keysFrame, "0");
+        atIndex(keys_, index)->setLayout({3840 + 720 * index, 240, 735, 285});
+        atIndex(keys_, index)->setNamedBy(get<Label>("Label7"));
     }
 
     for (const ButtonRow& row : kButtons) {
@@ -323,10 +325,11 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
     }
     Frame* const versionFrame = frame("VersionFrame");
     for (int index = 0; index < kVersionItems; ++index) {
-        vdat_[index] = &add<Label>("VDAT", index, versionFrame, kVersionCaptions[index]);
-        vdat_[index]->setLayout({120, 240 + 300 * index, 0, 0});
-        vdat2_[index] = &add<Label>("VDAT2", index, versionFrame, "--");
-        vdat2_[index]->setLayout({1800, 240 + 300 * index, 0, 0});
+        atIndex(vdat_, index) =
+            &add<Label>("VDAT", index, versionFrame, atIndex(kVersionCaptions, index));
+        atIndex(vdat_, index)->setLayout({120, 240 + 300 * index, 0, 0});
+        atIndex(vdat2_, index) = &add<Label>("VDAT2", index, versionFrame, "--");
+        atIndex(vdat2_, index)->setLayout({1800, 240 + 300 * index, 0, 0});
     }
 
     mode_ = &get<OptionGroup>("Mode");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/AtIndex.h"
 #include "ui/model/Button.h"
 #include "ui/model/CheckBox.h"
 #include "ui/model/Frame.h"
@@ -94,9 +95,9 @@ public:
     Frame& Frame16() const { return *frame16_; }
     Frame& Frame17() const { return *frame17_; }
     Frame& VersionFrame() const { return *versionFrame_; }
-    TextBox& Keys(int index) const { return *keys_.at(index); }
-    Label& VDAT(int index) const { return *vdat_.at(index); }
-    Label& VDAT2(int index) const { return *vdat2_.at(index); }
+    TextBox& Keys(int index) const { return *atIndex(keys_, index); }
+    Label& VDAT(int index) const { return *atIndex(vdat_, index); }
+    Label& VDAT2(int index) const { return *atIndex(vdat2_, index); }
 
 private:
     OptionGroup* mode_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/monitor/MonitorWindow.h"
 
+#include "link/AtIndex.h"
 #include "link/Commands.h"
 #include "ui/model/NumberText.h"
 #include "ui/monitor/MonitorText.h"
@@ -45,7 +46,8 @@ std::vector<OptionGroup::Item> baudOptions()
                                           "19,200", "38,400", "57,600", "115,200"};
     std::vector<OptionGroup::Item> items;
     for (int i = 0; i < static_cast<int>(kCaptions.size()); ++i)
-        items.emplace_back(i, kCaptions[i], true, Rect{120, 240 + i * kOptionHeight, 2160, 255});
+        items.emplace_back(i, atIndex(kCaptions, i), true,
+                           Rect{120, 240 + i * kOptionHeight, 2160, 255});
     return items;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/motion/MotionTimesWindow.h"
 
+#include "link/AtIndex.h"
 #include "ui/model/LeadingNumber.h"
 #include "ui/model/NumberText.h"
 
@@ -58,19 +59,19 @@ MotionTimesWindow::MotionTimesWindow()
 
     for (int input = 0; input < kInputs; ++input) {
         const int top = kRowTop + kRowHeight * input;
-        rowCaptions_[input] = &add<Label>("Label1", input, nullptr, rowCaption(0, input));
-        rowCaptions_[input]->setLayout({120, top, 5535, 285});
-        minutes_[input] = &add<TextBox>("MotionMin", input, nullptr, "1");
-        minutes_[input]->setLayout({5760, top, 615, 285});
-        minutes_[input]->setNamedBy(*rowCaptions_[input]);
-        rowEnds_[input] = &add<Label>("Label2", input, nullptr, "Minutes.");
-        rowEnds_[input]->setLayout({6480, top, 0, 0});
+        atIndex(rowCaptions_, input) = &add<Label>("Label1", input, nullptr, rowCaption(0, input));
+        atIndex(rowCaptions_, input)->setLayout({120, top, 5535, 285});
+        atIndex(minutes_, input) = &add<TextBox>("MotionMin", input, nullptr, "1");
+        atIndex(minutes_, input)->setLayout({5760, top, 615, 285});
+        atIndex(minutes_, input)->setNamedBy(*atIndex(rowCaptions_, input));
+        atIndex(rowEnds_, input) = &add<Label>("Label2", input, nullptr, "Minutes.");
+        atIndex(rowEnds_, input)->setLayout({6480, top, 0, 0});
     }
-    minutes_[kDelayBox] = &add<TextBox>("MotionMin", kDelayBox, frame1_, "1");
-    minutes_[kDelayBox]->setLayout({5280, 900, 495, 285});
+    atIndex(minutes_, kDelayBox) = &add<TextBox>("MotionMin", kDelayBox, frame1_, "1");
+    atIndex(minutes_, kDelayBox)->setLayout({5280, 900, 495, 285});
     // The delay box belongs to the sequence method, which is not offered: it
     // stays hidden with its option.
-    minutes_[kDelayBox]->setVisible(false);
+    atIndex(minutes_, kDelayBox)->setVisible(false);
 
     help_ = &add<Label>(
         "HELP", kNoIndex, nullptr,
@@ -84,7 +85,7 @@ MotionTimesWindow::MotionTimesWindow()
     sMotion_->onMouseOver([this] { help_->setCaption(kSorvaneHelp); });
     method_->onClick([this](int index) { Method_Click(index); });
     for (int index = 0; index <= kDelayBox; ++index)
-        minutes_[index]->onChange([this, index] { MotionMin_Change(index); });
+        atIndex(minutes_, index)->onChange([this, index] { MotionMin_Change(index); });
 }
 
 std::string MotionTimesWindow::rowCaption(int method, int input)
@@ -100,7 +101,7 @@ void MotionTimesWindow::Method_Click(int index)
     if (index != kIndividually && index != kAllAtOnce)
         return;
     for (int input = 0; input < kInputs; ++input)
-        rowCaptions_[input]->setCaption(rowCaption(index, input));
+        atIndex(rowCaptions_, input)->setCaption(rowCaption(index, input));
 }
 
 std::string MotionTimesWindow::normalMinutes(const std::string& text)
@@ -115,7 +116,7 @@ std::string MotionTimesWindow::normalMinutes(const std::string& text)
 
 void MotionTimesWindow::MotionMin_Change(int index)
 {
-    TextBox& box = *minutes_.at(index);
+    TextBox& box = *atIndex(minutes_, index);
     // Writing the normal text raises this handler once more; it then finds
     // the text normal and writes nothing.
     box.setText(normalMinutes(box.text()));

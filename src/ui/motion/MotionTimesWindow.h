@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/AtIndex.h"
 #include "ui/model/CheckBox.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Label.h"
@@ -29,9 +30,9 @@ public:
     Frame& Frame1() const { return *frame1_; }
     OptionGroup& Method() const { return *method_; }
     CheckBox& SMotion() const { return *sMotion_; }
-    Label& Label1(int input) const { return *rowCaptions_.at(input); }
-    Label& Label2(int input) const { return *rowEnds_.at(input); }
-    TextBox& MotionMin(int index) const { return *minutes_.at(index); }
+    Label& Label1(int input) const { return *atIndex(rowCaptions_, input); }
+    Label& Label2(int input) const { return *atIndex(rowEnds_, input); }
+    TextBox& MotionMin(int index) const { return *atIndex(minutes_, index); }
     Label& HELP() const { return *help_; }
 
     // Handlers, also raised by program changes of the controls.
