@@ -155,7 +155,7 @@ TEST_P(WrongStoreEchoOverPty, StopsTheStoreThereWithTheStorageError)
 {
     const int location = GetParam();
     connect({"--wrong-echo", QString::number(location)});
-    program_->start();
+    startUp();
     ASSERT_TRUE(dialogs_.messages.empty());
     const std::size_t before = written().size();
 
@@ -249,6 +249,7 @@ const DeadLine kDeadLines[] = {
      kStartUpReply + 26,
      [](SetupProgram& program) {
          program.start();
+         QTest::qWait(100); // the identity's ready marker
          program.StoreSettings_Click();
      },
      {ConfigurationStore::kStorageError},

@@ -7,6 +7,7 @@
 #include "support/RecordingDialogs.h"
 #include "support/RecordingPort.h"
 
+#include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
@@ -44,6 +45,15 @@ protected:
         watchdog_.start(kLongestRun);
         cpuAtStart_ = std::clock();
         startedAt_ = std::chrono::steady_clock::now();
+    }
+
+    // Start-up, then a moment for the ready marker that ends the identity
+    // reply: the read leaves it on the line, and a store begun before it
+    // arrived would take it for an acknowledgement.
+    void startUp()
+    {
+        program_->start();
+        QTest::qWait(100);
     }
 
     // Ends the run once the data monitor has been shown for `after`.

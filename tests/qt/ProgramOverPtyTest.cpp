@@ -13,7 +13,7 @@ using ProgramOverPtyTest = test::ProgramOverPty;
 TEST_F(ProgramOverPtyTest, StartUpThenStoreThenReadBack)
 {
     connect({"--set", "1=77", "--set", "10=1", "--set", "14=2", "--set", "40=0"});
-    program_->start();
+    startUp();
     MainWindow& main = program_->mainWindow();
     EXPECT_EQ(main.Debounce().value(), 77);
     EXPECT_TRUE(main.Mode().isSelected(1));
