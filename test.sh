@@ -6,3 +6,7 @@ scripts/ensure-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir build --output-on-failure --parallel "${JOBS:-2}" "$@"
+# The whole suite also gives every fuzz target a short run (build-fuzz/).
+if [ $# -eq 0 ]; then
+    scripts/fuzz.sh
+fi

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev
+    clang-14 libclang-rt-14-dev
 )
 if [ $# -gt 0 ]; then
     packages=("$@")

@@ -8,6 +8,9 @@
 #include "ui/model/Dialogs.h"
 #include "ui/model/RejectedValue.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace vindle {
 
 namespace {
@@ -18,6 +21,11 @@ constexpr int kFrequencyLocation = 12;
 // off still see some choices of the configuration shown before, and may take
 // a value away (a bank count, a PWM controller) that the second puts back.
 constexpr int kDecodingRounds = 2;
+// After a failed pass the rest of the abandoned reply is still on its way:
+// the module sends it back to back, so a gap this long means it is over.
+// A line that never falls quiet (a running module) is left after one
+// receive time-out.
+constexpr std::chrono::milliseconds kReplyOverGap{50};
 
 } // namespace
 
@@ -90,8 +98,7 @@ ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
                 handOver_();
             return Outcome::Ended;
         }
-        for (int i = 0; i < kLocationCount; ++i)
-            drain();
+        letReplyRunOut();
     }
     progress.hide();
     link.GetI();
@@ -162,6 +169,24 @@ void ConfigurationReader::drain()
     while (!link.isClosed() && link.port().bytesPending() > 0) {
         link.port().takeByte();
         link.pump().yieldOnce();
+    }
+}
+
+void ConfigurationReader::letReplyRunOut()
+{
+    ByteLink& link = services_.link;
+    const Clock& clock = link.clock();
+    const Clock::TimePoint latest = clock.now() + kReceiveTimeout;
+    Clock::TimePoint quietUntil = clock.now() + kReplyOverGap;
+    while (!link.isClosed()) {
+        if (link.port().bytesPending() > 0) {
+            drain();
+            quietUntil = clock.now() + kReplyOverGap;
+        }
+        const Clock::TimePoint until = std::min(quietUntil, latest);
+        if (clock.now() >= until)
+            return;
+        link.pump().waitFor(until - clock.now());
     }
 }
 

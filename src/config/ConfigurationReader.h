@@ -12,11 +12,12 @@ namespace vindle {
 // Reads the module's 51 locations into the configuration windows.
 //
 // A pass that receives a wrong or missing location number is repeated from
-// the command on; after more than five failed passes the user is told and the
-// run hands over to the data monitor. A received value that a window cannot
-// show resets the module to its factory defaults and reads again, once per
-// read the user asked for; should the values read after the reset still not
-// fit, the user is told which location holds what, and nothing more is sent.
+// the command on, once the rest of its reply has run out; after more than
+// five failed passes the user is told and the run hands over to the data
+// monitor. A received value that a window cannot show resets the module to
+// its factory defaults and reads again, once per read the user asked for;
+// should the values read after the reset still not fit, the user is told
+// which location holds what, and nothing more is sent.
 class ConfigurationReader
 {
 public:
@@ -60,6 +61,8 @@ private:
     void capabilityPhase();
     void recover();
     void drain();
+    // Drops what is left of an abandoned reply, until the line falls quiet.
+    void letReplyRunOut();
     void showMainWindow();
 
     ProgramServices services_;

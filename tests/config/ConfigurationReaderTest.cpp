@@ -51,8 +51,19 @@ std::array<int, kLocationCount> expected(const emulator::Configuration& configur
 
 TEST(ConfigurationReaderTest, GoodReadTakesOnePassAndFillsEveryWindow)
 {
-    auto settings = with({{1, 77}, {2, 254}, {13, 9}, {15, 8}, {24, 20}, {25, 10}, {26, 200},
-                          {39, 5}, {41, 3}, {49, 1}, {50, 1}, {5, 12}, {7, 250}});
+    auto settings = with({{1, 77},
+                          {2, 254},
+                          {13, 9},
+                          {15, 8},
+                          {24, 20},
+                          {25, 10},
+                          {26, 200},
+                          {39, 5},
+                          {41, 3},
+                          {49, 1},
+                          {50, 1},
+                          {5, 12},
+                          {7, 250}});
     ProgramOnEmulator run(settings);
     run.program.ReadSettings_Click();
 
@@ -91,6 +102,22 @@ TEST(ConfigurationReaderTest, WrongLocationNumberStartsAFreshPass)
     EXPECT_TRUE(run.dialogs.messages.empty());
 }
 
+// At 38400 bit/s most of a reply is still on its way when its first byte is
+// found wrong; the next pass must not start on what is left of it.
+TEST(ConfigurationReaderTest, AnAbandonedReplyIsLetRunOutBeforeTheNextPass)
+{
+    for (const int position : {0, 50}) {
+        EmulatorSettings settings;
+        settings.bitRate = 38400;
+        settings.faults.push_back(
+            {Fault::Kind::Replace, ReplyKind::ReadConfiguration, position, 99});
+        ProgramOnEmulator run(settings);
+        run.program.ReadSettings_Click();
+        EXPECT_EQ(run.sent(), kRead + kRead + kIdentify) << "fault at " << position;
+        EXPECT_TRUE(run.dialogs.messages.empty()) << "fault at " << position;
+    }
+}
+
 TEST(ConfigurationReaderTest, SixFailedPassesHandOverToTheMonitorOnce)
 {
     EmulatorSettings settings;
@@ -100,7 +127,8 @@ TEST(ConfigurationReaderTest, SixFailedPassesHandOverToTheMonitorOnce)
     run.program.start();
 
     EXPECT_EQ(run.sent(), kRead + kRead + kRead + kRead + kRead + kRead + kTestConfiguration);
-    EXPECT_EQ(run.dialogs.messages, std::vector<std::string>{ConfigurationReader::kNoCommunication});
+    EXPECT_EQ(run.dialogs.messages,
+              std::vector<std::string>{ConfigurationReader::kNoCommunication});
     EXPECT_TRUE(run.program.monitor().isVisible());
     EXPECT_FALSE(run.main.isVisible());
     EXPECT_FALSE(run.program.progress().isVisible());
@@ -115,7 +143,8 @@ TEST(ConfigurationReaderTest, UnshowableValueResetsTheModuleAndReadsAgain)
     run.program.ReadSettings_Click();
 
     EXPECT_EQ(run.sent(), kRead + kIdentify + kRead + kIdentify);
-    EXPECT_EQ(run.dialogs.messages, std::vector<std::string>{ConfigurationReader::kRecoveryMessage});
+    EXPECT_EQ(run.dialogs.messages,
+              std::vector<std::string>{ConfigurationReader::kRecoveryMessage});
     EXPECT_EQ(run.main.Interval().value(), emulator::factoryDefaults()[13]);
     EXPECT_TRUE(run.main.FactoryDefaults().isEnabled());
     EXPECT_TRUE(run.main.isEnabled());
@@ -147,8 +176,9 @@ TEST(ConfigurationReaderTest, CapabilityFlagsOverruleTheTransmitterLocation)
         std::array<bool, 3> enabled;
         int bankMinimum;
     };
-    for (const Case c : {Case{0, 1, {false, false, false}, 0}, Case{1, 0, {true, false, false}, 0},
-                         Case{6, 2, {false, true, true}, 0}, Case{16, 1, {false, false, false}, 1}}) {
+    for (const Case c :
+         {Case{0, 1, {false, false, false}, 0}, Case{1, 0, {true, false, false}, 0},
+          Case{6, 2, {false, true, true}, 0}, Case{16, 1, {false, false, false}, 1}}) {
         SCOPED_TRACE(int{c.flags});
         auto settings = with({{9, 1}});
         settings.capabilities = c.flags;

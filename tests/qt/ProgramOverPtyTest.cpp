@@ -1,9 +1,6 @@
-#include "EmulatorProcess.h"
+#include "ProgramOverPty.h"
+
 #include "config/ConfigurationReader.h"
-#include "link/SetupProgram.h"
-#include "qt/QtEventPump.h"
-#include "qt/QtSerialPort.h"
-#include "support/RecordingDialogs.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -11,33 +8,12 @@
 namespace vindle {
 namespace {
 
-using test::EmulatorProcess;
-
-// A whole run of the utility on the Qt serial port, against vindle-emulator
-// on a real pseudo-terminal.
-class ProgramOverPtyTest : public ::testing::Test
-{
-protected:
-    void connect(const QStringList& emulatorArguments)
-    {
-        emulator_ = std::make_unique<EmulatorProcess>(emulatorArguments);
-        ASSERT_FALSE(emulator_->devicePath().isEmpty()) << "the emulator printed no device";
-        ASSERT_TRUE(port_.open(emulator_->devicePath())) << port_.errorText().toStdString();
-        program_ = std::make_unique<SetupProgram>(port_, pump_, clock_, dialogs_);
-    }
-
-    std::unique_ptr<EmulatorProcess> emulator_;
-    QtSerialPort port_;
-    QtEventPump pump_;
-    SteadyClock clock_;
-    test::RecordingDialogs dialogs_;
-    std::unique_ptr<SetupProgram> program_;
-};
+using ProgramOverPtyTest = test::ProgramOverPty;
 
 TEST_F(ProgramOverPtyTest, StartUpThenStoreThenReadBack)
 {
     connect({"--set", "1=77", "--set", "10=1", "--set", "14=2", "--set", "40=0"});
-    program_->start();
+    startUp();
     MainWindow& main = program_->mainWindow();
     EXPECT_EQ(main.Debounce().value(), 77);
     EXPECT_TRUE(main.Mode().isSelected(1));
