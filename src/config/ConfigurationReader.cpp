@@ -8,9 +8,6 @@
 #include "ui/model/Dialogs.h"
 #include "ui/model/RejectedValue.h"
 
-#include <algorithm>
-#include <chrono>
-
 namespace vindle {
 
 namespace {
@@ -21,11 +18,6 @@ constexpr int kFrequencyLocation = 12;
 // off still see some choices of the configuration shown before, and may take
 // a value away (a bank count, a PWM controller) that the second puts back.
 constexpr int kDecodingRounds = 2;
-// After a failed pass the rest of the abandoned reply is still on its way:
-// the module sends it back to back, so a gap this long means it is over.
-// A line that never falls quiet (a running module) is left after one
-// receive time-out.
-constexpr std::chrono::milliseconds kReplyOverGap{50};
 
 } // namespace
 
@@ -98,7 +90,9 @@ ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
                 handOver_();
             return Outcome::Ended;
         }
-        letReplyRunOut();
+        // The rest of the abandoned reply is still on its way: let it run
+        // out before the next command.
+        services_.link.dropUntilQuiet();
     }
     progress.hide();
     link.GetI();
@@ -169,24 +163,6 @@ void ConfigurationReader::drain()
     while (!link.isClosed() && link.port().bytesPending() > 0) {
         link.port().takeByte();
         link.pump().yieldOnce();
-    }
-}
-
-void ConfigurationReader::letReplyRunOut()
-{
-    ByteLink& link = services_.link;
-    const Clock& clock = link.clock();
-    const Clock::TimePoint latest = clock.now() + kReceiveTimeout;
-    Clock::TimePoint quietUntil = clock.now() + kReplyOverGap;
-    while (!link.isClosed()) {
-        if (link.port().bytesPending() > 0) {
-            drain();
-            quietUntil = clock.now() + kReplyOverGap;
-        }
-        const Clock::TimePoint until = std::min(quietUntil, latest);
-        if (clock.now() >= until)
-            return;
-        link.pump().waitFor(until - clock.now());
     }
 }
 

@@ -61,8 +61,6 @@ private:
     void capabilityPhase();
     void recover();
     void drain();
-    // Drops what is left of an abandoned reply, until the line falls quiet.
-    void letReplyRunOut();
     void showMainWindow();
 
     ProgramServices services_;

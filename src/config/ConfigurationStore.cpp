@@ -52,9 +52,9 @@ void ConfigurationStore::StoreSettings_Click()
     progress.bringToFront();
     progress.setText(kStoringText);
 
-    // What an earlier exchange left behind (the ready marker after an
-    // identity, say) is no acknowledgement.
-    link.DumpBuffer();
+    // What an earlier exchange left behind, or is still sending (the ready
+    // marker after an identity, say), is no acknowledgement.
+    link.dropUntilQuiet();
     beginStore(link);
     for (const LocationInfo& info : memoryMap()) {
         // A text edited into something that is not a byte while the store

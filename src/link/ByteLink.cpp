@@ -1,5 +1,6 @@
 #include "link/ByteLink.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -82,6 +83,22 @@ void ByteLink::DumpBuffer()
 {
     while (port_.bytesPending() > 0) {
         port_.takeByte();
+    }
+}
+
+void ByteLink::dropUntilQuiet()
+{
+    const Clock::TimePoint latest = clock_.now() + kReceiveTimeout;
+    Clock::TimePoint quietUntil = clock_.now() + kReplyOverGap;
+    while (!closed_) {
+        if (port_.bytesPending() > 0) {
+            DumpBuffer();
+            quietUntil = clock_.now() + kReplyOverGap;
+        }
+        const Clock::TimePoint until = std::min(quietUntil, latest);
+        if (clock_.now() >= until)
+            return;
+        pump_.waitFor(until - clock_.now());
     }
 }
 

@@ -15,6 +15,8 @@ namespace vindle {
 // for the latency timer of USB-serial adapters (16 ms by default) many times
 // over; short enough that a silent module is reported within seconds.
 inline constexpr std::chrono::milliseconds kReceiveTimeout{300};
+// The module sends a reply back to back: a line quiet this long has finished.
+inline constexpr std::chrono::milliseconds kReplyOverGap{50};
 
 // The four byte primitives every exchange with the module is built on. They
 // keep no state between calls; a byte a caller does not take stays pending.
@@ -76,6 +78,11 @@ public:
     Received GetI2();
     // Drops every byte pending now, without yielding.
     void DumpBuffer();
+    // Drops whatever arrives until the line has been quiet for kReplyOverGap,
+    // so that the rest of a reply still on its way cannot be taken for the
+    // answer to the next command. A line that never falls quiet (a running
+    // module) is left after kReceiveTimeout. Waits sleep in the event loop.
+    void dropUntilQuiet();
 
     SerialPort& port() { return port_; }
     EventPump& pump() { return pump_; }

@@ -249,7 +249,6 @@ const DeadLine kDeadLines[] = {
      kStartUpReply + 26,
      [](SetupProgram& program) {
          program.start();
-         QTest::qWait(100); // the identity's ready marker
          program.StoreSettings_Click();
      },
      {ConfigurationStore::kStorageError},

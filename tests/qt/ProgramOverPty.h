@@ -47,14 +47,9 @@ protected:
         startedAt_ = std::chrono::steady_clock::now();
     }
 
-    // Start-up, then a moment for the ready marker that ends the identity
-    // reply: the read leaves it on the line, and a store begun before it
-    // arrived would take it for an acknowledgement.
-    void startUp()
-    {
-        program_->start();
-        QTest::qWait(100);
-    }
+    // Start-up; a store may follow at once: it lets the ready marker that
+    // ends the identity reply run out before its command.
+    void startUp() { program_->start(); }
 
     // Ends the run once the data monitor has been shown for `after`.
     void endWhenMonitoring(std::chrono::milliseconds after)
