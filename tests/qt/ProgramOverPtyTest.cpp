@@ -5,6 +5,7 @@
 #include "qt/QtSerialPort.h"
 #include "support/RecordingDialogs.h"
 
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -43,6 +44,9 @@ TEST_F(ProgramOverPtyTest, StartUpThenStoreThenReadBack)
     EXPECT_TRUE(main.Mode().isSelected(1));
     EXPECT_TRUE(program_->windows().limiter().isVisible());
 
+    // The ready marker that ends the identity reply is still on the line for
+    // a byte time after the read; a user's click never comes that soon.
+    QTest::qWait(20);
     main.Debounce().setValue(33);
     program_->windows().limiter().SetLowerLimit(0).setValue(12);
     main.StoreSettings().press();
