@@ -72,6 +72,7 @@ void BM_Turnaround(benchmark::State& state)
     double firstRead = 0.0;
     double worstFirstRead = 0.0;
     double againRead = 0.0;
+    double readStart = 0.0;
     std::vector<double> perLocation;
     for (auto _ : state) {
         state.PauseTiming();
@@ -84,7 +85,9 @@ void BM_Turnaround(benchmark::State& state)
         const double first = readTurnaround(module, 0);
 
         const std::size_t beforeRead = module.passed();
+        const auto clicked = std::chrono::steady_clock::now();
         run.program().ReadSettings_Click();
+        const auto command = module.fromPc(command::kReadConfiguration, beforeRead);
         RenderedRun::letTheLineFallQuiet();
         const double again = readTurnaround(module, beforeRead);
 
@@ -96,13 +99,14 @@ void BM_Turnaround(benchmark::State& state)
             state.SkipWithError(MessageBox::answeredTexts().join(' ').toStdString().c_str());
             break;
         }
-        if (first < 0 || again < 0 || storeGaps.size() != kLocationCount - 1) {
+        if (first < 0 || again < 0 || !command || storeGaps.size() != kLocationCount - 1) {
             state.SkipWithError("the traffic is not that of a read and a store");
             break;
         }
         firstRead += first;
         worstFirstRead = std::max(worstFirstRead, first);
         againRead += again;
+        readStart += Seconds(*command - clicked).count();
         for (const Seconds gap : storeGaps)
             perLocation.push_back(gap.count());
     }
@@ -119,6 +123,8 @@ void BM_Turnaround(benchmark::State& state)
     state.counters["read_first_ms"] = 1e3 * firstRead / n;
     state.counters["read_first_worst_ms"] = 1e3 * worstFirstRead;
     state.counters["read_again_ms"] = 1e3 * againRead / n;
+    // From the click on Read Configuration to its command on the line.
+    state.counters["read_click_to_command_ms"] = 1e3 * readStart / n;
     state.counters["read_first_of_goal"] = (firstRead / n) / 0.100;
     state.counters["store_loc_mean_ms"] = 1e3 * storeMean;
     state.counters["store_loc_p99_ms"] = 1e3 * at(0.99);
