@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -80,16 +81,24 @@ void PtyServer::serve(const std::atomic<bool>& stop)
                     return;
                 }
             }
+            if (observer_) {
+                observer_(Direction::ToPc, byte, steady_clock::now());
+            }
         }
 
-        auto timeout = kStopCheck;
+        // Wake when the next byte is due, to the microsecond: at 38400 bit/s a
+        // byte takes 260 us, and an echo held back to the next millisecond
+        // would set the pace of every stop-and-wait exchange.
+        std::chrono::nanoseconds timeout = kStopCheck;
         if (const auto next = module_.nextDue()) {
-            const auto untilNext =
-                std::chrono::ceil<std::chrono::milliseconds>(*next - steady_clock::now());
-            timeout = std::clamp(untilNext, std::chrono::milliseconds(0), kStopCheck);
+            timeout = std::clamp<std::chrono::nanoseconds>(*next - steady_clock::now(),
+                                                           std::chrono::nanoseconds(0), kStopCheck);
         }
+        const auto seconds = std::chrono::floor<std::chrono::seconds>(timeout);
+        const timespec wait{static_cast<time_t>(seconds.count()),
+                            static_cast<long>((timeout - seconds).count())};
         pollfd in{master_, POLLIN, 0};
-        const int ready = ::poll(&in, 1, static_cast<int>(timeout.count()));
+        const int ready = ::ppoll(&in, 1, &wait, nullptr);
         if (ready < 0 && errno != EINTR) {
             throw systemError("cannot wait on the pseudo-terminal");
         }
@@ -98,6 +107,9 @@ void PtyServer::serve(const std::atomic<bool>& stop)
             const ssize_t count = ::read(master_, buffer, sizeof buffer);
             now = steady_clock::now();
             for (ssize_t i = 0; i < count; ++i) {
+                if (observer_) {
+                    observer_(Direction::FromPc, buffer[i], now);
+                }
                 module_.receive(buffer[i], now);
             }
         }

@@ -3,6 +3,9 @@
 #include "core/ModuleEmulator.h"
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,6 +17,15 @@ namespace vindle::emulator {
 class PtyServer
 {
 public:
+    enum class Direction
+    {
+        ToPc,   // written to the line by the module
+        FromPc, // read from the line by the module
+    };
+    // Told of every byte as it passes the pseudo-terminal, with the time it did.
+    using TrafficObserver =
+        std::function<void(Direction, std::uint8_t, std::chrono::steady_clock::time_point)>;
+
     explicit PtyServer(ModuleEmulator& module);
     ~PtyServer();
     PtyServer(const PtyServer&) = delete;
@@ -26,6 +38,9 @@ public:
     // last bytes have been written.
     void serve(const std::atomic<bool>& stop);
 
+    // Set before serve() starts; called on the serving thread.
+    void onTraffic(TrafficObserver observer) { observer_ = std::move(observer); }
+
 private:
     void closeLine();
 
@@ -33,6 +48,7 @@ private:
     int master_ = -1;
     int slave_ = -1;
     std::string devicePath_;
+    TrafficObserver observer_;
 };
 
 } // namespace vindle::emulator

@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationReader.h"
 
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ TEST_F(ProgramOverPtyTest, StartUpThenStoreThenReadBack)
     EXPECT_TRUE(main.Mode().isSelected(1));
     EXPECT_TRUE(program_->windows().limiter().isVisible());
 
+    // Stored at once: the ready marker that ends the identity reply is still
+    // on its way, and the store lets it pass.
     main.Debounce().setValue(33);
     program_->windows().limiter().SetLowerLimit(0).setValue(12);
     main.StoreSettings().press();

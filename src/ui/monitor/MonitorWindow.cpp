@@ -166,9 +166,16 @@ void MonitorWindow::receiveLoop()
 
 Received MonitorWindow::receive()
 {
-    const Clock::TimePoint now = link_.clock().now();
-    if (link_.port().bytesPending() == 0 || now - lastShown_ >= kDisplayInterval)
-        showCollected();
+    // Collected lines are shown once the line has been quiet until they are
+    // due, or once they are due while bytes keep coming: a stream that
+    // arrives in small bursts is drawn every interval, not after every burst.
+    if (text1_->unflushed() > 0) {
+        const Clock::TimePoint due = lastShown_ + kDisplayInterval;
+        while (!link_.isClosed() && link_.port().bytesPending() == 0 && link_.clock().now() < due)
+            link_.pump().waitFor(due - link_.clock().now());
+        if (link_.port().bytesPending() == 0 || link_.clock().now() >= due)
+            showCollected();
+    }
     return link_.GetI2();
 }
 

@@ -108,6 +108,21 @@ TEST_F(MonitorWindowTest, DisplayKeepsTheNewestLinesAndShowsThemInBatches)
     EXPECT_LE(batches, 2);
 }
 
+TEST_F(MonitorWindowTest, AStreamInSmallBurstsIsShownOncePerDisplayInterval)
+{
+    int batches = 0;
+    monitor.Text1().addListener([&batches](const Control&) { ++batches; });
+    constexpr int kBytes = 1000;
+    const Clock::TimePoint start = clock.now();
+    for (int i = 1; i <= kBytes; ++i)
+        port.arriveAt(start + i * 1ms, {static_cast<std::uint8_t>(i % 200)});
+    monitor.Form_Load();
+    EXPECT_EQ(monitor.Text1().linesAdded(), static_cast<std::uint64_t>(kBytes));
+    const auto intervals = static_cast<int>(kBytes * 1ms / MonitorWindow::kDisplayInterval);
+    EXPECT_GE(batches, intervals - 2);
+    EXPECT_LE(batches, intervals + 2);
+}
+
 TEST_F(MonitorWindowTest, ContextHelp)
 {
     EXPECT_NE(monitor.HELP().caption().find("What baud rate"), std::string::npos);

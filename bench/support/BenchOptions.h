@@ -1,0 +1,20 @@
+#pragma once
+
+namespace vindle::bench {
+
+// Settings of a benchmark run, from vindle_bench's own command-line options.
+struct BenchOptions
+{
+    // How long the data monitor takes the continuous stream (--stream-seconds).
+    double streamSeconds = 30.0;
+    // How long the data monitor waits with no data (--idle-seconds).
+    double idleSeconds = 10.0;
+
+    static BenchOptions& current()
+    {
+        static BenchOptions options;
+        return options;
+    }
+};
+
+} // namespace vindle::bench
