@@ -43,6 +43,15 @@ bool QtSerialPort::open(const QString& deviceName)
     return true;
 }
 
+void QtSerialPort::close()
+{
+    if (!port_.isOpen())
+        return;
+    if (!failed_ && port_.bytesToWrite() > 0)
+        port_.waitForBytesWritten(kCloseDrainTime);
+    port_.close();
+}
+
 int QtSerialPort::bytesPending() const
 {
     return static_cast<int>(port_.bytesAvailable());

@@ -31,8 +31,10 @@ public:
     QSerialPort::SerialPortError error() const { return port_.error(); }
     // The device as open() was given it.
     const QString& deviceName() const { return deviceName_; }
-    // Gives the port back to the system.
-    void close() { port_.close(); }
+    // Gives the port back to the system. What was handed over for sending
+    // before the close still goes out (waiting at most kCloseDrainTime).
+    void close();
+    static constexpr int kCloseDrainTime = 200; // ms
 
     // Called once, with the system's reason, when the open port fails.
     void onFailure(FailureHandler handler) { failure_ = std::move(handler); }

@@ -8,6 +8,9 @@
 #include "qt/QtEventPump.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
 
 namespace vindle {
 namespace {
@@ -116,6 +119,34 @@ TEST_F(PtyLinkTest, APortWhoseOtherEndClosesIsReportedOnceAndFallsSilent)
     // Three receive time-outs, each a handful of wake-ups, not thousands.
     EXPECT_LT(counting.waits, 100);
     link.PutI(command::kIntroducer);
+}
+
+// What the program sends just before it ends (Test Configuration, then the
+// window closed at once) still reaches the module.
+TEST(QtSerialPortTest, BytesHandedOverBeforeTheCloseStillGoOut)
+{
+    int master = -1;
+    int slave = -1;
+    std::array<char, 256> name{};
+    ASSERT_EQ(openpty(&master, &slave, name.data(), nullptr, nullptr), 0);
+    QtSerialPort port;
+    ASSERT_TRUE(port.open(QString::fromLocal8Bit(name.data())));
+    port.writeByte(command::kIntroducer);
+    port.writeByte(command::kTestConfiguration);
+    port.close();
+
+    std::vector<unsigned char> received;
+    pollfd readable{master, POLLIN, 0};
+    while (received.size() < 2 && poll(&readable, 1, 1000) > 0) {
+        std::array<unsigned char, 16> chunk{};
+        const ssize_t count = read(master, chunk.data(), chunk.size());
+        if (count <= 0)
+            break;
+        received.insert(received.end(), chunk.begin(), chunk.begin() + count);
+    }
+    EXPECT_EQ(received, (std::vector<unsigned char>{253, 250}));
+    ::close(master);
+    ::close(slave);
 }
 
 TEST(QtSerialPortTest, MissingDeviceFailsToOpenWithAReason)
