@@ -1,5 +1,6 @@
 #include "support/RenderedRun.h"
 
+#include "link/ByteLink.h"
 #include "qt/MessageBox.h"
 
 #include <QCoreApplication>
@@ -41,7 +42,9 @@ void RenderedRun::settle()
 
 void RenderedRun::letTheLineFallQuiet()
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // No click comes sooner after an exchange than this; the program's own
+    // wait for a quiet line (kReplyOverGap) is then already over.
+    std::this_thread::sleep_for(kReplyOverGap + std::chrono::milliseconds(10));
     settle();
 }
 

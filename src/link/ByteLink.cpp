@@ -54,7 +54,7 @@ Received ByteLink::GetI()
             return Received();
         }
         if (port_.bytesPending() >= 1) {
-            return Received(port_.takeByte());
+            return Received(take());
         }
         // Sleep in the event loop instead of spinning: received bytes and user
         // input wake it, and so does the deadline.
@@ -73,7 +73,7 @@ Received ByteLink::GetI2()
             return Received();
         }
         if (port_.bytesPending() >= 1) {
-            return Received(port_.takeByte());
+            return Received(take());
         }
         pump_.waitFor(EventPump::kNoLimit);
     }
@@ -82,14 +82,22 @@ Received ByteLink::GetI2()
 void ByteLink::DumpBuffer()
 {
     while (port_.bytesPending() > 0) {
-        port_.takeByte();
+        take();
     }
+}
+
+std::uint8_t ByteLink::take()
+{
+    lastByteAt_ = clock_.now();
+    return port_.takeByte();
 }
 
 void ByteLink::dropUntilQuiet()
 {
     const Clock::TimePoint latest = clock_.now() + kReceiveTimeout;
-    Clock::TimePoint quietUntil = clock_.now() + kReplyOverGap;
+    // Quiet since the last byte taken: long after an exchange there is
+    // nothing left to wait for.
+    Clock::TimePoint quietUntil = lastByteAt_ ? *lastByteAt_ + kReplyOverGap : clock_.now();
     while (!closed_) {
         if (port_.bytesPending() > 0) {
             DumpBuffer();

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace vindle {
@@ -78,7 +79,8 @@ public:
     Received GetI2();
     // Drops every byte pending now, without yielding.
     void DumpBuffer();
-    // Drops whatever arrives until the line has been quiet for kReplyOverGap,
+    // Drops whatever arrives until the line has been quiet for kReplyOverGap
+    // (counted from the last byte taken),
     // so that the rest of a reply still on its way cannot be taken for the
     // answer to the next command. A line that never falls quiet (a running
     // module) is left after kReceiveTimeout. Waits sleep in the event loop.
@@ -91,7 +93,10 @@ public:
 private:
     SerialPort& port_;
     EventPump& pump_;
+    std::uint8_t take();
+
     const Clock& clock_;
+    std::optional<Clock::TimePoint> lastByteAt_;
     bool busy_ = false;
     bool closed_ = false;
 };

@@ -277,8 +277,13 @@ void syncProgressBar(const Control& control, QWidget& widget)
 {
     const auto& progress = static_cast<const ProgressBar&>(control);
     auto& bar = static_cast<QProgressBar&>(widget);
+    // Drawn with the next paint rather than at once (QProgressBar repaints
+    // on the spot): a transfer moves the bar at every location, and the
+    // module should not wait for the drawing.
+    bar.setUpdatesEnabled(false);
     bar.setRange(rounded(progress.minimum()), rounded(progress.maximum()));
     bar.setValue(rounded(progress.value()));
+    bar.setUpdatesEnabled(true);
 }
 
 QWidget* createLineDisplay(Control& control, QWidget* parent)

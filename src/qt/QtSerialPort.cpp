@@ -66,8 +66,12 @@ std::uint8_t QtSerialPort::takeByte()
 
 void QtSerialPort::writeByte(std::uint8_t byte)
 {
-    if (port_.isOpen())
-        port_.putChar(static_cast<char>(byte));
+    if (!port_.isOpen())
+        return;
+    // Out at once, not when the event loop next gets round to it: the module
+    // waits for this byte, and the loop may first have windows to draw.
+    port_.putChar(static_cast<char>(byte));
+    port_.flush();
 }
 
 void QtSerialPort::setBitRate(int bitsPerSecond)
