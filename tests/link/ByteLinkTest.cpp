@@ -139,5 +139,25 @@ TEST_F(ByteLinkTest, PutIWritesBytesBackToBackInOrder)
     EXPECT_EQ(pump.yields(), 0);
 }
 
+// The rest of a reply still on its way is dropped; the wait ends once the
+// line has been quiet for the gap since the last byte, and costs nothing long
+// after an exchange.
+TEST_F(ByteLinkTest, DropUntilQuietLetsAReplyRunOut)
+{
+    port.arrive({7});
+    EXPECT_EQ(link.GetI(), Received(7));
+    const auto lastByte = clock.now();
+    port.arriveAt(lastByte + 10ms, {1});
+    port.arriveAt(lastByte + 40ms, {2});
+    link.dropUntilQuiet();
+    EXPECT_EQ(clock.now(), lastByte + 40ms + kReplyOverGap);
+    EXPECT_EQ(port.pendingTotal(), 0);
+
+    clock.advance(1s);
+    const auto later = clock.now();
+    link.dropUntilQuiet();
+    EXPECT_EQ(clock.now(), later);
+}
+
 } // namespace
 } // namespace vindle
