@@ -56,12 +56,12 @@ void ConfigurationReader::read(bool mayRecover)
             recover();
         } else {
             services_.dialogs.showMessage(unshowableMessage(*rejected, record_[*rejected]));
-            showMainWindow();
+            main.showEnabledInFront();
         }
         return;
     }
     services_.windows.Rules();
-    showMainWindow();
+    main.showEnabledInFront();
     writeLocation(services_.windows, locationInfo(kFrequencyLocation), record_[kFrequencyLocation]);
     capabilityPhase();
 }
@@ -154,7 +154,7 @@ void ConfigurationReader::recover()
     if (link.isClosed())
         return;
     main.FactoryDefaults().setEnabled(true);
-    showMainWindow();
+    main.showEnabledInFront();
 }
 
 void ConfigurationReader::drain()
@@ -164,14 +164,6 @@ void ConfigurationReader::drain()
         link.port().takeByte();
         link.pump().yieldOnce();
     }
-}
-
-void ConfigurationReader::showMainWindow()
-{
-    MainWindow& main = services_.windows.mainWindow();
-    main.setEnabled(true);
-    main.show();
-    main.bringToFront();
 }
 
 } // namespace vindle

@@ -61,7 +61,6 @@ private:
     void capabilityPhase();
     void recover();
     void drain();
-    void showMainWindow();
 
     ProgramServices services_;
     std::function<void()> handOver_;

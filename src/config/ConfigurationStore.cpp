@@ -61,31 +61,27 @@ void ConfigurationStore::StoreSettings_Click()
         // runs is sent as it was when the store began.
         const int value =
             readLocation(services_.windows, info).value_or(atIndex(checked, info.location));
-        link.PutI(value);
-        bool failed = false;
-        StoreCheck(info.location, failed);
-        if (failed || link.isClosed())
+        if (!StoreCheck(info.location, storeLocation(link, value)) || link.isClosed())
             return;
     }
     progress.hide();
     link.GetI();
     main.StoreSettings().setEnabled(true);
-    endStore();
+    main.showEnabledInFront();
 }
 
-Received ConfigurationStore::StoreCheck(int location, bool& failed)
+bool ConfigurationStore::StoreCheck(int location, const Received& reply)
 {
     MainWindow& main = services_.windows.mainWindow();
-    const Received reply = services_.link.GetI();
-    failed = !(reply == location);
-    if (failed && !services_.link.isClosed()) {
+    const bool acknowledged = reply == location;
+    if (!acknowledged && !services_.link.isClosed()) {
         services_.progress().hide();
         main.StoreSettings().setEnabled(true);
         services_.dialogs.showMessage(kStorageError);
         main.setEnabled(true);
     }
     services_.progress().setProgress(location);
-    return reply;
+    return acknowledged;
 }
 
 bool ConfigurationStore::sendsSomeOutput() const
@@ -111,14 +107,6 @@ std::optional<int> ConfigurationStore::checkTextFields(std::array<int, kLocation
         atIndex(values, info.location) = *value;
     }
     return std::nullopt;
-}
-
-void ConfigurationStore::endStore()
-{
-    MainWindow& main = services_.windows.mainWindow();
-    main.setEnabled(true);
-    main.show();
-    main.bringToFront();
 }
 
 } // namespace vindle

@@ -30,10 +30,10 @@ public:
 
     // The store procedure, on a line the caller holds.
     void StoreSettings_Click();
-    // Receives the module's acknowledgement of `location`; on a wrong or
+    // Judges the module's acknowledgement of `location`; on a wrong or
     // missing one (a missing one passes at location 0) tells the user. Sets
-    // the progress either way. The reply, and whether it was right.
-    Received StoreCheck(int location, bool& failed);
+    // the progress either way. True when the store may go on.
+    bool StoreCheck(int location, const Received& reply);
 
     // The message that refuses a store because a text field is not a byte.
     static std::string badFieldMessage(int location, const std::string& text);
@@ -42,7 +42,6 @@ private:
     bool sendsSomeOutput() const;
     // Every text field as a byte, or the first location whose text is not one.
     std::optional<int> checkTextFields(std::array<int, kLocationCount>& values);
-    void endStore();
 
     ProgramServices services_;
 };

@@ -44,9 +44,18 @@ void ByteLink::PutI(int value)
 
 Received ByteLink::GetI()
 {
-    const Clock::TimePoint deadline = clock_.now() + kReceiveTimeout;
+    return receive(clock_.now() + kReceiveTimeout);
+}
+
+Received ByteLink::GetI2()
+{
+    return receive(std::nullopt);
+}
+
+Received ByteLink::receive(std::optional<Clock::TimePoint> deadline)
+{
     for (;;) {
-        if (closed_ || clock_.now() >= deadline) {
+        if (closed_ || (deadline && clock_.now() >= *deadline)) {
             return Received();
         }
         pump_.yieldOnce();
@@ -58,24 +67,7 @@ Received ByteLink::GetI()
         }
         // Sleep in the event loop instead of spinning: received bytes and user
         // input wake it, and so does the deadline.
-        pump_.waitFor(deadline - clock_.now());
-    }
-}
-
-Received ByteLink::GetI2()
-{
-    for (;;) {
-        if (closed_) {
-            return Received();
-        }
-        pump_.yieldOnce();
-        if (closed_) {
-            return Received();
-        }
-        if (port_.bytesPending() >= 1) {
-            return Received(take());
-        }
-        pump_.waitFor(EventPump::kNoLimit);
+        pump_.waitFor(deadline ? *deadline - clock_.now() : EventPump::kNoLimit);
     }
 }
 

@@ -93,6 +93,9 @@ public:
 private:
     SerialPort& port_;
     EventPump& pump_;
+    // One byte, polling with a yield each time; no value at the deadline (if
+    // any) or once the link is closed.
+    Received receive(std::optional<Clock::TimePoint> deadline);
     std::uint8_t take();
 
     const Clock& clock_;

@@ -4,15 +4,11 @@
 
 namespace vindle {
 
-namespace {
-
 void sendCommand(ByteLink& link, std::uint8_t command)
 {
     link.PutI(command::kIntroducer);
     link.PutI(command);
 }
-
-} // namespace
 
 ReadPassResult readConfigurationPass(ByteLink& link,
                                      std::array<std::int16_t, kLocationCount>& values,
@@ -37,7 +33,7 @@ void beginStore(ByteLink& link)
     sendCommand(link, command::kStoreConfiguration);
 }
 
-Received storeLocation(ByteLink& link, std::uint8_t value)
+Received storeLocation(ByteLink& link, int value)
 {
     link.PutI(value);
     return link.GetI();

@@ -33,11 +33,14 @@ ReadPassResult readConfigurationPass(ByteLink& link,
                                      std::array<std::int16_t, kLocationCount>& values,
                                      const std::function<void(int location)>& onLocation = {});
 
+// Sends the introducer and one command byte.
+void sendCommand(ByteLink& link, std::uint8_t command);
+
 // Sends the store command, with no reply expected.
 void beginStore(ByteLink& link);
 // Sends the value of one location and receives the module's acknowledgement,
 // which should equal the location number.
-Received storeLocation(ByteLink& link, std::uint8_t value);
+Received storeLocation(ByteLink& link, int value);
 
 // Sends the identify command and receives the five reply bytes: device
 // identifiers 1 and 2, year of release, firmware version, capability flags.

@@ -17,8 +17,7 @@ void DeviceMaintenance::GetVersion_Click()
     MainWindow& main = services_.windows.mainWindow();
     link.GetI();
     main.VersionFrame().setVisible(true);
-    link.PutI(command::kIntroducer);
-    link.PutI(command::kIdentify);
+    sendCommand(link, command::kIdentify);
     for (int k = 0; k < MainWindow::kVersionItems; ++k)
         main.VDAT2(k).setCaption(link.GetI().toText());
     link.GetI();
@@ -39,9 +38,7 @@ void DeviceMaintenance::FactoryDefaults_Click()
     if (link.isClosed())
         return;
     main.FactoryDefaults().setEnabled(true);
-    main.show();
-    main.setEnabled(true);
-    main.bringToFront();
+    main.showEnabledInFront();
 }
 
 } // namespace vindle

@@ -12,21 +12,19 @@ void SetupProgram::RunDialogs::showMessage(const std::string& text)
 
 SetupProgram::SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs)
     : link_(port, pump, clock), dialogs_(dialogs, link_),
-      reader_(ProgramServices{link_, dialogs_, windows_,
-                              [this]() -> ProgressWindow& { return progress(); }},
-              [this] { handOver(); }),
-      store_(ProgramServices{link_, dialogs_, windows_,
-                             [this]() -> ProgressWindow& { return progress(); }}),
-      maintenance_(ProgramServices{link_, dialogs_, windows_,
-                                   [this]() -> ProgressWindow& { return progress(); }},
-                   reader_),
-      analogRefresh_(link_)
+      reader_(services(), [this] { handOver(); }), store_(services()),
+      maintenance_(services(), reader_), analogRefresh_(link_)
 {
     windows_.onWindowCreated([this](Window& window) { windowCreated(window); });
     wireButtons();
 }
 
 SetupProgram::~SetupProgram() = default;
+
+ProgramServices SetupProgram::services()
+{
+    return {link_, dialogs_, windows_, [this]() -> ProgressWindow& { return progress(); }};
+}
 
 void SetupProgram::wireButtons()
 {

@@ -89,6 +89,8 @@ private:
     void handOver();
     void windowCreated(Window& window);
     void wireButtons();
+    // What the procedures work with; the members it names are made first.
+    ProgramServices services();
 
     ByteLink link_;
     RunDialogs dialogs_;

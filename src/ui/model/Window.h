@@ -50,6 +50,14 @@ public:
     // Asks the shell to raise the window above the others. Every request is
     // counted and reported, also when the window is already in front.
     void bringToFront();
+    // Enabled, visible and asked to the front: where a procedure leaves the
+    // window it worked from.
+    void showEnabledInFront()
+    {
+        setEnabled(true);
+        show();
+        bringToFront();
+    }
     int frontRequests() const { return frontRequests_; }
 
     // The user closes the window through its frame. Runs the close handler,
