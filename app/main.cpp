@@ -6,6 +6,7 @@
 #include "qt/MessageBox.h"
 #include "qt/PortOpenFailure.h"
 #include "qt/ProgramCommandLine.h"
+#include "qt/ProgramIdentity.h"
 #include "qt/QtSerialPort.h"
 
 #include <QApplication>
@@ -19,12 +20,6 @@
 #endif
 
 namespace {
-
-void nameTheApplication()
-{
-    QCoreApplication::setApplicationName(QStringLiteral(VINDLE_PROGRAM_NAME));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VINDLE_VERSION));
-}
 
 // --help and --version print text only and work without a display.
 bool asksForTextOnly(int argc, char** argv)
@@ -44,16 +39,17 @@ int main(int argc, char** argv)
 {
     if (asksForTextOnly(argc, argv)) {
         const QCoreApplication application(argc, argv);
-        nameTheApplication();
+        vindle::ProgramIdentity::nameApplication(QStringLiteral(VINDLE_PROGRAM_NAME),
+                                                 QStringLiteral(VINDLE_VERSION));
         vindle::ProgramCommandLine::parse(QCoreApplication::arguments(),
                                           vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER));
         return 0;
     }
 
     QApplication application(argc, argv);
-    nameTheApplication();
-    QApplication::setApplicationDisplayName(QStringLiteral("Vindle Setup"));
-    QApplication::setDesktopFileName(QStringLiteral("vindle-setup"));
+    vindle::ProgramIdentity::nameApplication(QStringLiteral(VINDLE_PROGRAM_NAME),
+                                             QStringLiteral(VINDLE_VERSION));
+    QApplication::setWindowIcon(vindle::ProgramIdentity::icon());
 
     const vindle::ProgramCommandLine commandLine = vindle::ProgramCommandLine::parse(
         QApplication::arguments(), vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER));
@@ -75,7 +71,7 @@ int main(int argc, char** argv)
         const QString text = vindle::portOpenFailureText(device, port.errorText(), port.error(),
                                                          QSerialPortInfo::availablePorts());
         std::fprintf(stderr, "%s\n", qPrintable(text));
-        vindle::MessageBox::information(nullptr, QApplication::applicationDisplayName(), text);
+        vindle::MessageBox::information(nullptr, vindle::ProgramIdentity::title(), text);
         return 1;
     }
 

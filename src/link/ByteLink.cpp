@@ -18,7 +18,7 @@ ByteLink::Exchange& ByteLink::Exchange::operator=(Exchange&& other) noexcept
 void ByteLink::Exchange::release()
 {
     if (link_ != nullptr) {
-        link_->busy_ = false;
+        link_->setBusy(false);
         link_ = nullptr;
     }
 }
@@ -28,8 +28,15 @@ ByteLink::Exchange ByteLink::startExchange()
     if (busy_ || closed_) {
         return Exchange();
     }
-    busy_ = true;
+    setBusy(true);
     return Exchange(this);
+}
+
+void ByteLink::setBusy(bool busy)
+{
+    busy_ = busy;
+    if (exchangeListener_)
+        exchangeListener_(busy);
 }
 
 void ByteLink::PutI(int value)

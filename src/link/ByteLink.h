@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -62,6 +63,12 @@ public:
     // the link is closed.
     [[nodiscard]] Exchange startExchange();
     bool exchangeRunning() const { return busy_; }
+    // Hears when an exchange claims the line (true) and when it lets go
+    // (false), so that a shell can show that the program is busy.
+    void onExchangeRunning(std::function<void(bool running)> listener)
+    {
+        exchangeListener_ = std::move(listener);
+    }
 
     // The program ends: no byte is sent from now on and no wait waits.
     void close() { closed_ = true; }
@@ -100,8 +107,11 @@ private:
 
     const Clock& clock_;
     std::optional<Clock::TimePoint> lastByteAt_;
+    void setBusy(bool busy);
+
     bool busy_ = false;
     bool closed_ = false;
+    std::function<void(bool)> exchangeListener_;
 };
 
 } // namespace vindle

@@ -22,8 +22,11 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QWheelEvent>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <utility>
 
 namespace vindle {
 
@@ -103,6 +106,23 @@ int rounded(double value)
     return static_cast<int>(std::lround(value));
 }
 
+// A slider's scroll bar takes the mouse wheel only when it has the focus;
+// otherwise the wheel scrolls the page under it and never changes a value.
+class SliderBar final : public QScrollBar
+{
+public:
+    explicit SliderBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+protected:
+    void wheelEvent(QWheelEvent* event) override
+    {
+        if (hasFocus())
+            QScrollBar::wheelEvent(event);
+        else
+            event->ignore();
+    }
+};
+
 struct KindRenderer
 {
     QWidget* (*create)(Control&, QWidget*);
@@ -130,7 +150,21 @@ QWidget* createOption(Control& control, QWidget* parent)
 {
     auto& option = static_cast<Option&>(control);
     auto* radio = new QRadioButton(parent);
-    QObject::connect(radio, &QRadioButton::clicked, radio, [&option, radio] {
+    // Whatever checks the button (the mouse, the keyboard, assistive
+    // technology) selects the option once. A click on the option already
+    // selected changes nothing on screen but still raises its click.
+    auto wasChecked = std::make_shared<bool>(false);
+    QObject::connect(radio, &QRadioButton::pressed, radio,
+                     [radio, wasChecked] { *wasChecked = radio->isChecked(); });
+    QObject::connect(radio, &QRadioButton::toggled, radio, [&option, radio](bool checked) {
+        if (!checked)
+            return;
+        option.click();
+        syncControlWidget(option, *radio);
+    });
+    QObject::connect(radio, &QRadioButton::clicked, radio, [&option, radio, wasChecked] {
+        if (!std::exchange(*wasChecked, false))
+            return;
         option.click();
         syncControlWidget(option, *radio);
     });
@@ -148,6 +182,7 @@ void syncOption(const Control& control, QWidget& widget)
         const bool exclusive = group != nullptr && group->exclusive();
         if (exclusive && !option.isSelected())
             group->setExclusive(false);
+        const QSignalBlocker quiet(radio);
         radio.setChecked(option.isSelected());
         if (exclusive)
             group->setExclusive(true);
@@ -161,7 +196,9 @@ QWidget* createCheckBox(Control& control, QWidget* parent)
 {
     auto& box = static_cast<CheckBox&>(control);
     auto* widget = new QCheckBox(parent);
-    QObject::connect(widget, &QCheckBox::clicked, widget, [&box, widget] {
+    // Any change of state (the mouse, the keyboard, assistive technology)
+    // toggles the box once; the widget then shows what the model holds.
+    QObject::connect(widget, &QCheckBox::stateChanged, widget, [&box, widget] {
         box.toggle();
         syncControlWidget(box, *widget);
     });
@@ -180,6 +217,7 @@ void syncCheckBox(const Control& control, QWidget& widget)
     };
     const Qt::CheckState state = kStates.at(box.value());
     // Only the program grays a box; a user click always checks or unchecks.
+    const QSignalBlocker quiet(check);
     check.setTristate(state == Qt::PartiallyChecked);
     check.setCheckState(state);
 }
@@ -187,7 +225,7 @@ void syncCheckBox(const Control& control, QWidget& widget)
 QWidget* createSlider(Control& control, QWidget* parent)
 {
     auto& slider = static_cast<Slider&>(control);
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+    auto* bar = new SliderBar(parent);
     bar->setSingleStep(Slider::smallStep());
     bar->setPageStep(Slider::largeStep());
     // A drag scrolls; the value changes when the thumb is let go, or at once
@@ -219,7 +257,9 @@ QWidget* createTextBox(Control& control, QWidget* parent)
 {
     auto& box = static_cast<TextBox&>(control);
     auto* edit = new QLineEdit(parent);
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [&box, edit](const QString& text) {
+    // Every change of the text (typing, pasting, assistive technology)
+    // reaches the model; the program's own changes are made quietly.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [&box, edit](const QString& text) {
         box.setText(text.toStdString());
         syncControlWidget(box, *edit);
     });

@@ -11,11 +11,15 @@
 namespace vindle {
 
 // Renders every window of a run: those that exist now and each one the run
-// creates later. Must be destroyed before the run it renders.
+// creates later. Every window carries the program's icon; the secondary
+// configuration windows and the progress window stay above the main window.
+// While an exchange holds the line, the configuration windows show a busy
+// pointer. Must be destroyed before the run it renders.
 class ProgramView
 {
 public:
     ProgramView(SetupProgram& program, const TwipScale& scale);
+    ~ProgramView();
     ProgramView(const ProgramView&) = delete;
     ProgramView& operator=(const ProgramView&) = delete;
 
@@ -26,6 +30,13 @@ public:
     void hideAll() const;
 
 private:
+    void render(Window& window);
+    // Windows the user works in while an exchange may run: all but the data
+    // monitor, which receives for as long as it is open.
+    bool showsBusy(const Window& window) const;
+    void exchangeRunning(bool running) const;
+
+    SetupProgram& program_;
     TwipScale scale_;
     std::vector<std::unique_ptr<WindowBinder>> binders_;
 };

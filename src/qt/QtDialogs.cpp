@@ -1,15 +1,15 @@
 #include "qt/QtDialogs.h"
 
 #include "qt/MessageBox.h"
+#include "qt/ProgramIdentity.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 
 namespace vindle {
 
 void QtDialogs::showMessage(const std::string& text)
 {
-    MessageBox::information(QApplication::activeWindow(), QGuiApplication::applicationDisplayName(),
+    MessageBox::information(QApplication::activeWindow(), ProgramIdentity::title(),
                             QString::fromStdString(text));
 }
 

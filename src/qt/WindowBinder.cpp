@@ -76,18 +76,23 @@ QWidget* WindowBinder::widgetFor(std::string_view name, int index) const
 void WindowBinder::build()
 {
     const bool designed = window_.clientArea().has_value();
-    auto* stack = designed ? nullptr : new QVBoxLayout(top_.get());
-    canvas_ = top_.get();
+    auto* page = new QVBoxLayout(top_.get());
     if (designed) {
-        auto* page = new QVBoxLayout(top_.get());
         page->setContentsMargins(0, 0, 0, 0);
-        auto* scroll = new QScrollArea(top_.get());
-        scroll->setFrameShape(QFrame::NoFrame);
-        canvas_ = new QWidget(scroll);
-        canvas_->setMouseTracking(true);
-        canvas_->installEventFilter(this);
-        scroll->setWidget(canvas_);
-        page->addWidget(scroll);
+        page->setSpacing(0);
+        scroll_ = new QScrollArea(top_.get());
+        scroll_->setFrameShape(QFrame::NoFrame);
+        body_ = newCanvas(scroll_);
+        scroll_->setWidget(body_);
+        scroll_->viewport()->setMouseTracking(true);
+        scroll_->viewport()->installEventFilter(this);
+        page->addWidget(scroll_);
+        if (window_.footerTop()) {
+            footer_ = newCanvas(top_.get());
+            page->addWidget(footer_);
+        }
+    } else {
+        body_ = top_.get();
     }
     for (Control* control : window_.controls()) {
         if (control->kind() == ControlKind::OptionGroup) {
@@ -96,7 +101,7 @@ void WindowBinder::build()
             groups_.emplace(control, group);
         }
         QWidget* const parent =
-            control->parent() != nullptr ? widgetFor(*control->parent()) : canvas_;
+            control->parent() != nullptr ? widgetFor(*control->parent()) : canvasFor(*control);
         QWidget* const widget = createControlWidget(*control, parent);
         if (widget != nullptr) {
             widget->setObjectName(objectNameOf(*control));
@@ -108,9 +113,12 @@ void WindowBinder::build()
                 const auto& option = static_cast<const Option&>(*control);
                 groups_.at(&option.group())->addButton(static_cast<QAbstractButton*>(widget));
             }
+            if (control->kind() == ControlKind::Frame)
+                // A frame drawn over another covers what lies beneath it.
+                widget->setAutoFillBackground(true);
             syncControlWidget(*control, *widget);
-            if (stack != nullptr && control->parent() == nullptr)
-                stack->addWidget(widget);
+            if (!designed && control->parent() == nullptr)
+                page->addWidget(widget);
             else
                 place(*control, *widget);
             syncControlWidget(*control, *widget);
@@ -124,27 +132,54 @@ void WindowBinder::build()
     }
     if (designed) {
         widenToFitCaptions();
-        canvas_->setFixedSize(scale_.toPixels(*window_.clientArea(), {}).size());
+        const Rect area = *window_.clientArea();
+        const int footerTop = window_.footerTop().value_or(area.height);
+        body_->setFixedSize(scale_.toPixels(Rect{0, 0, area.width, footerTop}, {}).size());
+        if (footer_ != nullptr)
+            footer_->setFixedSize(
+                scale_.toPixels(Rect{0, 0, area.width, area.height - footerTop}, {}).size());
         fitToScreen();
     } else
         top_->setMinimumWidth(scale_.toPixels(4800));
     orderTabs();
 }
 
+QWidget* WindowBinder::newCanvas(QWidget* parent)
+{
+    auto* canvas = new QWidget(parent);
+    canvas->setMouseTracking(true);
+    canvas->installEventFilter(this);
+    return canvas;
+}
+
+bool WindowBinder::inFooter(const Control& control) const
+{
+    return footer_ != nullptr && control.parent() == nullptr && control.layout() &&
+           control.layout()->top >= *window_.footerTop();
+}
+
+QWidget* WindowBinder::canvasFor(const Control& control) const
+{
+    return inFooter(control) ? footer_ : body_;
+}
+
 void WindowBinder::fitToScreen()
 {
-    // The whole page where the screen has room for it; otherwise as much as
-    // fits, with scroll bars for the rest.
-    const QSize page = canvas_->size();
-    QSize size = page;
+    // The whole window where the screen has room for it. Otherwise the footer
+    // stays whole and in view, and the part above it scrolls.
+    const QSize body = body_->size();
+    const int footerHeight = footer_ != nullptr ? footer_->height() : 0;
+    const QSize whole(body.width(), body.height() + footerHeight);
+    QSize size = whole;
     if (const QScreen* screen = top_->screen()) {
+        // Room for the window's frame and title bar, which are drawn outside it.
         const QSize room = screen->availableGeometry().size() * 9 / 10;
         // A page cut short takes a scroll bar beside it, not one below too.
-        if (page.height() > room.height())
+        if (whole.height() > room.height())
             size.rwidth() += top_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         size = size.boundedTo(room);
     }
-    top_->setMaximumSize(size.expandedTo(page));
+    top_->setMaximumSize(size.expandedTo(whole));
     top_->resize(size);
 }
 
@@ -179,9 +214,12 @@ void WindowBinder::widenToFitCaptions()
 
 void WindowBinder::place(const Control& control, QWidget& widget) const
 {
-    if (const auto& layout = control.layout())
-        widget.setGeometry(scale_.toPixels(*layout, widget.sizeHint()));
-    else
+    if (const auto& layout = control.layout()) {
+        Rect rect = *layout;
+        if (inFooter(control))
+            rect.top -= *window_.footerTop();
+        widget.setGeometry(scale_.toPixels(rect, widget.sizeHint()));
+    } else
         widget.resize(widget.sizeHint());
 }
 
@@ -192,8 +230,11 @@ void WindowBinder::nameForAssistiveTechnology(const Control& control, QWidget& w
 
 void WindowBinder::controlChanged(const Control& control)
 {
-    if (QWidget* const widget = widgetFor(control))
+    if (QWidget* const widget = widgetFor(control)) {
         syncControlWidget(control, *widget);
+        // A control named by its own caption is announced by what it shows.
+        nameForAssistiveTechnology(control, *widget);
+    }
     if (control.kind() == ControlKind::OptionGroup) {
         for (const auto& option : static_cast<const OptionGroup&>(control).options())
             syncControlWidget(*option, *widgetFor(*option));
@@ -210,6 +251,8 @@ void WindowBinder::windowChanged(Window::Change change)
     switch (change) {
     case Window::Change::Title:
         top_->setWindowTitle(QString::fromStdString(window_.title()));
+        for (const auto& [control, widget] : widgets_)
+            nameForAssistiveTechnology(*control, *widget);
         break;
     case Window::Change::Visible:
         top_->setVisible(window_.isVisible());
@@ -226,29 +269,56 @@ void WindowBinder::windowChanged(Window::Change change)
 
 void WindowBinder::orderTabs() const
 {
-    // Reading order: row by row, left to right, across frames.
-    std::vector<QWidget*> focusable;
-    for (const auto& [control, widget] : widgets_) {
-        if ((widget->focusPolicy() & Qt::TabFocus) != 0)
-            focusable.push_back(widget);
+    std::vector<QWidget*> chain;
+    appendTabChain(nullptr, chain);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void WindowBinder::appendTabChain(const Control* frame, std::vector<QWidget*>& chain) const
+{
+    // Everything a frame holds, in reading order (row by row, left to right),
+    // before whatever follows the frame; the same for the window itself.
+    std::vector<const Control*> members;
+    for (const Control* control : window_.controls()) {
+        if (control->parent() == frame && widgetFor(*control) != nullptr)
+            members.push_back(control);
     }
-    const auto position = [this](const QWidget* widget) {
-        const QPoint at = widget->mapTo(top_.get(), QPoint(0, 0));
-        return std::pair(at.y(), at.x());
+    const auto readingPosition = [](const Control* control) {
+        const Rect rect = control->layout().value_or(Rect{});
+        return std::pair(rect.top, rect.left);
     };
-    std::sort(focusable.begin(), focusable.end(), [&position](const QWidget* a, const QWidget* b) {
-        return position(a) < position(b);
-    });
-    for (std::size_t i = 1; i < focusable.size(); ++i)
-        QWidget::setTabOrder(focusable[i - 1], focusable[i]);
+    std::stable_sort(members.begin(), members.end(),
+                     [&readingPosition](const Control* a, const Control* b) {
+                         return readingPosition(a) < readingPosition(b);
+                     });
+    for (const Control* member : members) {
+        QWidget* const widget = widgetFor(*member);
+        if (member->kind() == ControlKind::Frame)
+            appendTabChain(member, chain);
+        else if ((widget->focusPolicy() & Qt::TabFocus) != 0)
+            chain.push_back(widget);
+    }
 }
 
 bool WindowBinder::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove)
+    switch (event->type()) {
+    case QEvent::MouseMove:
         hovered(watched, static_cast<QMouseEvent*>(event)->globalPosition());
-    else if (event->type() == QEvent::Enter)
+        break;
+    case QEvent::Enter:
         hovered(watched, static_cast<QEnterEvent*>(event)->globalPosition());
+        break;
+    case QEvent::FocusIn:
+        // The keyboard reaches the same help as the pointer.
+        if (const auto found = controls_.find(static_cast<QWidget*>(watched));
+            found != controls_.end() && found->second->isEffectivelyEnabled())
+            found->second->mouseOver();
+        break;
+    default:
+        break;
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -256,12 +326,16 @@ void WindowBinder::hovered(QObject* watched, const QPointF& globalPosition)
 {
     // A move the child does not take goes on to its frame and the window;
     // only the innermost control under the pointer answers it.
-    const QPoint at = canvas_->mapFromGlobal(globalPosition.toPoint());
-    const QWidget* under = canvas_->childAt(at);
+    const QPoint point = globalPosition.toPoint();
+    QWidget* canvas = body_;
+    if (footer_ != nullptr && footer_->rect().contains(footer_->mapFromGlobal(point)))
+        canvas = footer_;
+    const QWidget* under = canvas->childAt(canvas->mapFromGlobal(point));
     while (under != nullptr && controls_.find(under) == controls_.end())
         under = under->parentWidget();
     if (under == nullptr) {
-        if (watched == top_.get() || watched == canvas_)
+        if (watched == top_.get() || watched == body_ || watched == footer_ ||
+            (scroll_ != nullptr && watched == scroll_->viewport()))
             window_.mouseOver();
         return;
     }

@@ -11,15 +11,17 @@
 #include <vector>
 
 class QButtonGroup;
+class QScrollArea;
 
 namespace vindle {
 
 // Renders any window model as a top-level widget and keeps the two in step:
 // every change of the model reaches its widget at once, and what the user
 // does reaches the model through the calls the program uses. Controls stand
-// where their twip layouts put them, on a page that scrolls on a screen too
-// small for the window; a window without a designed size stacks its controls
-// in creation order.
+// where their twip layouts put them. On a screen too small for the window
+// the part above its footer scrolls and the footer stays in view; a window
+// without a designed size stacks its controls in creation order. Tab moves
+// through a frame's controls in reading order before going on to the next.
 //
 // The binder must not outlive the window it renders.
 class WindowBinder final : public QObject
@@ -51,17 +53,22 @@ private:
     void windowChanged(Window::Change change);
     void nameForAssistiveTechnology(const Control& control, QWidget& widget) const;
     void orderTabs() const;
+    void appendTabChain(const Control* frame, std::vector<QWidget*>& chain) const;
     void hovered(QObject* watched, const QPointF& globalPosition);
-
+    QWidget* newCanvas(QWidget* parent);
+    bool inFooter(const Control& control) const;
+    QWidget* canvasFor(const Control& control) const;
     void fitToScreen();
 
     Window& window_;
     TwipScale scale_;
     std::unique_ptr<WindowWidget> top_;
     // What the controls stand on: the top-level widget itself, or, for a
-    // window with a designed size, a page that scrolls when the screen is
-    // smaller than the window.
-    QWidget* canvas_ = nullptr;
+    // window with a designed size, a body that scrolls when the screen is
+    // smaller than the window and, below it, the footer that never does.
+    QWidget* body_ = nullptr;
+    QWidget* footer_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const QWidget*, const Control*> controls_;
     std::unordered_map<const Control*, QButtonGroup*> groups_;

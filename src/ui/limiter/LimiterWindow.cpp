@@ -111,6 +111,8 @@ LimiterWindow::LimiterWindow() : Window("Limiter", "Analog Limiter Configuration
                              "Manually Refresh All Current A/D Input Values (this lets you read "
                              "current values to help you determine proper limits)");
     command1_->setLayout({11280, 10320, 3390, 975});
+    // The explanation and the refresh button stay in view on a small screen.
+    setFooterTop(details_[kChannels + 1]->layout()->top);
 }
 
 Label& LimiterWindow::Label1(int index) const

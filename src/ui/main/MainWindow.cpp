@@ -360,6 +360,8 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
     label8_ = &get<Label>("Label8");
     label9_ = &get<Label>("Label9");
     help_ = &get<Label>("HELP");
+    // The help frame, the identity panel over it and the buttons beside them.
+    setFooterTop(get<Frame>("Frame3").layout()->top);
     q4t_ = &get<TextBox>("Q4T");
     readSettings_ = &get<Button>("ReadSettings");
     storeSettings_ = &get<Button>("StoreSettings");

@@ -73,6 +73,11 @@ public:
     // Client area in twips, when the window has a designed size.
     const std::optional<Rect>& clientArea() const { return clientArea_; }
     void setClientArea(Rect area) { clientArea_ = area; }
+    // Where the window's footer begins, in twips from the top of the client
+    // area: the controls at or below this line (help, explanations and the
+    // buttons) stay in view when a small screen makes the rest scroll.
+    const std::optional<int>& footerTop() const { return footerTop_; }
+    void setFooterTop(int twips) { footerTop_ = twips; }
 
     // Every control, options included, in creation order (frames before what
     // they hold).
@@ -105,6 +110,7 @@ private:
     Handler close_;
     Handler mouseOver_;
     std::optional<Rect> clientArea_;
+    std::optional<int> footerTop_;
     std::vector<std::unique_ptr<Control>> owned_;
     std::vector<Control*> controls_;
     std::vector<std::pair<int, Listener>> listeners_;
