@@ -113,7 +113,7 @@ void WindowBinder::build()
                 const auto& option = static_cast<const Option&>(*control);
                 groups_.at(&option.group())->addButton(static_cast<QAbstractButton*>(widget));
             }
-            if (control->kind() == ControlKind::Frame)
+            if (control->kind() == ControlKind::Frame && control->parent() == nullptr)
                 // A frame drawn over another covers what lies beneath it.
                 widget->setAutoFillBackground(true);
             syncControlWidget(*control, *widget);
@@ -165,22 +165,28 @@ QWidget* WindowBinder::canvasFor(const Control& control) const
 
 void WindowBinder::fitToScreen()
 {
-    // The whole window where the screen has room for it. Otherwise the footer
+    if (const QScreen* screen = top_->screen())
+        // Room for the window's frame and title bar, which are drawn outside it.
+        fitInto(screen->availableGeometry().size() * 9 / 10);
+}
+
+void WindowBinder::fitInto(const QSize& room)
+{
+    // The whole window where there is room for it. Otherwise the footer
     // stays whole and in view, and the part above it scrolls.
+    if (scroll_ == nullptr)
+        return;
     const QSize body = body_->size();
     const int footerHeight = footer_ != nullptr ? footer_->height() : 0;
     const QSize whole(body.width(), body.height() + footerHeight);
     QSize size = whole;
-    if (const QScreen* screen = top_->screen()) {
-        // Room for the window's frame and title bar, which are drawn outside it.
-        const QSize room = screen->availableGeometry().size() * 9 / 10;
-        // A page cut short takes a scroll bar beside it, not one below too.
-        if (whole.height() > room.height())
-            size.rwidth() += top_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        size = size.boundedTo(room);
-    }
+    // A body cut short takes a scroll bar beside it, not one below too.
+    if (whole.height() > room.height())
+        size.rwidth() += top_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    size = size.boundedTo(room);
     top_->setMaximumSize(size.expandedTo(whole));
     top_->resize(size);
+    top_->layout()->activate();
 }
 
 bool WindowBinder::captionsFit() const

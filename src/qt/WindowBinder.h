@@ -38,6 +38,9 @@ public:
     QWidget* widgetFor(const Control& control) const;
     // The widget of the control with that name and index; nullptr when none.
     QWidget* widgetFor(std::string_view name, int index = kNoIndex) const;
+    // Sizes the window to the room a screen gives it: the whole window where
+    // it fits, else the footer whole and the rest scrolling.
+    void fitInto(const QSize& room);
 
 protected:
     // Pointer moves over the window and its controls call the models'

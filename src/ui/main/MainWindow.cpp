@@ -388,6 +388,10 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
     frame16_ = &get<Frame>("Frame16");
     frame17_ = &get<Frame>("Frame17");
     versionFrame_ = &get<Frame>("VersionFrame");
+    // The identity panel stands over the help frame; while it shows, the
+    // help frame is out of sight so that only the panel can be read there.
+    versionFrame_->addListener(
+        [this](const Control& panel) { frame3_->setVisible(!panel.isVisible()); });
 }
 
 } // namespace vindle
