@@ -128,6 +128,29 @@ TEST(SetupProgramTest, AResetWaitsForTheModulesOwnReadyMarker)
     }
 }
 
+TEST(SetupProgramTest, FirmwareVersionLeavesNothingForTheMonitor)
+{
+    EmulatorSettings settings;
+    settings.runningPacketsPerSecond = 0;
+    ProgramOnEmulator run(settings);
+    run.program.start();
+    run.program.GetVersion_Click();
+    run.m.settle();
+    run.program.TestConfiguration_Click();
+    EXPECT_EQ(run.program.monitor().Text1().linesAdded(), 0U);
+}
+
+TEST(SetupProgramTest, EndingAgainDoesNotRunTheEndedHookAgain)
+{
+    ProgramOnEmulator run;
+    int ended = 0;
+    run.program.onEnded([&ended] { ++ended; });
+    run.program.end();
+    run.main.requestClose();
+    run.program.end();
+    EXPECT_EQ(ended, 1);
+}
+
 TEST(SetupProgramTest, StartUpBringsTheMotionWindowOverTheMainWindow)
 {
     EmulatorSettings settings;
