@@ -20,17 +20,21 @@ public:
     void writeByte(std::uint8_t byte) override
     {
         written_.push_back(byte);
+        writtenAt_.push_back(clock_.now());
         module_.receive(byte, clock_.now());
     }
     void setBitRate(int bitsPerSecond) override { bitRate_ = bitsPerSecond; }
 
     const std::vector<std::uint8_t>& written() const { return written_; }
+    // When each byte of written() was handed over.
+    const std::vector<Clock::TimePoint>& writtenAt() const { return writtenAt_; }
     int bitRate() const { return bitRate_; }
 
 private:
     ModuleEmulator& module_;
     const Clock& clock_;
     std::vector<std::uint8_t> written_;
+    std::vector<Clock::TimePoint> writtenAt_;
     int bitRate_ = 38400;
 };
 

@@ -30,15 +30,27 @@ void ConfigurationReader::ReadSettings_Click()
     read(true);
 }
 
-std::string ConfigurationReader::unshowableMessage(int location, int value)
+std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableValue>& values)
 {
-    const LocationInfo& info = locationInfo(location);
-    return "The Configuration Read from the Vindle Module Cannot be Shown, Even after Clearing "
-           "it to Factory Defaults.  Location " +
-           std::to_string(location) + " (" + std::string(info.item) + ") holds " +
-           std::to_string(value) +
-           ", which this program cannot show.  Nothing more was sent to the Vindle Module; check "
-           "the module and read its configuration again.";
+    std::string held;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            held += i + 1 == values.size() ? " and " : ", ";
+        const auto& [location, value] = values[i];
+        held += "location " + std::to_string(location) + " (" +
+                std::string(locationInfo(location).item) + ") holds " + std::to_string(value);
+    }
+    if (!held.empty())
+        held.front() = 'L'; // it starts a sentence
+    const bool one = values.size() == 1;
+    return "The Configuration Read from the Vindle Module Cannot be Shown in Full, Even after "
+           "Clearing it to Factory Defaults.  " +
+           held + ", which this program cannot show.  " +
+           (one ? "Its field keeps the value it showed before, and Store Configuration would "
+                  "write that value there."
+                : "Their fields keep the values they showed before, and Store Configuration "
+                  "would write those values there.") +
+           "  Every other location is shown as the Vindle Module holds it.";
 }
 
 void ConfigurationReader::read(bool mayRecover)
@@ -51,19 +63,19 @@ void ConfigurationReader::read(bool mayRecover)
 
     MainWindow& main = services_.windows.mainWindow();
     main.show();
-    if (const std::optional<int> rejected = decode()) {
-        if (mayRecover) {
-            recover();
-        } else {
-            services_.dialogs.showMessage(unshowableMessage(*rejected, record_[*rejected]));
-            main.showEnabledInFront();
-        }
+    const std::vector<UnshowableValue> unshowable = decode();
+    if (!unshowable.empty() && mayRecover) {
+        recover();
         return;
     }
     services_.windows.Rules();
     main.showEnabledInFront();
     writeLocation(services_.windows, locationInfo(kFrequencyLocation), record_[kFrequencyLocation]);
+    // Also after values that do not fit: the capability phase takes the rest
+    // of the reply, so that nothing of it is left for the next exchange.
     capabilityPhase();
+    if (!unshowable.empty())
+        services_.dialogs.showMessage(unshowableMessage(unshowable));
 }
 
 ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
@@ -101,23 +113,27 @@ ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
     return Outcome::Done;
 }
 
-std::optional<int> ConfigurationReader::decode()
+std::vector<ConfigurationReader::UnshowableValue> ConfigurationReader::decode()
 {
     ConfigWindows& windows = services_.windows;
     windows.setInputBankFloor(0);
+    std::vector<UnshowableValue> unshowable;
     for (int round = 0; round < kDecodingRounds; ++round) {
+        unshowable.clear();
         for (const LocationInfo& info : memoryMap()) {
             if (info.location == kFrequencyLocation)
                 continue;
+            bool shown = false;
             try {
-                if (!writeLocation(windows, info, record_[info.location]))
-                    return info.location;
+                shown = writeLocation(windows, info, record_[info.location]);
             } catch (const RejectedValue&) {
-                return info.location;
+                // not shown
             }
+            if (!shown)
+                unshowable.push_back({info.location, record_[info.location]});
         }
     }
-    return std::nullopt;
+    return unshowable;
 }
 
 void ConfigurationReader::capabilityPhase()

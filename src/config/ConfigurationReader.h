@@ -4,8 +4,8 @@
 #include "link/ProgramServices.h"
 
 #include <functional>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace vindle {
 
@@ -15,12 +15,21 @@ namespace vindle {
 // the command on, once the rest of its reply has run out; after more than
 // five failed passes the user is told and the run hands over to the data
 // monitor. A received value that a window cannot show resets the module to
-// its factory defaults and reads again, once per read the user asked for;
-// should the values read after the reset still not fit, the user is told
-// which location holds what, and nothing more is sent.
+// its factory defaults and reads again, once per read the user asked for.
+// Should values read after the reset still not fit, every other location is
+// shown and the capability flags applied as usual; the controls of the
+// locations that do not fit keep what they showed, and the user is told which
+// locations hold what.
 class ConfigurationReader
 {
 public:
+    // A received value that its control cannot take.
+    struct UnshowableValue
+    {
+        int location;
+        int value;
+    };
+
     static constexpr int kMostFailedPasses = 5;
     static constexpr int kRecoveryReceives = 100;
     static constexpr const char* kReadingText = "Reading Configuration from Controller...";
@@ -43,8 +52,8 @@ public:
     // Failed passes of the last (outermost) read.
     int failedPasses() const { return failedPasses_; }
 
-    // The message shown when the values read after a reset still do not fit.
-    static std::string unshowableMessage(int location, int value);
+    // The message shown when values read after a reset still do not fit.
+    static std::string unshowableMessage(const std::vector<UnshowableValue>& values);
 
 private:
     enum class Outcome
@@ -55,9 +64,9 @@ private:
 
     void read(bool mayRecover);
     Outcome receivePhase(int& failures);
-    // Writes the record into the windows; the location the windows cannot
-    // take, if any.
-    std::optional<int> decode();
+    // Writes the record into the windows, passing over the values the
+    // windows cannot take; those are returned, in location order.
+    std::vector<UnshowableValue> decode();
     void capabilityPhase();
     void recover();
     void drain();

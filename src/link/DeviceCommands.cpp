@@ -51,6 +51,9 @@ std::array<Received, kIdentityReplyLength> identify(ByteLink& link)
 
 bool factoryReset(ByteLink& link, std::optional<int> maxReceives)
 {
+    // A ready marker still pending from an earlier identity, or a byte still
+    // on its way from an earlier reply, is not the end of this reset.
+    link.dropUntilQuiet();
     sendCommand(link, command::kIdentify);
     for (int receives = 0; !maxReceives || receives < *maxReceives; ++receives) {
         link.pump().yieldOnce();

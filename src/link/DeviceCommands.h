@@ -46,9 +46,10 @@ Received storeLocation(ByteLink& link, int value);
 // identifiers 1 and 2, year of release, firmware version, capability flags.
 std::array<Received, kIdentityReplyLength> identify(ByteLink& link);
 
-// Sends the factory-default reset and receives, yielding before each receive,
-// until the ready marker arrives or `maxReceives` receives have been made
-// (no bound when empty). True when the ready marker arrived.
+// Lets whatever an earlier exchange left run out, sends the factory-default
+// reset and receives, yielding before each receive, until the ready marker
+// arrives or `maxReceives` receives have been made (no bound when empty).
+// True when the ready marker arrived.
 bool factoryReset(ByteLink& link, std::optional<int> maxReceives);
 
 // Tells the module to leave configuration mode and run; nothing is awaited.

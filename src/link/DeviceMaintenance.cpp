@@ -20,7 +20,11 @@ void DeviceMaintenance::GetVersion_Click()
     sendCommand(link, command::kIdentify);
     for (int k = 0; k < MainWindow::kVersionItems; ++k)
         main.VDAT2(k).setCaption(link.GetI().toText());
-    link.GetI();
+    // The capability flags, then the ready marker the module ends its reply
+    // with: taken here, it is not found later by Clear to Factory Defaults or
+    // the data monitor. A module that did not send the flags sends no marker.
+    if (link.GetI().hasValue())
+        link.GetI();
 }
 
 void DeviceMaintenance::ExitVersion_Click()

@@ -150,21 +150,39 @@ TEST(ConfigurationReaderTest, UnshowableValueResetsTheModuleAndReadsAgain)
     EXPECT_TRUE(run.main.isEnabled());
 }
 
-TEST(ConfigurationReaderTest, OneRecoveryPerReadThenTheUserIsToldWhatDoesNotFit)
+// Values that still do not fit after the one recovery of a read cost only
+// their own locations: everything else is read, shown and stored back as the
+// module holds it, and nothing of the reply is left to shift the next exchange.
+TEST(ConfigurationReaderTest, ValuesThatDoNotFitAfterTheRecoveryCostOnlyTheirLocations)
 {
-    auto settings = with({{19, 0}});
-    settings.defaults[19] = 0;
-    settings.resetOnIdentify = true;
+    // The module does not reset on identify: 19 and 23 stay 0.
+    EmulatorSettings settings;
+    for (int location = 21; location <= 38; ++location)
+        settings.configuration[location] = static_cast<std::uint8_t>(location < 25 ? 1 : location);
+    settings.configuration[19] = 0;
+    settings.configuration[23] = 0;
     ProgramOnEmulator run(settings);
     run.program.ReadSettings_Click();
 
-    EXPECT_EQ(run.sent(), kRead + kIdentify + kRead);
-    ASSERT_EQ(run.dialogs.messages.size(), 2U);
-    EXPECT_EQ(run.dialogs.messages[1], ConfigurationReader::unshowableMessage(19, 0));
+    EXPECT_EQ(run.sent(), kRead + kIdentify + kRead + kIdentify);
+    EXPECT_EQ(
+        run.dialogs.messages,
+        (std::vector<std::string>{ConfigurationReader::kRecoveryMessage,
+                                  ConfigurationReader::unshowableMessage({{19, 0}, {23, 0}})}));
     EXPECT_NE(run.dialogs.messages[1].find("Location 19"), std::string::npos);
     EXPECT_TRUE(run.main.isEnabled());
-    EXPECT_TRUE(run.main.ReadSettings().isEnabled());
     EXPECT_TRUE(run.main.FactoryDefaults().isEnabled());
+
+    run.program.GetVersion_Click();
+    EXPECT_EQ(run.main.VDAT2(0).caption(), std::to_string(settings.deviceId1));
+    run.program.StoreSettings_Click();
+    EXPECT_EQ(run.dialogs.messages.size(), 2U);
+    for (int location = 0; location < kLocationCount; ++location) {
+        if (location != 19 && location != 23) {
+            EXPECT_EQ(run.m.module.configuration()[location], settings.configuration[location])
+                << "location " << location;
+        }
+    }
 }
 
 TEST(ConfigurationReaderTest, CapabilityFlagsOverruleTheTransmitterLocation)

@@ -4,6 +4,7 @@
 #include "config/OptionEncoders.h"
 #include "support/ProgramOnEmulator.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vindle {
@@ -89,10 +90,17 @@ TEST(ConfigurationStoreTest, FailedAcknowledgementStopsTheStoreThere)
 TEST(ConfigurationStoreTest, RefusedStoresSendNothing)
 {
     ProgramOnEmulator run;
-    // No output anywhere: refused with two messages...
-    run.program.StoreSettings_Click();
-    EXPECT_EQ(run.dialogs.messages, (std::vector<std::string>{ConfigurationStore::kNoOutput,
-                                                              ConfigurationStore::kCannotStore}));
+    // No output anywhere, whether inputs are passed on or encoded: refused
+    // with two messages...
+    for (const int mode : {0, 2}) {
+        run.main.Mode().select(mode);
+        run.dialogs.messages.clear();
+        run.program.StoreSettings_Click();
+        EXPECT_EQ(run.dialogs.messages,
+                  (std::vector<std::string>{ConfigurationStore::kNoOutput,
+                                            ConfigurationStore::kCannotStore}))
+            << "mode " << mode;
+    }
     // ...unless mode 3 takes its data from the computer.
     run.main.Mode().select(3);
     run.main.RSDevice().select(0);
@@ -105,6 +113,47 @@ TEST(ConfigurationStoreTest, RefusedStoresSendNothing)
     EXPECT_TRUE(run.sent().empty());
     EXPECT_TRUE(run.main.StoreSettings().isEnabled());
     EXPECT_TRUE(run.main.isEnabled());
+}
+
+// Choices that the windows hold in more than one control, or that the option
+// rules have disabled without taking them away, are stored as they stand.
+TEST(ConfigurationStoreTest, StoredChoices)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(ProgramOnEmulator&)> choose;
+        int location;
+        int value;
+    };
+    const Case cases[]{
+        {"channel 7 outside its limits",
+         [](ProgramOnEmulator& run) {
+             run.program.windows().limiter().LimitModeGroup(6).click(13);
+         },
+         39, 1 << 6},
+        {"relay controller kept in mode 2",
+         [](ProgramOnEmulator& run) {
+             run.main.RSDevice().click(5);
+             run.main.Mode().click(2);
+         },
+         14, 5},
+        {"LR relay controller kept in mode 4",
+         [](ProgramOnEmulator& run) {
+             run.main.LRDevice().select(2);
+             run.main.Mode().click(4);
+         },
+         16, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramOnEmulator run;
+        run.program.start();
+        c.choose(run);
+        run.program.StoreSettings_Click();
+        EXPECT_TRUE(run.dialogs.messages.empty());
+        EXPECT_EQ(run.m.module.configuration()[c.location], c.value);
+    }
 }
 
 TEST(ConfigurationStoreTest, TextToByte)

@@ -4,6 +4,8 @@
 #include "support/ProgramOnEmulator.h"
 #include "support/ScriptedPort.h"
 
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vindle {
@@ -81,6 +83,72 @@ TEST(SetupProgramTest, FactoryDefaultsWaitForTheReadyMarkerThenRead)
     EXPECT_TRUE(run.main.FactoryDefaults().isEnabled());
     EXPECT_TRUE(run.main.isVisible());
     EXPECT_TRUE(run.main.isEnabled());
+}
+
+// A factory-default reset waits for the ready marker the module sends after
+// the reset command, not for one left over from an earlier reply.
+TEST(SetupProgramTest, AResetWaitsForTheModulesOwnReadyMarker)
+{
+    constexpr auto kByteDelay = 20ms;
+    struct Case
+    {
+        const char* what;
+        EmulatorSettings settings;
+        std::function<void(ProgramOnEmulator&)> act;
+    };
+    EmulatorSettings paced;
+    paced.resetOnIdentify = true;
+    paced.byteDelay = kByteDelay;
+    EmulatorSettings recovering = paced;
+    recovering.configuration[13] = 0; // Interval cannot show it
+    // The second byte after the last pair, left pending by the read, reads 254.
+    recovering.faults.push_back(
+        {Fault::Kind::Replace, ReplyKind::ReadConfiguration, 2 * kLocationCount + 1, kReadyMarker});
+    const auto clearAfterStartUp = [](ProgramOnEmulator& run) {
+        run.program.start();
+        run.m.settle(); // the identity's ready marker is pending
+        run.program.FactoryDefaults_Click();
+    };
+    const auto read = [](ProgramOnEmulator& run) { run.program.ReadSettings_Click(); };
+    for (const Case& c : {Case{"Clear to Factory Defaults", paced, clearAfterStartUp},
+                          Case{"recovery of a read", recovering, read}}) {
+        SCOPED_TRACE(c.what);
+        ProgramOnEmulator run(c.settings);
+        c.act(run);
+        const Bytes& sent = run.m.port.written();
+        const Bytes resetThenRead{253, 85, 253, 252};
+        const auto reset =
+            std::search(sent.begin(), sent.end(), resetThenRead.begin(), resetThenRead.end()) -
+            sent.begin() + 1;
+        ASSERT_LT(reset, static_cast<std::ptrdiff_t>(sent.size()));
+        const auto& at = run.m.port.writtenAt();
+        // Five identity bytes and the ready marker, each after the delay.
+        EXPECT_GE(at[reset + 2] - at[reset], 6 * kByteDelay);
+        EXPECT_EQ(run.m.module.configuration(), emulator::factoryDefaults());
+    }
+}
+
+TEST(SetupProgramTest, FirmwareVersionLeavesNothingForTheMonitor)
+{
+    EmulatorSettings settings;
+    settings.runningPacketsPerSecond = 0;
+    ProgramOnEmulator run(settings);
+    run.program.start();
+    run.program.GetVersion_Click();
+    run.m.settle();
+    run.program.TestConfiguration_Click();
+    EXPECT_EQ(run.program.monitor().Text1().linesAdded(), 0U);
+}
+
+TEST(SetupProgramTest, EndingAgainDoesNotRunTheEndedHookAgain)
+{
+    ProgramOnEmulator run;
+    int ended = 0;
+    run.program.onEnded([&ended] { ++ended; });
+    run.program.end();
+    run.main.requestClose();
+    run.program.end();
+    EXPECT_EQ(ended, 1);
 }
 
 TEST(SetupProgramTest, StartUpBringsTheMotionWindowOverTheMainWindow)

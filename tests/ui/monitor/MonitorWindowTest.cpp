@@ -108,19 +108,42 @@ TEST_F(MonitorWindowTest, DisplayKeepsTheNewestLinesAndShowsThemInBatches)
     EXPECT_LE(batches, 2);
 }
 
-TEST_F(MonitorWindowTest, AStreamInSmallBurstsIsShownOncePerDisplayInterval)
+// A stream whose bytes come closer together than the display interval never
+// leaves the line quiet for it, yet is drawn at least once per interval, and
+// not after every byte.
+TEST(MonitorStreamTest, AStreamIsDrawnOncePerDisplayInterval)
 {
-    int batches = 0;
-    monitor.Text1().addListener([&batches](const Control&) { ++batches; });
-    constexpr int kBytes = 1000;
-    const Clock::TimePoint start = clock.now();
-    for (int i = 1; i <= kBytes; ++i)
-        port.arriveAt(start + i * 1ms, {static_cast<std::uint8_t>(i % 200)});
-    monitor.Form_Load();
-    EXPECT_EQ(monitor.Text1().linesAdded(), static_cast<std::uint64_t>(kBytes));
-    const auto intervals = static_cast<int>(kBytes * 1ms / MonitorWindow::kDisplayInterval);
-    EXPECT_GE(batches, intervals - 2);
-    EXPECT_LE(batches, intervals + 2);
+    constexpr auto kStream = 1s;
+    for (const auto gap : {1ms, 20ms, 45ms}) {
+        SCOPED_TRACE(gap.count());
+        test::FakeClock clock;
+        test::ScriptedPort port{clock};
+        test::FakePump pump{clock, [&port] { return port.nextArrival(); }};
+        ByteLink link{port, pump, clock};
+        MonitorWindow monitor{link};
+        pump.onYield = [&port, &link] {
+            if (port.pendingTotal() == 0)
+                link.close();
+        };
+        std::vector<Clock::TimePoint> drawn;
+        monitor.Text1().addListener(
+            [&drawn, &clock](const Control&) { drawn.push_back(clock.now()); });
+        const Clock::TimePoint start = clock.now();
+        const auto bytes = static_cast<int>(kStream / gap);
+        for (int i = 1; i <= bytes; ++i)
+            port.arriveAt(start + i * gap, {static_cast<std::uint8_t>(i % 200)});
+        monitor.Form_Load();
+
+        EXPECT_EQ(monitor.Text1().linesAdded(), static_cast<std::uint64_t>(bytes));
+        ASSERT_FALSE(drawn.empty());
+        Clock::TimePoint last = start;
+        for (const Clock::TimePoint at : drawn) {
+            EXPECT_LE(at - last, MonitorWindow::kDisplayInterval + gap);
+            last = at;
+        }
+        EXPECT_LE(drawn.size(),
+                  static_cast<std::size_t>(kStream / MonitorWindow::kDisplayInterval) + 2);
+    }
 }
 
 TEST_F(MonitorWindowTest, ContextHelp)
