@@ -146,6 +146,37 @@ TEST(MonitorStreamTest, AStreamIsDrawnOncePerDisplayInterval)
     }
 }
 
+// A backlog that never runs dry while it is taken (each byte costs the
+// program a little time) is still drawn once per interval.
+TEST(MonitorStreamTest, ABacklogIsDrawnWhileItIsTaken)
+{
+    constexpr int kBytes = 2000;
+    constexpr std::chrono::milliseconds kPerByte{1};
+    test::FakeClock clock;
+    test::ScriptedPort port{clock};
+    test::FakePump pump{clock, [&port] { return port.nextArrival(); }};
+    ByteLink link{port, pump, clock};
+    MonitorWindow monitor{link};
+    pump.onYield = [&port, &link, &clock] {
+        clock.advance(std::chrono::milliseconds{1});
+        if (port.pendingTotal() == 0)
+            link.close();
+    };
+    std::vector<Clock::TimePoint> drawn;
+    monitor.Text1().addListener([&drawn, &clock](const Control&) { drawn.push_back(clock.now()); });
+    const Clock::TimePoint start = clock.now();
+    for (int i = 0; i < kBytes; ++i)
+        port.arriveAt(start, {7});
+    monitor.Form_Load();
+
+    ASSERT_FALSE(drawn.empty());
+    Clock::TimePoint last = start;
+    for (const Clock::TimePoint at : drawn) {
+        EXPECT_LE(at - last, MonitorWindow::kDisplayInterval + 2 * kPerByte);
+        last = at;
+    }
+}
+
 TEST_F(MonitorWindowTest, ContextHelp)
 {
     EXPECT_NE(monitor.HELP().caption().find("What baud rate"), std::string::npos);
