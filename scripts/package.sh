@@ -12,5 +12,5 @@ cmake --build build-release --parallel "${JOBS:-2}" --target vindle_package_cont
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-release/CMakeCache.txt)
 deb=build-release/vindle-setup_${version}_$(dpkg --print-architecture).deb
 echo "lintian $deb"
-lintian --fail-on error --info "$deb"
+lintian --fail-on error --display-info "$deb"
 echo "$deb"
