@@ -1,7 +1,6 @@
 // varnel_com9 and varnel_com4: the set-up utility of the Vindle Module. The
 // two programs differ only in VINDLE_PORT_NUMBER, the serial port they open.
 
-#include "EmbeddedEmulator.h"
 #include "qt/DesktopProgram.h"
 #include "qt/MessageBox.h"
 #include "qt/PortOpenFailure.h"
@@ -14,6 +13,10 @@
 #include <cstdio>
 #include <memory>
 #include <string_view>
+
+#ifdef VINDLE_EMBEDDED_EMULATOR
+#include "EmbeddedEmulator.h"
+#endif
 
 #ifndef VINDLE_PORT_NUMBER
 #error "VINDLE_PORT_NUMBER names the serial port of the program"
@@ -54,8 +57,9 @@ int main(int argc, char** argv)
     const vindle::ProgramCommandLine commandLine = vindle::ProgramCommandLine::parse(
         QApplication::arguments(), vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER));
 
-    std::unique_ptr<vindle::EmbeddedEmulator> emulator;
     QString device = commandLine.port.value_or(vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER));
+#ifdef VINDLE_EMBEDDED_EMULATOR
+    std::unique_ptr<vindle::EmbeddedEmulator> emulator;
     if (commandLine.emulate) {
         try {
             emulator = std::make_unique<vindle::EmbeddedEmulator>();
@@ -65,6 +69,13 @@ int main(int argc, char** argv)
         }
         device = emulator->devicePath();
     }
+#else
+    if (commandLine.emulate) {
+        std::fprintf(stderr, "Cannot start the emulated module: it needs a pseudo-terminal, "
+                             "which this system does not have.\n");
+        return 1;
+    }
+#endif
 
     vindle::QtSerialPort port;
     if (!port.open(device)) {

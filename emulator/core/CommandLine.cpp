@@ -236,6 +236,8 @@ const std::vector<OptionEntry>& optionTable()
          }},
 
         {"-h,--help", "", "Help", "show this text", [](O& o, V) { o.showHelp = true; }},
+        {"--version", "", "Help", "show the program's version",
+         [](O& o, V) { o.showVersion = true; }},
     };
     return table;
 }

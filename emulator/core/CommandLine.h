@@ -14,6 +14,7 @@ struct ProgramOptions
     EmulatorSettings settings;
     std::optional<std::string> linkPath; // a symbolic link to the device, if wanted
     bool showHelp = false;
+    bool showVersion = false;
 };
 
 struct ParsedCommandLine

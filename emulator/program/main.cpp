@@ -35,6 +35,10 @@ int main(int argc, char** argv)
         std::cout << usageText();
         return 0;
     }
+    if (options.showVersion) {
+        std::cout << "vindle-emulator " VINDLE_VERSION "\n";
+        return 0;
+    }
 
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);

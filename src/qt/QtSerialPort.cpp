@@ -80,13 +80,11 @@ void QtSerialPort::setBitRate(int bitsPerSecond)
         port_.setBaudRate(bitsPerSecond);
 }
 
-QString deviceNameForPortNumber(int number)
+QString deviceNameForPortNumber(int number, PortNaming naming)
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(number);
-#else
+    if (naming == PortNaming::Windows)
+        return QStringLiteral("\\\\.\\COM%1").arg(number);
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
-#endif
 }
 
 } // namespace vindle

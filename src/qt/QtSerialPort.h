@@ -56,8 +56,25 @@ private:
     bool failed_ = false;
 };
 
-// The device name of a numbered port on this platform: "COM9" on Windows,
-// the matching ttyS device elsewhere (COM1 is /dev/ttyS0).
-QString deviceNameForPortNumber(int number);
+// How a platform names its serial ports.
+enum class PortNaming
+{
+    Windows,
+    Posix
+};
+
+constexpr PortNaming nativePortNaming()
+{
+#ifdef Q_OS_WIN
+    return PortNaming::Windows;
+#else
+    return PortNaming::Posix;
+#endif
+}
+
+// The device name of serial port COM<number>: "\\.\COM9" on Windows, a form
+// that also reaches COM10 and above; elsewhere the matching ttyS device (COM1
+// is /dev/ttyS0).
+QString deviceNameForPortNumber(int number, PortNaming naming = nativePortNaming());
 
 } // namespace vindle

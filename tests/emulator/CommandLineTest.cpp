@@ -104,6 +104,7 @@ TEST(CommandLineTest, WrongArgumentsAreRefusedWithAReason)
 TEST(CommandLineTest, HelpNamesEveryOption)
 {
     EXPECT_TRUE(parse({"--help"}).showHelp);
+    EXPECT_TRUE(parse({"--version"}).showVersion);
     const std::string usage = usageText();
     for (const char* option :
          {"--baud",        "--link",       "--device-id1",   "--device-id2",
@@ -111,7 +112,7 @@ TEST(CommandLineTest, HelpNamesEveryOption)
           "--set",         "--config",     "--analog",       "--vary-analog",
           "--packet-rate", "--silent",     "--drop",         "--replace",
           "--insert",      "--wrong-echo", "--byte-delay",   "--disconnect-after",
-          "--running",     "--traffic",    "--help"}) {
+          "--running",     "--traffic",    "--help",         "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
         if (std::string(option) != "--help") {
             // Every documented option is understood.

@@ -157,5 +157,24 @@ TEST(QtSerialPortTest, MissingDeviceFailsToOpenWithAReason)
     EXPECT_FALSE(port.errorText().isEmpty());
 }
 
+TEST(QtSerialPortTest, PortNumbersNameEachPlatformsDevice)
+{
+    const struct
+    {
+        int number;
+        PortNaming naming;
+        const char* device;
+    } cases[] = {
+        {1, PortNaming::Posix, "/dev/ttyS0"},      {4, PortNaming::Posix, "/dev/ttyS3"},
+        {9, PortNaming::Posix, "/dev/ttyS8"},      {12, PortNaming::Posix, "/dev/ttyS11"},
+        {4, PortNaming::Windows, "\\\\.\\COM4"},   {9, PortNaming::Windows, "\\\\.\\COM9"},
+        {10, PortNaming::Windows, "\\\\.\\COM10"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deviceNameForPortNumber(c.number, c.naming).toStdString(), c.device)
+            << "COM" << c.number;
+    EXPECT_EQ(deviceNameForPortNumber(9), deviceNameForPortNumber(9, PortNaming::Posix));
+}
+
 } // namespace
 } // namespace vindle
