@@ -1,10 +1,10 @@
 #pragma once
 
-#include "link/SetupProgram.h"
+#include "program/SetupProgram.h"
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
-#include "qt/QtEventPump.h"
-#include "qt/QtSerialPort.h"
+#include "qt/core/QtEventPump.h"
+#include "qt/core/QtSerialPort.h"
 
 namespace vindle {
 

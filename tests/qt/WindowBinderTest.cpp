@@ -4,10 +4,10 @@
 
 #include "qt/WindowBinder.h"
 
-#include "config/ConfigurationReader.h"
-#include "config/LocationControls.h"
 #include "config/MemoryMap.h"
-#include "link/SetupProgram.h"
+#include "program/ConfigurationReader.h"
+#include "program/LocationControls.h"
+#include "program/SetupProgram.h"
 #include "qt/MessageBox.h"
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/ConfigurationRecord.h"
-#include "link/ProgramServices.h"
+#include "program/ProgramServices.h"
 
 #include <functional>
 #include <optional>

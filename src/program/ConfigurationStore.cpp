@@ -1,12 +1,12 @@
-#include "config/ConfigurationStore.h"
+#include "program/ConfigurationStore.h"
 
-#include "config/LocationControls.h"
+#include "base/AtIndex.h"
 #include "config/MemoryMap.h"
-#include "config/ProgressWindow.h"
-#include "link/AtIndex.h"
 #include "link/DeviceCommands.h"
+#include "program/LocationControls.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
+#include "ui/progress/ProgressWindow.h"
 
 namespace vindle {
 

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "config/ConfigurationReader.h"
-#include "config/ConfigurationStore.h"
-#include "config/ProgressWindow.h"
 #include "link/ByteLink.h"
-#include "link/DeviceMaintenance.h"
-#include "ui/limiter/AnalogRefresh.h"
+#include "program/AnalogRefresh.h"
+#include "program/ConfigurationReader.h"
+#include "program/ConfigurationStore.h"
+#include "program/DeviceMaintenance.h"
+#include "program/MonitorReceiver.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
 #include "ui/monitor/MonitorWindow.h"
+#include "ui/progress/ProgressWindow.h"
 
 #include <functional>
 #include <memory>
@@ -97,6 +98,7 @@ private:
     ConfigWindows windows_;
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<MonitorWindow> monitor_;
+    std::unique_ptr<MonitorReceiver> monitorReceiver_;
     ConfigurationReader reader_;
     ConfigurationStore store_;
     DeviceMaintenance maintenance_;

@@ -1,12 +1,12 @@
-#include "config/ConfigurationReader.h"
+#include "program/ConfigurationReader.h"
 
 #include "config/Identity.h"
-#include "config/LocationControls.h"
-#include "config/ProgressWindow.h"
 #include "link/DeviceCommands.h"
+#include "program/LocationControls.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
 #include "ui/model/RejectedValue.h"
+#include "ui/progress/ProgressWindow.h"
 
 namespace vindle {
 

@@ -1,4 +1,4 @@
-#include "link/SetupProgram.h"
+#include "program/SetupProgram.h"
 
 #include "link/DeviceCommands.h"
 
@@ -76,7 +76,8 @@ ProgressWindow& SetupProgram::progress()
 MonitorWindow& SetupProgram::monitor()
 {
     if (!monitor_) {
-        monitor_ = std::make_unique<MonitorWindow>(link_);
+        monitor_ = std::make_unique<MonitorWindow>();
+        monitorReceiver_ = std::make_unique<MonitorReceiver>(link_, *monitor_);
         windowCreated(*monitor_);
     }
     return *monitor_;
@@ -154,6 +155,7 @@ void SetupProgram::handOver()
     windows_.advanced().hide();
     windows_.motionTimes().hide();
     monitor().Form_Load([this] { mainWindow().hide(); });
+    monitorReceiver_->run();
 }
 
 } // namespace vindle

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "link/Commands.h"
-#include "link/ProgramServices.h"
 #include "link/Received.h"
+#include "program/ProgramServices.h"
 
 #include <array>
 #include <optional>
