@@ -1,6 +1,7 @@
 #include "program/SetupProgram.h"
 
 #include "link/DeviceCommands.h"
+#include "program/StoreValues.h"
 
 namespace vindle {
 
@@ -138,6 +139,24 @@ void SetupProgram::TestConfiguration_Click()
 void SetupProgram::RefreshAnalogInputs()
 {
     exclusively([this] { analogRefresh_.refresh(windows_.limiter()); });
+}
+
+std::vector<UnkeptValue> SetupProgram::openConfiguration(const ConfigurationRecord& record)
+{
+    // The windows are the configuration a store sends: they do not change
+    // under an exchange.
+    const ByteLink::Exchange exchange = link_.startExchange();
+    if (!exchange)
+        throw ConfigurationFileError(kBusyMessage);
+    return putRecord(windows_, record, reader_.identity().capabilities);
+}
+
+ConfigurationFileContents SetupProgram::configurationToSave()
+{
+    StoreValues values = storeValues(windows_);
+    if (values.refusedLocation)
+        throw ConfigurationFileError(values.refusal);
+    return {moduleIdentityRecord(reader_.identity()), values.record};
 }
 
 void SetupProgram::exclusively(const std::function<void()>& procedure)
