@@ -3,10 +3,10 @@
 
 #include "qt/DesktopProgram.h"
 #include "qt/MessageBox.h"
-#include "qt/PortOpenFailure.h"
 #include "qt/ProgramCommandLine.h"
 #include "qt/ProgramIdentity.h"
-#include "qt/QtSerialPort.h"
+#include "qt/core/PortOpenFailure.h"
+#include "qt/core/QtSerialPort.h"
 
 #include <QApplication>
 #include <QSerialPortInfo>

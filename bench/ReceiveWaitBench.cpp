@@ -6,8 +6,8 @@
 // the waits.
 
 #include "link/ByteLink.h"
-#include "qt/QtEventPump.h"
-#include "qt/QtSerialPort.h"
+#include "qt/core/QtEventPump.h"
+#include "qt/core/QtSerialPort.h"
 #include "support/CpuMeter.h"
 #include "support/PtyPair.h"
 

@@ -3,6 +3,7 @@
 // on the line. With header framing every byte makes one line, without it
 // every pair of bytes does; every line starts with the bits of a byte.
 
+#include "program/MonitorReceiver.h"
 #include "support/FakePump.h"
 #include "support/ScriptedPort.h"
 #include "ui/monitor/MonitorWindow.h"
@@ -30,13 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             link.close();
     };
 
-    vindle::MonitorWindow monitor(link);
+    vindle::MonitorWindow monitor;
+    vindle::MonitorReceiver receiver(link, monitor);
     monitor.HeaderCheck().setValue(header ? vindle::CheckBox::kChecked
                                           : vindle::CheckBox::kUnchecked);
     if (header)
         monitor.KeysCheck().setValue(keys ? vindle::CheckBox::kChecked
                                           : vindle::CheckBox::kUnchecked);
     monitor.Form_Load();
+    receiver.run();
 
     const std::size_t bytes = size - 1;
     if (monitor.Text1().linesAdded() != (header ? bytes : bytes / 2))

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "qt/DesktopProgram.h"
-#include "qt/QtSerialPort.h"
+#include "qt/core/QtSerialPort.h"
 
 #include <QString>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/Commands.h"
-#include "qt/QtSerialPort.h"
+#include "qt/core/QtSerialPort.h"
 
 namespace vindle::bench {
 

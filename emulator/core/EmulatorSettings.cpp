@@ -1,6 +1,6 @@
 #include "EmulatorSettings.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 
 namespace vindle::emulator {
 

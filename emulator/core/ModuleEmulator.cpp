@@ -1,6 +1,6 @@
 #include "ModuleEmulator.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 
 #include <algorithm>
 #include <cassert>

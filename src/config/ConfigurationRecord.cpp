@@ -1,7 +1,7 @@
 #include "config/ConfigurationRecord.h"
 
+#include "base/AtIndex.h"
 #include "config/MemoryMap.h"
-#include "link/AtIndex.h"
 
 namespace vindle {
 

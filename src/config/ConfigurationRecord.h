@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 #include "link/Commands.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "config/MemoryMap.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 
 #include <cassert>
 
@@ -139,6 +139,11 @@ bool windowRejects(const LocationInfo& info, int byte)
     }
     const int position = sliderPositionFor(info, byte);
     return position < info.minimum || position > info.maximum;
+}
+
+bool windowsCannotShow(const LocationInfo& info, int byte)
+{
+    return (info.readLimit && byte > *info.readLimit) || windowRejects(info, byte);
 }
 
 } // namespace vindle

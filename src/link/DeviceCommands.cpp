@@ -1,6 +1,6 @@
 #include "link/DeviceCommands.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 
 namespace vindle {
 

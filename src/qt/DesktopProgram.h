@@ -1,10 +1,11 @@
 #pragma once
 
-#include "link/SetupProgram.h"
+#include "program/SetupProgram.h"
+#include "qt/ConfigurationMenu.h"
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
-#include "qt/QtEventPump.h"
-#include "qt/QtSerialPort.h"
+#include "qt/core/QtEventPump.h"
+#include "qt/core/QtSerialPort.h"
 
 namespace vindle {
 
@@ -35,6 +36,7 @@ private:
     QtDialogs dialogs_;
     SetupProgram program_;
     ProgramView view_;
+    ConfigurationMenu menu_;
 };
 
 } // namespace vindle

@@ -4,7 +4,7 @@
 #include "qt/DesktopProgram.h"
 
 #include "EmulatorProcess.h"
-#include "config/ConfigurationReader.h"
+#include "program/ConfigurationReader.h"
 #include "qt/MessageBox.h"
 
 #include <QApplication>

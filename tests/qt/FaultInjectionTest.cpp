@@ -4,9 +4,9 @@
 // seconds, sleeping while it waits, with nothing sent once it has failed.
 
 #include "ProgramOverPty.h"
-#include "config/ConfigurationReader.h"
-#include "config/ConfigurationStore.h"
 #include "link/Commands.h"
+#include "program/ConfigurationReader.h"
+#include "program/ConfigurationStore.h"
 
 #include <QTest>
 #include <algorithm>

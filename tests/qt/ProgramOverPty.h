@@ -1,9 +1,9 @@
 #pragma once
 
 #include "EmulatorProcess.h"
-#include "link/SetupProgram.h"
-#include "qt/QtEventPump.h"
-#include "qt/QtSerialPort.h"
+#include "program/SetupProgram.h"
+#include "qt/core/QtEventPump.h"
+#include "qt/core/QtSerialPort.h"
 #include "support/RecordingDialogs.h"
 #include "support/RecordingPort.h"
 

@@ -1,6 +1,6 @@
 #include "ProgramOverPty.h"
 
-#include "config/ConfigurationReader.h"
+#include "program/ConfigurationReader.h"
 
 #include <QTest>
 #include <QTimer>

@@ -1,11 +1,11 @@
-#include "qt/QtSerialPort.h"
+#include "qt/core/QtSerialPort.h"
 
 #include "EmulatorProcess.h"
 #include "config/Identity.h"
 #include "core/EmulatorSettings.h"
 #include "link/ByteLink.h"
 #include "link/DeviceCommands.h"
-#include "qt/QtEventPump.h"
+#include "qt/core/QtEventPump.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>

@@ -4,11 +4,11 @@
 
 #include "qt/WindowBinder.h"
 
-#include "config/ConfigurationReader.h"
-#include "config/ConfigurationStore.h"
-#include "config/LocationControls.h"
 #include "config/MemoryMap.h"
-#include "link/SetupProgram.h"
+#include "program/ConfigurationReader.h"
+#include "program/ConfigurationStore.h"
+#include "program/LocationControls.h"
+#include "program/SetupProgram.h"
 #include "qt/MessageBox.h"
 #include "qt/ProgramIdentity.h"
 #include "qt/ProgramView.h"

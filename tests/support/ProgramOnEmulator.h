@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SetupProgram.h"
+#include "program/SetupProgram.h"
 #include "support/EmulatedModule.h"
 #include "support/RecordingDialogs.h"
 

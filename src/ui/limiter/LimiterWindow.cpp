@@ -1,6 +1,6 @@
 #include "ui/limiter/LimiterWindow.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 #include "ui/limiter/Volt.h"
 #include "ui/model/NumberText.h"
 

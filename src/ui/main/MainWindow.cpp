@@ -1,6 +1,6 @@
 #include "ui/main/MainWindow.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 
 #include <optional>
 #include <string>

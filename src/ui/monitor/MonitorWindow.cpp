@@ -1,9 +1,6 @@
 #include "ui/monitor/MonitorWindow.h"
 
-#include "link/AtIndex.h"
-#include "link/Commands.h"
-#include "ui/model/NumberText.h"
-#include "ui/monitor/MonitorText.h"
+#include "base/AtIndex.h"
 
 #include <vector>
 
@@ -37,7 +34,6 @@ constexpr const char* kIntroduction =
     "computer (you will need to plug in a receiver such as a Pellix or an Brevane to see "
     "incomming traffic).";
 
-constexpr int kKeyCount = 3;
 constexpr int kOptionHeight = 300;
 
 std::vector<OptionGroup::Item> baudOptions()
@@ -53,8 +49,7 @@ std::vector<OptionGroup::Item> baudOptions()
 
 } // namespace
 
-MonitorWindow::MonitorWindow(ByteLink& link)
-    : Window("RS232Packets", "Examine Data Received from Remote Device."), link_(link)
+MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received from Remote Device.")
 {
     setClientArea({0, 0, 9000, 7920});
 
@@ -107,13 +102,12 @@ void MonitorWindow::Form_Load(const std::function<void()>& opened)
     bringToFront();
     if (opened)
         opened();
-    receiveLoop();
-    showCollected();
 }
 
 void MonitorWindow::Baud_Click(int index)
 {
-    link_.port().setBitRate(kBitRates.at(static_cast<std::size_t>(index)));
+    if (bitRateChange_)
+        bitRateChange_(kBitRates.at(static_cast<std::size_t>(index)));
 }
 
 void MonitorWindow::HeaderCheck_Click()
@@ -129,60 +123,6 @@ void MonitorWindow::HeaderCheck_Click()
 void MonitorWindow::AddText(std::string line)
 {
     text1_->addLine(std::move(line));
-}
-
-void MonitorWindow::receiveLoop()
-{
-    for (;;) {
-        if (headerCheck_->value() == CheckBox::kChecked) {
-            const Received b = receive();
-            if (!b.hasValue())
-                return;
-            const int value = b.toNumber();
-            if (value != kReadyMarker) {
-                AddText(Bin(value) + AddX(value));
-                continue;
-            }
-            AddText(Bin(value) + AddX(value) + std::string(kHeaderMarker));
-            if (keysCheck_->value() != CheckBox::kChecked)
-                continue;
-            for (int key = 1; key <= kKeyCount; ++key) {
-                const Received k = receive();
-                if (!k.hasValue())
-                    return;
-                AddText(Bin(k.toNumber()) + AddX(k.toNumber()) + keyMarker(key));
-            }
-        } else {
-            const Received first = receive();
-            if (!first.hasValue())
-                return;
-            const Received second = receive();
-            if (!second.hasValue())
-                return;
-            AddText(Bin(first.toNumber()) + numberText(second.toNumber()));
-        }
-    }
-}
-
-Received MonitorWindow::receive()
-{
-    // Collected lines are shown once the line has been quiet until they are
-    // due, or once they are due while bytes keep coming: a stream that
-    // arrives in small bursts is drawn every interval, not after every burst.
-    if (text1_->unflushed() > 0) {
-        const Clock::TimePoint due = lastShown_ + kDisplayInterval;
-        while (!link_.isClosed() && link_.port().bytesPending() == 0 && link_.clock().now() < due)
-            link_.pump().waitFor(due - link_.clock().now());
-        if (link_.port().bytesPending() == 0 || link_.clock().now() >= due)
-            showCollected();
-    }
-    return link_.GetI2();
-}
-
-void MonitorWindow::showCollected()
-{
-    lastShown_ = link_.clock().now();
-    text1_->flush();
 }
 
 } // namespace vindle

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/ByteLink.h"
 #include "ui/model/CheckBox.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Label.h"
@@ -16,17 +15,14 @@ namespace vindle {
 
 // The data monitor `RS232Packets`: a receive-only window that shows every
 // byte the module sends, one line per byte (or per byte pair without header
-// framing), newest on top. It never sends anything.
+// framing), newest on top. It never sends anything; MonitorReceiver fills it.
 class MonitorWindow final : public Window
 {
 public:
     // Bit rates of the Baud options, by index.
     static constexpr std::array<int, 8> kBitRates{1200,  2400,  4800,  9600,
                                                   19200, 38400, 57600, 115200};
-    // Lines received in a burst are shown together, at the latest after this.
-    static constexpr std::chrono::milliseconds kDisplayInterval{50};
-
-    explicit MonitorWindow(ByteLink& link);
+    MonitorWindow();
 
     Frame& Frame1() const { return *frame1_; }
     Frame& Frame2() const { return *frame2_; }
@@ -39,9 +35,12 @@ public:
     Label& Label2() const { return *label2_; }
     Label& HELP() const { return *help_; }
 
-    // Opening: shows the window in front, runs `opened` (the owner hides its
-    // main window there), then receives until the link is closed.
+    // Opening: shows the window in front, then runs `opened` (the owner hides
+    // its main window there).
     void Form_Load(const std::function<void()>& opened = {});
+
+    // Called with the bit rate a Baud option stands for when it is chosen.
+    void onBitRateChange(std::function<void(int)> handler) { bitRateChange_ = std::move(handler); }
 
     // Handlers, also raised by program changes of the controls.
     void Baud_Click(int index);
@@ -51,13 +50,7 @@ public:
     void AddText(std::string line);
 
 private:
-    void receiveLoop();
-    // The next byte; shows what has been collected before it waits.
-    Received receive();
-    void showCollected();
-
-    ByteLink& link_;
-    Clock::TimePoint lastShown_{};
+    std::function<void(int)> bitRateChange_;
     Frame* frame1_ = nullptr;
     Frame* frame2_ = nullptr;
     Frame* frame4_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/motion/MotionTimesWindow.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 #include "ui/model/LeadingNumber.h"
 #include "ui/model/NumberText.h"
 

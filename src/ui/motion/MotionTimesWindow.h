@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 #include "ui/model/CheckBox.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Label.h"

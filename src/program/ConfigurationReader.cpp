@@ -1,25 +1,14 @@
-#include "config/ConfigurationReader.h"
+#include "program/ConfigurationReader.h"
 
 #include "config/Identity.h"
-#include "config/LocationControls.h"
-#include "config/ProgressWindow.h"
 #include "link/DeviceCommands.h"
+#include "program/LocationControls.h"
+#include "program/RecordDecoding.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
-#include "ui/model/RejectedValue.h"
+#include "ui/progress/ProgressWindow.h"
 
 namespace vindle {
-
-namespace {
-
-// Written after the option rules have run on everything else.
-constexpr int kFrequencyLocation = 12;
-// The read decodes the record twice: option rules that the first writes set
-// off still see some choices of the configuration shown before, and may take
-// a value away (a bank count, a PWM controller) that the second puts back.
-constexpr int kDecodingRounds = 2;
-
-} // namespace
 
 ConfigurationReader::ConfigurationReader(ProgramServices services, std::function<void()> handOver)
     : services_(std::move(services)), handOver_(std::move(handOver))
@@ -70,7 +59,7 @@ void ConfigurationReader::read(bool mayRecover)
     }
     services_.windows.Rules();
     main.showEnabledInFront();
-    writeLocation(services_.windows, locationInfo(kFrequencyLocation), record_[kFrequencyLocation]);
+    decodeFrequency(services_.windows, record_);
     // Also after values that do not fit: the capability phase takes the rest
     // of the reply, so that nothing of it is left for the next exchange.
     capabilityPhase();
@@ -115,48 +104,19 @@ ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
 
 std::vector<ConfigurationReader::UnshowableValue> ConfigurationReader::decode()
 {
-    ConfigWindows& windows = services_.windows;
-    windows.setInputBankFloor(0);
     std::vector<UnshowableValue> unshowable;
-    for (int round = 0; round < kDecodingRounds; ++round) {
-        unshowable.clear();
-        for (const LocationInfo& info : memoryMap()) {
-            if (info.location == kFrequencyLocation)
-                continue;
-            bool shown = false;
-            try {
-                shown = writeLocation(windows, info, record_[info.location]);
-            } catch (const RejectedValue&) {
-                // not shown
-            }
-            if (!shown)
-                unshowable.push_back({info.location, record_[info.location]});
-        }
-    }
+    for (const int location : decodeRecord(services_.windows, record_))
+        unshowable.push_back({location, record_[location]});
     return unshowable;
 }
 
 void ConfigurationReader::capabilityPhase()
 {
     ByteLink& link = services_.link;
-    MainWindow& main = services_.windows.mainWindow();
     link.GetI();
     link.GetI();
-    const Identity identity = Identity::fromReply(identify(link));
-    OptionGroup& senders = main.Senders();
-    for (const auto& option : senders.options())
-        option->setEnabled(false);
-    for (const int fitted : identity.capabilities.reportedSenders()) {
-        senders.select(fitted);
-        if (fitted != 0)
-            senders.option(0).setEnabled(false);
-        senders.option(fitted).setEnabled(true);
-    }
-    if (identity.capabilities.hasInputBankAlways()) {
-        services_.windows.setInputBankFloor(1);
-        main.DInputs().setMinimum(1);
-    }
-    services_.windows.Rules();
+    identity_ = Identity::fromReply(identify(link));
+    applyCapabilities(services_.windows, identity_.capabilities);
 }
 
 void ConfigurationReader::recover()

@@ -1,4 +1,4 @@
-#include "link/SetupProgram.h"
+#include "program/SetupProgram.h"
 
 #include "support/FakePump.h"
 #include "support/ProgramOnEmulator.h"

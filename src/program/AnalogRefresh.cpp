@@ -1,4 +1,4 @@
-#include "ui/limiter/AnalogRefresh.h"
+#include "program/AnalogRefresh.h"
 
 #include "link/DeviceCommands.h"
 #include "ui/limiter/LimiterWindow.h"

@@ -1,14 +1,17 @@
 #pragma once
 
-#include "config/ConfigurationReader.h"
-#include "config/ConfigurationStore.h"
-#include "config/ProgressWindow.h"
 #include "link/ByteLink.h"
-#include "link/DeviceMaintenance.h"
-#include "ui/limiter/AnalogRefresh.h"
+#include "program/AnalogRefresh.h"
+#include "program/ConfigurationFile.h"
+#include "program/ConfigurationReader.h"
+#include "program/ConfigurationStore.h"
+#include "program/DeviceMaintenance.h"
+#include "program/MonitorReceiver.h"
+#include "program/RecordDecoding.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
 #include "ui/monitor/MonitorWindow.h"
+#include "ui/progress/ProgressWindow.h"
 
 #include <functional>
 #include <memory>
@@ -29,6 +32,10 @@ class SetupProgram
 {
 public:
     using WindowListener = std::function<void(Window&)>;
+
+    static constexpr const char* kBusyMessage =
+        "The Vindle Module is busy.  Open the configuration again once the exchange with it is "
+        "over.";
 
     SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs);
     ~SetupProgram();
@@ -70,6 +77,17 @@ public:
     // The limiter window's refresh of the A/D readings.
     void RefreshAnalogInputs();
 
+    // Puts a configuration from a file into the windows as a read puts one,
+    // for the capability flags of the module read last; sends nothing.
+    // Returns the values the windows could not keep; throws
+    // ConfigurationFileError when the module is busy or a value cannot be
+    // shown.
+    std::vector<UnkeptValue> openConfiguration(const ConfigurationRecord& record);
+    // What a file saved now holds: the identity of the last read and the
+    // values Store Configuration would send. Throws ConfigurationFileError
+    // with the store's message when a text field is not a byte.
+    ConfigurationFileContents configurationToSave();
+
 private:
     // Dialogs that fall silent once the run has ended.
     class RunDialogs final : public Dialogs
@@ -97,6 +115,7 @@ private:
     ConfigWindows windows_;
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<MonitorWindow> monitor_;
+    std::unique_ptr<MonitorReceiver> monitorReceiver_;
     ConfigurationReader reader_;
     ConfigurationStore store_;
     DeviceMaintenance maintenance_;

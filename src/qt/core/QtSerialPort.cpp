@@ -1,4 +1,4 @@
-#include "qt/QtSerialPort.h"
+#include "qt/core/QtSerialPort.h"
 
 namespace vindle {
 

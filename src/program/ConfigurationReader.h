@@ -1,7 +1,8 @@
 #pragma once
 
 #include "config/ConfigurationRecord.h"
-#include "link/ProgramServices.h"
+#include "config/Identity.h"
+#include "program/ProgramServices.h"
 
 #include <functional>
 #include <string>
@@ -49,6 +50,9 @@ public:
     void ReadSettings_Click();
 
     const ConfigurationRecord& record() const { return record_; }
+    // The identity the last read received; its capability flags are the ones
+    // the windows follow.
+    const Identity& identity() const { return identity_; }
     // Failed passes of the last (outermost) read.
     int failedPasses() const { return failedPasses_; }
 
@@ -74,6 +78,7 @@ private:
     ProgramServices services_;
     std::function<void()> handOver_;
     ConfigurationRecord record_;
+    Identity identity_;
     int failedPasses_ = 0;
 };
 

@@ -1,7 +1,7 @@
-#include "config/ConfigurationStore.h"
+#include "program/ConfigurationStore.h"
 
 #include "config/ByteText.h"
-#include "config/OptionEncoders.h"
+#include "program/OptionEncoders.h"
 #include "support/ProgramOnEmulator.h"
 
 #include <functional>

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "link/Commands.h"
-#include "link/ProgramServices.h"
 #include "link/Received.h"
+#include "program/ProgramServices.h"
 
-#include <array>
-#include <optional>
 #include <string>
 
 namespace vindle {
@@ -40,8 +38,6 @@ public:
 
 private:
     bool sendsSomeOutput() const;
-    // Every text field as a byte, or the first location whose text is not one.
-    std::optional<int> checkTextFields(std::array<int, kLocationCount>& values);
 
     ProgramServices services_;
 };

@@ -1,4 +1,4 @@
-#include "qt/PortOpenFailure.h"
+#include "qt/core/PortOpenFailure.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
-#include "link/DeviceMaintenance.h"
+#include "program/DeviceMaintenance.h"
 
-#include "config/ConfigurationReader.h"
 #include "link/ByteLink.h"
 #include "link/DeviceCommands.h"
+#include "program/ConfigurationReader.h"
 #include "ui/main/ConfigWindows.h"
 
 namespace vindle {

@@ -1,4 +1,4 @@
-#include "config/ProgressWindow.h"
+#include "ui/progress/ProgressWindow.h"
 
 namespace vindle {
 

@@ -1,6 +1,6 @@
-#include "config/ConfigurationReader.h"
+#include "program/ConfigurationReader.h"
 
-#include "config/LocationControls.h"
+#include "program/LocationControls.h"
 #include "support/ProgramOnEmulator.h"
 
 #include <gtest/gtest.h>

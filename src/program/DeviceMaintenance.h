@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ProgramServices.h"
+#include "program/ProgramServices.h"
 
 namespace vindle {
 

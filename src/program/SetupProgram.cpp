@@ -1,6 +1,7 @@
-#include "link/SetupProgram.h"
+#include "program/SetupProgram.h"
 
 #include "link/DeviceCommands.h"
+#include "program/StoreValues.h"
 
 namespace vindle {
 
@@ -76,7 +77,8 @@ ProgressWindow& SetupProgram::progress()
 MonitorWindow& SetupProgram::monitor()
 {
     if (!monitor_) {
-        monitor_ = std::make_unique<MonitorWindow>(link_);
+        monitor_ = std::make_unique<MonitorWindow>();
+        monitorReceiver_ = std::make_unique<MonitorReceiver>(link_, *monitor_);
         windowCreated(*monitor_);
     }
     return *monitor_;
@@ -139,6 +141,24 @@ void SetupProgram::RefreshAnalogInputs()
     exclusively([this] { analogRefresh_.refresh(windows_.limiter()); });
 }
 
+std::vector<UnkeptValue> SetupProgram::openConfiguration(const ConfigurationRecord& record)
+{
+    // The windows are the configuration a store sends: they do not change
+    // under an exchange.
+    const ByteLink::Exchange exchange = link_.startExchange();
+    if (!exchange)
+        throw ConfigurationFileError(kBusyMessage);
+    return putRecord(windows_, record, reader_.identity().capabilities);
+}
+
+ConfigurationFileContents SetupProgram::configurationToSave()
+{
+    StoreValues values = storeValues(windows_);
+    if (values.refusedLocation)
+        throw ConfigurationFileError(values.refusal);
+    return {moduleIdentityRecord(reader_.identity()), values.record};
+}
+
 void SetupProgram::exclusively(const std::function<void()>& procedure)
 {
     if (const ByteLink::Exchange exchange = link_.startExchange())
@@ -154,6 +174,7 @@ void SetupProgram::handOver()
     windows_.advanced().hide();
     windows_.motionTimes().hide();
     monitor().Form_Load([this] { mainWindow().hide(); });
+    monitorReceiver_->run();
 }
 
 } // namespace vindle

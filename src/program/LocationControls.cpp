@@ -1,7 +1,7 @@
-#include "config/LocationControls.h"
+#include "program/LocationControls.h"
 
 #include "config/ByteText.h"
-#include "config/OptionEncoders.h"
+#include "program/OptionEncoders.h"
 #include "ui/main/ConfigWindows.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "config/OptionEncoders.h"
+#include "program/OptionEncoders.h"
 
 #include "ui/main/MainWindow.h"
 

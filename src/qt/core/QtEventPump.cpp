@@ -1,4 +1,4 @@
-#include "qt/QtEventPump.h"
+#include "qt/core/QtEventPump.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "config/ProgressWindow.h"
+#include "ui/progress/ProgressWindow.h"
 
 #include <gtest/gtest.h>
 

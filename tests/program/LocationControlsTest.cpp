@@ -1,4 +1,4 @@
-#include "config/LocationControls.h"
+#include "program/LocationControls.h"
 
 #include "ui/main/ConfigWindows.h"
 

@@ -1,0 +1,82 @@
+#include "program/MonitorReceiver.h"
+
+#include "link/Commands.h"
+#include "ui/model/NumberText.h"
+#include "ui/monitor/MonitorText.h"
+#include "ui/monitor/MonitorWindow.h"
+
+namespace vindle {
+
+namespace {
+
+constexpr int kKeyCount = 3;
+
+} // namespace
+
+MonitorReceiver::MonitorReceiver(ByteLink& link, MonitorWindow& window)
+    : link_(link), window_(window)
+{
+    window_.onBitRateChange([this](int bitRate) { link_.port().setBitRate(bitRate); });
+}
+
+void MonitorReceiver::run()
+{
+    receiveLoop();
+    showCollected();
+}
+
+void MonitorReceiver::receiveLoop()
+{
+    for (;;) {
+        if (window_.HeaderCheck().value() == CheckBox::kChecked) {
+            const Received b = receive();
+            if (!b.hasValue())
+                return;
+            const int value = b.toNumber();
+            if (value != kReadyMarker) {
+                window_.AddText(Bin(value) + AddX(value));
+                continue;
+            }
+            window_.AddText(Bin(value) + AddX(value) + std::string(kHeaderMarker));
+            if (window_.KeysCheck().value() != CheckBox::kChecked)
+                continue;
+            for (int key = 1; key <= kKeyCount; ++key) {
+                const Received k = receive();
+                if (!k.hasValue())
+                    return;
+                window_.AddText(Bin(k.toNumber()) + AddX(k.toNumber()) + keyMarker(key));
+            }
+        } else {
+            const Received first = receive();
+            if (!first.hasValue())
+                return;
+            const Received second = receive();
+            if (!second.hasValue())
+                return;
+            window_.AddText(Bin(first.toNumber()) + numberText(second.toNumber()));
+        }
+    }
+}
+
+Received MonitorReceiver::receive()
+{
+    // Collected lines are shown once the line has been quiet until they are
+    // due, or once they are due while bytes keep coming: a stream that
+    // arrives in small bursts is drawn every interval, not after every burst.
+    if (window_.Text1().unflushed() > 0) {
+        const Clock::TimePoint due = lastShown_ + kDisplayInterval;
+        while (!link_.isClosed() && link_.port().bytesPending() == 0 && link_.clock().now() < due)
+            link_.pump().waitFor(due - link_.clock().now());
+        if (link_.port().bytesPending() == 0 || link_.clock().now() >= due)
+            showCollected();
+    }
+    return link_.GetI2();
+}
+
+void MonitorReceiver::showCollected()
+{
+    lastShown_ = link_.clock().now();
+    window_.Text1().flush();
+}
+
+} // namespace vindle
