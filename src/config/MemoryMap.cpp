@@ -1,6 +1,6 @@
 #include "config/MemoryMap.h"
 
-#include "link/AtIndex.h"
+#include "base/AtIndex.h"
 
 #include <cassert>
 
