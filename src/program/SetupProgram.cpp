@@ -140,6 +140,14 @@ void SetupProgram::RefreshAnalogInputs()
     exclusively([this] { analogRefresh_.refresh(windows_.limiter()); });
 }
 
+void SetupProgram::watchModule()
+{
+    exclusively([this] {
+        monitor().Form_Load([this] { mainWindow().hide(); });
+        monitorReceiver_->run();
+    });
+}
+
 void SetupProgram::exclusively(const std::function<void()>& procedure)
 {
     if (const ByteLink::Exchange exchange = link_.startExchange())

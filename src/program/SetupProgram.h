@@ -70,6 +70,11 @@ public:
     void TestConfiguration_Click();
     // The limiter window's refresh of the A/D readings.
     void RefreshAnalogInputs();
+    // The data monitor alone, for a module that already runs: shows it and
+    // receives until the run ends, without sending anything.
+    void watchModule();
+
+    const ConfigurationReader& reader() const { return reader_; }
 
 private:
     // Dialogs that fall silent once the run has ended.
