@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev
+    libcli11-dev nlohmann-json3-dev
     clang-14 libclang-rt-14-dev
 )
 if [ $# -gt 0 ]; then

@@ -141,4 +141,9 @@ bool windowRejects(const LocationInfo& info, int byte)
     return position < info.minimum || position > info.maximum;
 }
 
+bool windowsCannotShow(const LocationInfo& info, int byte)
+{
+    return (info.readLimit && byte > *info.readLimit) || windowRejects(info, byte);
+}
+
 } // namespace vindle

@@ -58,4 +58,9 @@ int sliderPositionFor(const LocationInfo& info, int byte);
 // limit): a slider position outside the slider's design range.
 bool windowRejects(const LocationInfo& info, int byte);
 
+// True when the windows cannot show this byte exactly: it lies above the
+// location's read limit (a read shows the limit instead), or its control
+// rejects it.
+bool windowsCannotShow(const LocationInfo& info, int byte);
+
 } // namespace vindle

@@ -3,23 +3,12 @@
 #include "config/Identity.h"
 #include "link/DeviceCommands.h"
 #include "program/LocationControls.h"
+#include "program/RecordDecoding.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
-#include "ui/model/RejectedValue.h"
 #include "ui/progress/ProgressWindow.h"
 
 namespace vindle {
-
-namespace {
-
-// Written after the option rules have run on everything else.
-constexpr int kFrequencyLocation = 12;
-// The read decodes the record twice: option rules that the first writes set
-// off still see some choices of the configuration shown before, and may take
-// a value away (a bank count, a PWM controller) that the second puts back.
-constexpr int kDecodingRounds = 2;
-
-} // namespace
 
 ConfigurationReader::ConfigurationReader(ProgramServices services, std::function<void()> handOver)
     : services_(std::move(services)), handOver_(std::move(handOver))
@@ -62,7 +51,7 @@ void ConfigurationReader::read(bool mayRecover)
     }
     services_.windows.Rules();
     main.showEnabledInFront();
-    writeLocation(services_.windows, locationInfo(kFrequencyLocation), record_[kFrequencyLocation]);
+    decodeFrequency(services_.windows, record_);
     capabilityPhase();
 }
 
@@ -103,44 +92,16 @@ ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
 
 std::optional<int> ConfigurationReader::decode()
 {
-    ConfigWindows& windows = services_.windows;
-    windows.setInputBankFloor(0);
-    for (int round = 0; round < kDecodingRounds; ++round) {
-        for (const LocationInfo& info : memoryMap()) {
-            if (info.location == kFrequencyLocation)
-                continue;
-            try {
-                if (!writeLocation(windows, info, record_[info.location]))
-                    return info.location;
-            } catch (const RejectedValue&) {
-                return info.location;
-            }
-        }
-    }
-    return std::nullopt;
+    return decodeRecord(services_.windows, record_);
 }
 
 void ConfigurationReader::capabilityPhase()
 {
     ByteLink& link = services_.link;
-    MainWindow& main = services_.windows.mainWindow();
     link.GetI();
     link.GetI();
-    const Identity identity = Identity::fromReply(identify(link));
-    OptionGroup& senders = main.Senders();
-    for (const auto& option : senders.options())
-        option->setEnabled(false);
-    for (const int fitted : identity.capabilities.reportedSenders()) {
-        senders.select(fitted);
-        if (fitted != 0)
-            senders.option(0).setEnabled(false);
-        senders.option(fitted).setEnabled(true);
-    }
-    if (identity.capabilities.hasInputBankAlways()) {
-        services_.windows.setInputBankFloor(1);
-        main.DInputs().setMinimum(1);
-    }
-    services_.windows.Rules();
+    identity_ = Identity::fromReply(identify(link));
+    applyCapabilities(services_.windows, identity_.capabilities);
 }
 
 void ConfigurationReader::recover()

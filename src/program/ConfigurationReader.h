@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigurationRecord.h"
+#include "config/Identity.h"
 #include "program/ProgramServices.h"
 
 #include <functional>
@@ -40,6 +41,9 @@ public:
     void ReadSettings_Click();
 
     const ConfigurationRecord& record() const { return record_; }
+    // The identity the last read received; its capability flags are the ones
+    // the windows follow.
+    const Identity& identity() const { return identity_; }
     // Failed passes of the last (outermost) read.
     int failedPasses() const { return failedPasses_; }
 
@@ -65,6 +69,7 @@ private:
     ProgramServices services_;
     std::function<void()> handOver_;
     ConfigurationRecord record_;
+    Identity identity_;
     int failedPasses_ = 0;
 };
 

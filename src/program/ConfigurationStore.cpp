@@ -1,9 +1,9 @@
 #include "program/ConfigurationStore.h"
 
-#include "base/AtIndex.h"
 #include "config/MemoryMap.h"
 #include "link/DeviceCommands.h"
 #include "program/LocationControls.h"
+#include "program/StoreValues.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
 #include "ui/progress/ProgressWindow.h"
@@ -36,12 +36,9 @@ void ConfigurationStore::StoreSettings_Click()
         main.StoreSettings().setEnabled(true);
         return;
     }
-    std::array<int, kLocationCount> checked{};
-    if (const std::optional<int> bad = checkTextFields(checked)) {
-        const LocationInfo& info = locationInfo(*bad);
-        const std::string text =
-            windowOf(services_.windows, info.window).get<TextBox>(info.control, info.index).text();
-        services_.dialogs.showMessage(badFieldMessage(*bad, text));
+    const StoreValues checked = storeValues(services_.windows);
+    if (checked.refusedLocation) {
+        services_.dialogs.showMessage(checked.refusal);
         main.StoreSettings().setEnabled(true);
         return;
     }
@@ -60,7 +57,7 @@ void ConfigurationStore::StoreSettings_Click()
         // A text edited into something that is not a byte while the store
         // runs is sent as it was when the store began.
         const int value =
-            readLocation(services_.windows, info).value_or(atIndex(checked, info.location));
+            readLocation(services_.windows, info).value_or(checked.record[info.location]);
         if (!StoreCheck(info.location, storeLocation(link, value)) || link.isClosed())
             return;
     }
@@ -94,19 +91,6 @@ bool ConfigurationStore::sendsSomeOutput() const
             return true;
     }
     return false;
-}
-
-std::optional<int> ConfigurationStore::checkTextFields(std::array<int, kLocationCount>& values)
-{
-    for (const LocationInfo& info : memoryMap()) {
-        if (info.encoding != Encoding::DecimalText)
-            continue;
-        const std::optional<int> value = readLocation(services_.windows, info);
-        if (!value)
-            return info.location;
-        atIndex(values, info.location) = *value;
-    }
-    return std::nullopt;
 }
 
 } // namespace vindle

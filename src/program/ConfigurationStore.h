@@ -40,8 +40,6 @@ public:
 
 private:
     bool sendsSomeOutput() const;
-    // Every text field as a byte, or the first location whose text is not one.
-    std::optional<int> checkTextFields(std::array<int, kLocationCount>& values);
 
     ProgramServices services_;
 };

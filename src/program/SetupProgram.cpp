@@ -1,6 +1,7 @@
 #include "program/SetupProgram.h"
 
 #include "link/DeviceCommands.h"
+#include "program/StoreValues.h"
 
 namespace vindle {
 
@@ -146,6 +147,24 @@ void SetupProgram::watchModule()
         monitor().Form_Load([this] { mainWindow().hide(); });
         monitorReceiver_->run();
     });
+}
+
+std::vector<UnkeptValue> SetupProgram::openConfiguration(const ConfigurationRecord& record)
+{
+    // The windows are the configuration a store sends: they do not change
+    // under an exchange.
+    const ByteLink::Exchange exchange = link_.startExchange();
+    if (!exchange)
+        throw ConfigurationFileError(kBusyMessage);
+    return putRecord(windows_, record, reader_.identity().capabilities);
+}
+
+ConfigurationFileContents SetupProgram::configurationToSave()
+{
+    StoreValues values = storeValues(windows_);
+    if (values.refusedLocation)
+        throw ConfigurationFileError(values.refusal);
+    return {moduleIdentityRecord(reader_.identity()), values.record};
 }
 
 void SetupProgram::exclusively(const std::function<void()>& procedure)

@@ -2,10 +2,12 @@
 
 #include "link/ByteLink.h"
 #include "program/AnalogRefresh.h"
+#include "program/ConfigurationFile.h"
 #include "program/ConfigurationReader.h"
 #include "program/ConfigurationStore.h"
 #include "program/DeviceMaintenance.h"
 #include "program/MonitorReceiver.h"
+#include "program/RecordDecoding.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
 #include "ui/monitor/MonitorWindow.h"
@@ -30,6 +32,10 @@ class SetupProgram
 {
 public:
     using WindowListener = std::function<void(Window&)>;
+
+    static constexpr const char* kBusyMessage =
+        "The Vindle Module is busy.  Open the configuration again once the exchange with it is "
+        "over.";
 
     SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs);
     ~SetupProgram();
@@ -75,6 +81,17 @@ public:
     void watchModule();
 
     const ConfigurationReader& reader() const { return reader_; }
+
+    // Puts a configuration from a file into the windows as a read puts one,
+    // for the capability flags of the module read last; sends nothing.
+    // Returns the values the windows could not keep; throws
+    // ConfigurationFileError when the module is busy or a value cannot be
+    // shown.
+    std::vector<UnkeptValue> openConfiguration(const ConfigurationRecord& record);
+    // What a file saved now holds: the identity of the last read and the
+    // values Store Configuration would send. Throws ConfigurationFileError
+    // with the store's message when a text field is not a byte.
+    ConfigurationFileContents configurationToSave();
 
 private:
     // Dialogs that fall silent once the run has ended.

@@ -1,0 +1,28 @@
+#include "program/StoreValues.h"
+
+#include "base/AtIndex.h"
+#include "config/MemoryMap.h"
+#include "program/ConfigurationStore.h"
+#include "program/LocationControls.h"
+#include "ui/main/ConfigWindows.h"
+
+namespace vindle {
+
+StoreValues storeValues(ConfigWindows& windows)
+{
+    StoreValues values;
+    for (const LocationInfo& info : memoryMap()) {
+        const std::optional<int> value = readLocation(windows, info);
+        if (!value) {
+            const std::string text =
+                windowOf(windows, info.window).get<TextBox>(info.control, info.index).text();
+            values.refusedLocation = info.location;
+            values.refusal = ConfigurationStore::badFieldMessage(info.location, text);
+            return values;
+        }
+        atIndex(values.record.values, info.location) = static_cast<std::int16_t>(*value);
+    }
+    return values;
+}
+
+} // namespace vindle

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "config/ConfigurationRecord.h"
+
+#include <optional>
+#include <string>
+
+namespace vindle {
+
+class ConfigWindows;
+
+// What Store Configuration sends for the windows as they are now: each
+// location's byte, taken from its control. A text field that is not a byte
+// refuses them all, with the store's message.
+struct StoreValues
+{
+    ConfigurationRecord record;
+    std::optional<int> refusedLocation;
+    std::string refusal;
+};
+
+StoreValues storeValues(ConfigWindows& windows);
+
+} // namespace vindle
