@@ -2,8 +2,11 @@
 
 #include "EmbeddedEmulator.h"
 #include "ModuleRun.h"
-#include "base/AtIndex.h"
+#include "ModuleText.h"
+#include "Provisioning.h"
+#include "program/ConfigurationFile.h"
 #include "qt/core/PortOpenFailure.h"
+#include "qt/core/TextFile.h"
 
 #include <QSerialPortInfo>
 #include <QString>
@@ -85,6 +88,21 @@ void ConfigTool::result(const std::string& text)
 
 ExitStatus ConfigTool::execute()
 {
+    std::optional<ConfigurationFileContents> file;
+    if (request_.command == ConfigRequest::Command::Store) {
+        const LoadedText loaded = loadTextFile(QString::fromStdString(request_.inputFile));
+        if (!loaded.error.isEmpty()) {
+            fail(loaded.error.toStdString() + "  Nothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
+        try {
+            file = parseConfigurationFile(loaded.text);
+        } catch (const ConfigurationFileError& error) {
+            fail(request_.inputFile + ": " + error.what() +
+                 "  Nothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
+    }
     if (request_.command == ConfigRequest::Command::Defaults && !request_.yes) {
         fail("defaults clears the module's whole configuration to its factory defaults; add "
              "--yes to do it.  Nothing was sent to the Vindle Module.");
@@ -93,9 +111,14 @@ ExitStatus ConfigTool::execute()
     if (const std::optional<ExitStatus> unavailable = openPort())
         return *unavailable;
 
+    if (request_.repeat) {
+        Provisioning provisioning(port_, pump_, clock_, progress_, interrupt_);
+        return provisioning.run(
+            file->record, [this](ModuleRun* module) { module_ = module; }, request_.json, json_);
+    }
     ModuleRun module(port_, pump_, clock_, progress_);
     module_ = &module;
-    const ExitStatus status = onModule(module);
+    const ExitStatus status = onModule(module, file ? &*file : nullptr);
     module_ = nullptr;
     for (const std::string& message : module.messages())
         json_["messages"].push_back(message);
@@ -139,14 +162,14 @@ std::optional<ExitStatus> ConfigTool::openPort()
     return std::nullopt;
 }
 
-ExitStatus ConfigTool::onModule(ModuleRun& module)
+ExitStatus ConfigTool::onModule(ModuleRun& module, const ConfigurationFileContents* file)
 {
     using Command = ConfigRequest::Command;
     switch (request_.command) {
     case Command::Read:
-        break;
+        return read(module);
     case Command::Store:
-        break;
+        return store(module, *file);
     case Command::Identity:
         return identity(module);
     case Command::Defaults:
@@ -157,26 +180,70 @@ ExitStatus ConfigTool::onModule(ModuleRun& module)
     return ExitStatus::Usage;
 }
 
+ExitStatus ConfigTool::read(ModuleRun& module)
+{
+    const ExitStatus status = module.read();
+    if (status != ExitStatus::Done)
+        return status;
+    const ConfigurationFileContents contents = module.contents();
+    json_["module"] = identityJson(contents.module);
+    const std::string text = formatConfigurationFile(contents);
+    if (!request_.outputFile) {
+        if (request_.json)
+            json_["configuration"] = nlohmann::json::parse(text);
+        else
+            printOut(text);
+        return ExitStatus::Done;
+    }
+    if (const QString error = saveTextFile(QString::fromStdString(*request_.outputFile), text);
+        !error.isEmpty()) {
+        fail(error.toStdString());
+        return ExitStatus::Usage;
+    }
+    json_["file"] = *request_.outputFile;
+    result("Read the configuration into " + *request_.outputFile + ".");
+    return ExitStatus::Done;
+}
+
+ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents& file)
+{
+    ExitStatus status = module.store(file.record);
+    if (module.lastStored())
+        json_["stored_through"] = *module.lastStored();
+    if (status != ExitStatus::Done)
+        return status;
+    if (!request_.verify) {
+        result("Stored all 51 locations.");
+        return ExitStatus::Done;
+    }
+    progress_.step("Stored; reading it back...");
+    status = module.read();
+    json_["module"] = identityJson(module.identityRecord());
+    if (status != ExitStatus::Done)
+        return status;
+    const std::vector<Difference> differences = module.differencesFrom(file.record);
+    json_["differences"] = differencesJson(differences);
+    if (!differences.empty()) {
+        result("Stored, but the module reads back differently:\n" + differencesText(differences));
+        return ExitStatus::Differences;
+    }
+    result("Stored and verified all 51 locations.");
+    return ExitStatus::Done;
+}
+
 ExitStatus ConfigTool::identity(ModuleRun& module)
 {
     const ExitStatus status = module.identity();
-    const MainWindow& main = module.mainWindow();
-    static constexpr std::array kKeys{"device_id_1", "device_id_2", "year", "firmware"};
-    std::string text;
-    for (int k = 0; k < MainWindow::kVersionItems; ++k) {
-        const std::string& value = main.VDAT2(k).caption();
-        json_["module"][atIndex(kKeys, k)] =
-            value.empty() ? nlohmann::json(nullptr) : nlohmann::json(std::stoi(value));
-        text += main.VDAT(k).caption() + " " + value + "\n";
-    }
+    json_["module"] = identityJson(module.identityRecord());
     if (status == ExitStatus::Done && !request_.json)
-        printOut(text);
+        printOut(identityText(module.identityRecord(), "\n") + "\n");
     return status;
 }
 
 ExitStatus ConfigTool::defaults(ModuleRun& module)
 {
     const ExitStatus status = module.defaults();
+    json_["module"] = identityJson(module.identityRecord());
     if (status == ExitStatus::Done)
         result("Cleared to factory defaults and read back.");
     return status;

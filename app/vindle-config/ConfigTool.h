@@ -14,6 +14,7 @@
 
 namespace vindle {
 class EmbeddedEmulator;
+struct ConfigurationFileContents;
 } // namespace vindle
 
 namespace vindle::cli {
@@ -38,7 +39,9 @@ private:
     ExitStatus execute();
     // Opens the port the request names; the status when it cannot.
     std::optional<ExitStatus> openPort();
-    ExitStatus onModule(ModuleRun& module);
+    ExitStatus onModule(ModuleRun& module, const ConfigurationFileContents* file);
+    ExitStatus read(ModuleRun& module);
+    ExitStatus store(ModuleRun& module, const ConfigurationFileContents& file);
     ExitStatus identity(ModuleRun& module);
     ExitStatus defaults(ModuleRun& module);
     ExitStatus monitor(ModuleRun& module);

@@ -4,6 +4,7 @@
 #include "config/MemoryMap.h"
 #include "program/ConfigurationReader.h"
 #include "program/ConfigurationStore.h"
+#include "program/StoreValues.h"
 
 #include <algorithm>
 #include <array>
@@ -35,6 +36,14 @@ std::string describe(int location)
 {
     return "location " + std::to_string(location) + " (" +
            std::string(locationInfo(location).item) + ")";
+}
+
+std::optional<int> number(const std::string& text)
+{
+    if (text.empty() ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(text);
 }
 
 } // namespace
@@ -114,10 +123,9 @@ ExitStatus ModuleRun::readOutcome()
         for (const LocationInfo& info : memoryMap()) {
             if (!windowRejects(info, record[info.location]))
                 continue;
-            tell("The Vindle Module holds " + std::to_string(record[info.location]) + " at " +
-                 describe(info.location) +
-                 ", which the windows cannot show.  Nothing was sent to change it; "
-                 "`vindle-config defaults --yes` clears the module to its factory defaults.");
+            tell(cannotShowMessage(info.location, record[info.location]) +
+                 "  Nothing was sent to change it; `vindle-config defaults --yes` clears the "
+                 "module to its factory defaults.");
             break;
         }
     }
@@ -128,6 +136,7 @@ ExitStatus ModuleRun::readOutcome()
         return *failure_;
     if (interrupted_ || program_.hasEnded())
         return ExitStatus::Interrupted;
+    identity_ = moduleIdentityRecord(program_.reader().identity());
     return ExitStatus::Done;
 }
 
@@ -137,10 +146,9 @@ ExitStatus ModuleRun::identity()
     if (interrupted_)
         return ExitStatus::Interrupted;
     const MainWindow& main = program_.mainWindow();
-    bool answered = false;
-    for (int k = 0; k < MainWindow::kVersionItems; ++k)
-        answered = answered || !main.VDAT2(k).caption().empty();
-    if (!answered) {
+    identity_ = {number(main.VDAT2(0).caption()), number(main.VDAT2(1).caption()),
+                 number(main.VDAT2(2).caption()), number(main.VDAT2(3).caption()), std::nullopt};
+    if (!identity_.deviceId1 && !identity_.deviceId2 && !identity_.year && !identity_.firmware) {
         tell("The Vindle Module did not answer.  Make sure the Program Jumper is Installed and the "
              "LED is Flashing (Configuration Mode).");
         return ExitStatus::NoAnswer;
@@ -152,6 +160,65 @@ ExitStatus ModuleRun::defaults()
 {
     program_.FactoryDefaults_Click();
     return readOutcome();
+}
+
+ExitStatus ModuleRun::store(const ConfigurationRecord& values)
+{
+    try {
+        const std::vector<UnkeptValue> unkept = program_.openConfiguration(values);
+        if (!unkept.empty()) {
+            tell(unkeptValuesMessage(unkept) + "  Nothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
+    } catch (const ConfigurationFileError& error) {
+        tell(std::string(error.what()) + "  Nothing was sent to the Vindle Module.");
+        return ExitStatus::Usage;
+    }
+    // What goes out is exactly the file: the windows may not have changed a
+    // value on the way in.
+    const StoreValues sent = storeValues(program_.windows());
+    if (sent.refusedLocation) {
+        tell(sent.refusal);
+        return ExitStatus::Usage;
+    }
+    std::string unlike;
+    for (int location = 0; location < kLocationCount; ++location) {
+        if (sent.record[location] != values[location])
+            unlike += "\n    " + describe(location) + ": the file holds " +
+                      std::to_string(values[location]) + ", the windows would store " +
+                      std::to_string(sent.record[location]);
+    }
+    if (!unlike.empty()) {
+        tell("The windows cannot store this configuration as it is.  Nothing was sent to the "
+             "Vindle Module." +
+             unlike);
+        return ExitStatus::Usage;
+    }
+
+    lastStored_.reset();
+    storing_ = true;
+    program_.StoreSettings_Click();
+    storing_ = false;
+    if (failure_ == ExitStatus::StoreRefused) {
+        const int at = static_cast<int>(program_.progress().Level().value());
+        refusedAt_ = at;
+        tell("The Vindle Module did not acknowledge " + describe(at) + "; " +
+             (at == 0 ? std::string("nothing was stored.")
+                      : "locations 0 to " + std::to_string(at - 1) + " were stored."));
+        return ExitStatus::StoreRefused;
+    }
+    if (failure_)
+        return *failure_;
+    if (lastStored_ == kLocationCount - 1)
+        return ExitStatus::Done;
+    if (interrupted_) {
+        tell(lastStored_ ? "Interrupted: locations 0 to " + std::to_string(*lastStored_) +
+                               " were stored; the module keeps its earlier values from location " +
+                               std::to_string(*lastStored_ + 1) + " on."
+                         : std::string("Interrupted: nothing was stored."));
+        return ExitStatus::Interrupted;
+    }
+    return program_.hasEnded() ? ExitStatus::NoAnswer : ExitStatus::Done;
 }
 
 ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys,
@@ -181,6 +248,22 @@ ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys
     if (failure_)
         return *failure_;
     return ExitStatus::Done;
+}
+
+std::vector<Difference> ModuleRun::differencesFrom(const ConfigurationRecord& values) const
+{
+    std::vector<Difference> differences;
+    const ConfigurationRecord& held = program_.reader().record();
+    for (int location = 0; location < kLocationCount; ++location) {
+        if (held[location] != values[location])
+            differences.push_back({location, values[location], held[location]});
+    }
+    return differences;
+}
+
+ConfigurationFileContents ModuleRun::contents()
+{
+    return program_.configurationToSave();
 }
 
 } // namespace vindle::cli

@@ -2,6 +2,7 @@
 
 #include "ExitStatus.h"
 #include "StderrDialogs.h"
+#include "program/ConfigurationFile.h"
 #include "program/SetupProgram.h"
 
 #include <functional>
@@ -12,6 +13,14 @@
 namespace vindle::cli {
 
 class TerminalProgress;
+
+// A location where the module holds something else than the file.
+struct Difference
+{
+    int location;
+    int inFile;
+    int inModule;
+};
 
 // One run of the set-up procedures on an open port, for one module: the
 // windows are held as models and never shown. The procedures' messages go to
@@ -27,19 +36,31 @@ public:
 
     // Read Configuration.
     ExitStatus read();
-    // Read Firmware Version; the values are in the main window's version frame.
+    // Read Firmware Version.
     ExitStatus identity();
-    const MainWindow& mainWindow() { return program_.mainWindow(); }
     // Clear to Factory Defaults, with its read.
     ExitStatus defaults();
+    // Puts the file's values into the windows, as opening the file does, and
+    // stores them; nothing is sent when the windows would store anything
+    // else.
+    ExitStatus store(const ConfigurationRecord& values);
     // The data monitor until interrupted; every line, oldest first.
     ExitStatus monitor(std::optional<int> bitRate, bool header, bool keys,
                        const std::function<void(const std::string&)>& line);
+    // The locations where the module, as last read, differs from `values`.
+    std::vector<Difference> differencesFrom(const ConfigurationRecord& values) const;
+
     // Ctrl+C: a store stops once the module has acknowledged the location
     // on its way; anything else stops at once.
     void interrupt();
     bool wasInterrupted() const { return interrupted_; }
 
+    // What the file of the last read holds: the identity it reported and
+    // what Store Configuration would send now. Throws ConfigurationFileError
+    // when a text field is not a byte.
+    ConfigurationFileContents contents();
+    // The identity as the last read or Read Firmware Version received it.
+    const ModuleIdentityRecord& identityRecord() const { return identity_; }
     // The highest location the last store had acknowledged; empty before
     // any.
     std::optional<int> lastStored() const { return lastStored_; }
@@ -61,6 +82,7 @@ private:
     SetupProgram program_;
     std::optional<ExitStatus> failure_;
     std::vector<std::string> messages_;
+    ModuleIdentityRecord identity_;
     std::optional<int> lastStored_;
     std::optional<int> refusedAt_;
     bool storing_ = false;

@@ -1,0 +1,126 @@
+#include "Provisioning.h"
+
+#include "InterruptSignal.h"
+#include "ModuleRun.h"
+#include "ModuleText.h"
+#include "TerminalProgress.h"
+#include "link/ByteLink.h"
+#include "link/DeviceCommands.h"
+#include "qt/core/QtSerialPort.h"
+
+#include <cstdio>
+
+namespace vindle::cli {
+
+Provisioning::Provisioning(QtSerialPort& port, EventPump& pump, const Clock& clock,
+                           TerminalProgress& progress, const InterruptSignal& interrupt)
+    : port_(port), pump_(pump), clock_(clock), progress_(progress), interrupt_(interrupt),
+      device_(port.deviceName())
+{}
+
+ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& hook, bool json,
+                             nlohmann::json& result)
+{
+    int provisioned = 0;
+    std::optional<ExitStatus> lastFailure;
+    nlohmann::json modules = nlohmann::json::array();
+    std::vector<std::string> failed;
+    for (int number = 1;; ++number) {
+        progress_.step("Waiting for a module to answer on " + device_.toStdString() + "...");
+        if (!waitUntil(true))
+            break;
+        ExitStatus status = ExitStatus::Done;
+        std::vector<Difference> differences;
+        ModuleIdentityRecord identity;
+        std::optional<int> refusedAt;
+        {
+            ModuleRun module(port_, pump_, clock_, progress_);
+            hook(&module);
+            status = module.store(values);
+            if (status == ExitStatus::Done) {
+                progress_.step("Stored; reading it back...");
+                status = module.read();
+                identity = module.identityRecord();
+            }
+            if (status == ExitStatus::Done) {
+                differences = module.differencesFrom(values);
+                if (!differences.empty())
+                    status = ExitStatus::Differences;
+            }
+            refusedAt = module.refusedAt();
+            hook(nullptr);
+        }
+        const std::string line = "Module " + std::to_string(number) + ", " +
+                                 identityText(identity) + ": " +
+                                 outcomeText(status, differences, refusedAt);
+        printLine(line, json);
+        modules.push_back({{"module", identityJson(identity)},
+                           {"status", toInt(status)},
+                           {"result", outcomeText(status, differences, refusedAt)}});
+        if (status == ExitStatus::Done) {
+            ++provisioned;
+        } else {
+            lastFailure = status;
+            failed.push_back("module " + std::to_string(number) + " (" + identityText(identity) +
+                             ")");
+        }
+        if (interrupt_.requested())
+            break;
+        progress_.step("Done with this module: unplug it.");
+        if (!waitUntil(false))
+            break;
+    }
+
+    std::string summary = std::to_string(provisioned) +
+                          (provisioned == 1 ? " module" : " modules") + " stored and verified";
+    if (failed.empty()) {
+        summary += ", none failed.";
+    } else {
+        summary += "; " + std::to_string(failed.size()) + " failed:";
+        for (const std::string& module : failed)
+            summary += " " + module + (module == failed.back() ? "." : ",");
+    }
+    printLine(summary, json);
+    result["modules"] = modules;
+    result["provisioned"] = provisioned;
+    result["failed"] = failed.size();
+    return lastFailure.value_or(ExitStatus::Done);
+}
+
+bool Provisioning::waitUntil(bool answering)
+{
+    for (;;) {
+        if (interrupt_.requested())
+            return false;
+        const Clock::TimePoint next = clock_.now() + kPollInterval;
+        if (answers() == answering)
+            return !interrupt_.requested();
+        while (!interrupt_.requested() && clock_.now() < next)
+            pump_.waitFor(next - clock_.now());
+    }
+}
+
+bool Provisioning::answers()
+{
+    // An adapter that was pulled out comes back under the same name.
+    if (!port_.isOpen() && !port_.open(device_))
+        return false;
+    ByteLink link(port_, pump_, clock_);
+    link.DumpBuffer();
+    sendCommand(link, command::kReadConfiguration);
+    if (!link.GetI().hasValue())
+        return false;
+    link.dropUntilQuiet();
+    return true;
+}
+
+void Provisioning::printLine(const std::string& line, bool json)
+{
+    if (json)
+        return;
+    progress_.breakLine();
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+} // namespace vindle::cli
