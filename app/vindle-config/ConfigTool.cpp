@@ -92,14 +92,14 @@ ExitStatus ConfigTool::execute()
     if (request_.command == ConfigRequest::Command::Store) {
         const LoadedText loaded = loadTextFile(QString::fromStdString(request_.inputFile));
         if (!loaded.error.isEmpty()) {
-            fail(loaded.error.toStdString() + "  Nothing was sent to the Vindle Module.");
+            fail(loaded.error.toStdString() + "\nNothing was sent to the Vindle Module.");
             return ExitStatus::Usage;
         }
         try {
             file = parseConfigurationFile(loaded.text);
         } catch (const ConfigurationFileError& error) {
             fail(request_.inputFile + ": " + error.what() +
-                 "  Nothing was sent to the Vindle Module.");
+                 "\nNothing was sent to the Vindle Module.");
             return ExitStatus::Usage;
         }
     }

@@ -96,9 +96,9 @@ std::string differencesText(const std::vector<Difference>& differences)
 {
     std::string text;
     for (const Difference& difference : differences)
-        text += describe(difference.location) + ": the file holds " +
+        text += (text.empty() ? "" : "\n") + describe(difference.location) + ": the file holds " +
                 std::to_string(difference.inFile) + ", the module " +
-                std::to_string(difference.inModule) + "\n";
+                std::to_string(difference.inModule);
     return text;
 }
 

@@ -23,7 +23,7 @@ nlohmann::json identityJson(const ModuleIdentityRecord& identity);
 std::string outcomeText(ExitStatus status, const std::vector<Difference>& differences,
                         std::optional<int> refusedAt);
 
-// One line per difference, as --verify lists them.
+// One line per difference, as --verify lists them, without a final line break.
 std::string differencesText(const std::vector<Difference>& differences);
 nlohmann::json differencesJson(const std::vector<Difference>& differences);
 
