@@ -84,7 +84,7 @@ std::string outcomeText(ExitStatus status, const std::vector<Difference>& differ
     if (status == ExitStatus::StoreRefused && refusedAt)
         text += " at " + describe(*refusedAt);
     if (status == ExitStatus::Differences) {
-        text += " at";
+        text += differences.size() == 1 ? " at location" : " at locations";
         for (const Difference& difference : differences)
             text += " " + std::to_string(difference.location) +
                     (&difference == &differences.back() ? "" : ",");

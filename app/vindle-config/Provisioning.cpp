@@ -44,8 +44,10 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
             }
             if (status == ExitStatus::Done) {
                 differences = module.differencesFrom(values);
-                if (!differences.empty())
+                if (!differences.empty()) {
                     status = ExitStatus::Differences;
+                    module.tell(differencesText(differences));
+                }
             }
             refusedAt = module.refusedAt();
             hook(nullptr);
@@ -90,26 +92,32 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
 bool Provisioning::waitUntil(bool answering)
 {
     for (;;) {
+        // At most one poll a second, also from one wait to the next.
+        while (!interrupt_.requested() && nextPoll_ && clock_.now() < *nextPoll_)
+            pump_.waitFor(*nextPoll_ - clock_.now());
         if (interrupt_.requested())
             return false;
-        const Clock::TimePoint next = clock_.now() + kPollInterval;
-        if (answers() == answering)
+        nextPoll_ = clock_.now() + kPollInterval;
+        if (answers(answering) == answering)
             return !interrupt_.requested();
-        while (!interrupt_.requested() && clock_.now() < next)
-            pump_.waitFor(next - clock_.now());
     }
 }
 
-bool Provisioning::answers()
+bool Provisioning::answers(bool reopen)
 {
-    // An adapter that was pulled out comes back under the same name.
-    if (!port_.isOpen() && !port_.open(device_))
+    // A port that failed went away with its module (an adapter pulled out):
+    // that module is gone, even when the next is there already under the
+    // same name. The port is opened afresh only to wait for the next module;
+    // one that hears nothing is opened afresh for the next poll too.
+    if (!port_.isOpen() && (!reopen || !port_.open(device_)))
         return false;
     ByteLink link(port_, pump_, clock_);
     link.DumpBuffer();
     sendCommand(link, command::kReadConfiguration);
-    if (!link.GetI().hasValue())
+    if (!link.GetI().hasValue()) {
+        port_.close();
         return false;
+    }
     link.dropUntilQuiet();
     return true;
 }

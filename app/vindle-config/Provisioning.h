@@ -1,15 +1,17 @@
 #pragma once
 
 #include "ExitStatus.h"
+#include "link/Clock.h"
 #include "program/ConfigurationFile.h"
 
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 namespace vindle {
-class Clock;
 class EventPump;
 class QtSerialPort;
 } // namespace vindle
@@ -46,7 +48,8 @@ private:
     // Polls until the module answers (or no longer does); false when
     // interrupted first.
     bool waitUntil(bool answering);
-    bool answers();
+    // One poll; a closed port is opened again when `reopen`.
+    bool answers(bool reopen);
     void printLine(const std::string& line, bool json);
 
     QtSerialPort& port_;
@@ -55,6 +58,7 @@ private:
     TerminalProgress& progress_;
     const InterruptSignal& interrupt_;
     QString device_;
+    std::optional<Clock::TimePoint> nextPoll_;
 };
 
 } // namespace vindle::cli

@@ -319,9 +319,10 @@ TEST_F(VindleConfig, RepeatProvisionsOneModuleAfterAnother)
     ASSERT_TRUE(provisioning.waitForOutput("Module 1, Device ID #1: 31"));
     first.reset();
     auto second = plugIn({"--device-id1", "32"});
-    ASSERT_TRUE(provisioning.waitForOutput("Module 2, Device ID #1: 32"));
+    const bool secondDone = provisioning.waitForOutput("Module 2, Device ID #1: 32");
     provisioning.interrupt();
     const Finished run = provisioning.finish();
+    ASSERT_TRUE(secondDone) << run.out.toStdString() << run.err.toStdString();
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("stored and verified")) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("2 modules stored and verified, none failed."))
