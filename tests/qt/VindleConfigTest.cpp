@@ -304,29 +304,79 @@ TEST_F(VindleConfig, InterruptedStoreSaysWhatWasStored)
     EXPECT_TRUE(run.err.contains("Interrupted: locations 0 to ")) << run.err.toStdString();
 }
 
+// One module after another on the same device name, each unplugged once its
+// line is out.
+struct ProvisioningCase
+{
+    const char* name;
+    std::vector<std::pair<QStringList, const char*>> modules; // emulator options, line
+    const char* summary;
+    int status;
+};
+
 TEST_F(VindleConfig, RepeatProvisionsOneModuleAfterAnother)
 {
-    const QString link = files_->filePath("module-link");
-    const auto plugIn = [&link](const QStringList& arguments) {
-        auto emulator = std::make_unique<EmulatorProcess>(QStringList{"--link", link} + arguments);
-        for (int waited = 0; !QFileInfo::exists(link) && waited < 5000; waited += 20)
-            QTest::qWait(20);
-        return emulator;
+    const std::vector<ProvisioningCase> cases{
+        {"two good modules",
+         {{{"--device-id1", "31"}, "Module 1, Device ID #1: 31"},
+          {{"--device-id1", "32"}, "Module 2, Device ID #1: 32"}},
+         "2 modules stored and verified, none failed.",
+         0},
+        {"a refused store, then a good module",
+         {{{"--wrong-echo", "7"},
+           "Module 1, identity not read: the module refused the store at location 7"},
+          {{"--device-id1", "32"}, "Module 2, Device ID #1: 32"}},
+         "1 module stored and verified; 1 failed: module 1 (identity not read).",
+         4},
+        {"a module that reads back differently",
+         {{{"--device-id1", "33", "--replace", "read:11:99:0"},
+           "Capabilities: 1: stored, but the read-back differs at location 5"}},
+         "0 modules stored and verified; 1 failed: module 1 (Device ID #1: 33",
+         5},
     };
-    auto first = plugIn({"--device-id1", "31"});
-    ConfigProcess provisioning(
-        expand({"store", "{file}", "--verify", "--repeat", "--port", link}, {}));
-    ASSERT_TRUE(provisioning.waitForOutput("Module 1, Device ID #1: 31"));
-    first.reset();
-    auto second = plugIn({"--device-id1", "32"});
-    const bool secondDone = provisioning.waitForOutput("Module 2, Device ID #1: 32");
-    provisioning.interrupt();
-    const Finished run = provisioning.finish();
-    ASSERT_TRUE(secondDone) << run.out.toStdString() << run.err.toStdString();
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("stored and verified")) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("2 modules stored and verified, none failed."))
-        << run.out.toStdString();
+    const QString link = files_->filePath("module-link");
+    for (const ProvisioningCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto plugIn = [&link](const QStringList& arguments) {
+            auto emulator =
+                std::make_unique<EmulatorProcess>(QStringList{"--link", link} + arguments);
+            for (int waited = 0; !QFileInfo::exists(link) && waited < 5000; waited += 20)
+                QTest::qWait(20);
+            return emulator;
+        };
+        auto module = plugIn(c.modules.front().first);
+        ConfigProcess provisioning(
+            expand({"store", "{file}", "--verify", "--repeat", "--port", link}, {}));
+        bool allLines = true;
+        for (std::size_t i = 0; i < c.modules.size() && allLines; ++i) {
+            if (i > 0)
+                module = plugIn(c.modules[i].first);
+            allLines = provisioning.waitForOutput(QString::fromUtf8(c.modules[i].second));
+            module.reset();
+        }
+        provisioning.interrupt();
+        const Finished run = provisioning.finish();
+        EXPECT_TRUE(allLines) << run.out.toStdString() << run.err.toStdString();
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.summary))) << run.out.toStdString();
+    }
+}
+
+TEST_F(VindleConfig, FileReadFromOneModuleStoresTheSameIntoAnother)
+{
+    EmulatorProcess source({"--set", "1=40", "--set", "5=12", "--set", "6=200", "--set", "13=9",
+                            "--set", "19=3", "--set", "41=30", "--set", "50=1"});
+    const QString file = files_->filePath("source.json");
+    ASSERT_EQ(ConfigProcess({"read", "-o", file, "--port", source.devicePath()}).finish().status,
+              0);
+    EmulatorProcess target;
+    const Finished store =
+        ConfigProcess({"store", file, "--verify", "--port", target.devicePath()}).finish();
+    EXPECT_EQ(store.status, 0) << store.err.toStdString();
+    const Finished readBack = ConfigProcess({"read", "--port", target.devicePath()}).finish();
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readBack.out, QString::fromUtf8(saved.readAll()));
 }
 
 } // namespace
