@@ -50,7 +50,7 @@ std::optional<int> number(const std::string& text)
 
 ModuleRun::ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock,
                      TerminalProgress& progress)
-    : program_(port, pump, clock, dialogs_)
+    : progress_(progress), program_(port, pump, clock, dialogs_)
 {
     dialogs_.setFilter([this](const std::string& text) { return heard(text); });
     program_.forEachWindow([this, &progress](Window& window) {
@@ -68,13 +68,16 @@ bool ModuleRun::heard(const std::string& text)
             continue;
         if (!failure_)
             failure_ = outcome.status;
-        if (outcome.written)
+        if (outcome.written) {
             messages_.push_back(text);
+            progress_.breakLine();
+        }
         if (outcome.endsRun)
             program_.end();
         return outcome.written;
     }
     messages_.push_back(text);
+    progress_.breakLine();
     return true;
 }
 

@@ -53,7 +53,6 @@ public:
     // Ctrl+C: a store stops once the module has acknowledged the location
     // on its way; anything else stops at once.
     void interrupt();
-    bool wasInterrupted() const { return interrupted_; }
 
     // What the file of the last read holds: the identity it reported and
     // what Store Configuration would send now. Throws ConfigurationFileError
@@ -78,6 +77,7 @@ private:
     void watchStore(ProgressWindow& window);
     ExitStatus readOutcome();
 
+    TerminalProgress& progress_;
     StderrDialogs dialogs_;
     SetupProgram program_;
     std::optional<ExitStatus> failure_;
