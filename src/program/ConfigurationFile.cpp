@@ -148,7 +148,9 @@ ModuleIdentityRecord parseModule(const Json& module)
         fail("\"module\" must be an object with the keys \"device_id_1\", \"device_id_2\", "
              "\"year\", \"firmware\" and \"capabilities\".");
     ModuleIdentityRecord identity;
-    for (const auto& [key, value] : module.items()) {
+    for (const auto& item : module.items()) {
+        const std::string& key = item.key();
+        const Json& value = item.value();
         const auto known = std::find_if(kIdentityKeys.begin(), kIdentityKeys.end(),
                                         [&key](const IdentityKey& k) { return k.key == key; });
         if (known == kIdentityKeys.end())

@@ -4,8 +4,6 @@
 #include "link/Received.h"
 #include "program/ProgramServices.h"
 
-#include <array>
-#include <optional>
 #include <string>
 
 namespace vindle {

@@ -7,7 +7,8 @@ namespace vindle {
 
 DesktopProgram::DesktopProgram(QtSerialPort& port)
     : port_(port), program_(port, pump_, clock_, dialogs_),
-      view_(program_, TwipScale::forFont(QApplication::font()))
+      view_(program_, TwipScale::forFont(QApplication::font())),
+      menu_(program_, view_.binder("Main")->widget())
 {
     port_.onFailure([this](const QString& reason) { portFailed(reason); });
     program_.onEnded([this] { ended(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/SetupProgram.h"
+#include "qt/ConfigurationMenu.h"
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
 #include "qt/core/QtEventPump.h"
@@ -35,6 +36,7 @@ private:
     QtDialogs dialogs_;
     SetupProgram program_;
     ProgramView view_;
+    ConfigurationMenu menu_;
 };
 
 } // namespace vindle
