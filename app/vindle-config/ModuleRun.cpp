@@ -137,8 +137,10 @@ ExitStatus ModuleRun::readOutcome()
              "sends.");
     if (failure_)
         return *failure_;
-    if (interrupted_ || program_.hasEnded())
+    if (interrupted_ || program_.hasEnded()) {
+        tell("Interrupted before the read was complete.");
         return ExitStatus::Interrupted;
+    }
     identity_ = moduleIdentityRecord(program_.reader().identity());
     return ExitStatus::Done;
 }
