@@ -141,6 +141,14 @@ void SetupProgram::RefreshAnalogInputs()
     exclusively([this] { analogRefresh_.refresh(windows_.limiter()); });
 }
 
+void SetupProgram::watchModule()
+{
+    exclusively([this] {
+        monitor().Form_Load([this] { mainWindow().hide(); });
+        monitorReceiver_->run();
+    });
+}
+
 std::vector<UnkeptValue> SetupProgram::openConfiguration(const ConfigurationRecord& record)
 {
     // The windows are the configuration a store sends: they do not change

@@ -76,6 +76,11 @@ public:
     void TestConfiguration_Click();
     // The limiter window's refresh of the A/D readings.
     void RefreshAnalogInputs();
+    // The data monitor alone, for a module that already runs: shows it and
+    // receives until the run ends, without sending anything.
+    void watchModule();
+
+    const ConfigurationReader& reader() const { return reader_; }
 
     // Puts a configuration from a file into the windows as a read puts one,
     // for the capability flags of the module read last; sends nothing.

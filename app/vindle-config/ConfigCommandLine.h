@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace vindle::cli {
+
+// What one call of vindle-config asks for.
+struct ConfigRequest
+{
+    enum class Command
+    {
+        Read,
+        Store,
+        Identity,
+        Defaults,
+        Monitor,
+    };
+
+    Command command = Command::Read;
+    std::optional<std::string> port;
+    bool emulate = false;
+    bool json = false;
+    // read: the file to write (stdout without it); store: the file to store.
+    std::optional<std::string> outputFile;
+    std::string inputFile;
+    bool verify = false;
+    bool repeat = false;
+    bool yes = false;
+    // monitor
+    std::optional<int> baud;
+    bool header = false;
+    bool keys = false;
+};
+
+// The exit status of a command line that needs no module: --help,
+// --version, or a usage error (already written out).
+struct CommandLineExit
+{
+    int status = 0;
+};
+
+// Reads the arguments. --help and --version write to stdout, usage errors to
+// stderr.
+std::variant<ConfigRequest, CommandLineExit> parseConfigCommandLine(int argc, char** argv);
+
+} // namespace vindle::cli

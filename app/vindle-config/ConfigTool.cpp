@@ -1,0 +1,261 @@
+#include "ConfigTool.h"
+
+#include "EmbeddedEmulator.h"
+#include "ModuleRun.h"
+#include "ModuleText.h"
+#include "Provisioning.h"
+#include "program/ConfigurationFile.h"
+#include "qt/core/PortOpenFailure.h"
+#include "qt/core/TextFile.h"
+
+#include <QSerialPortInfo>
+#include <QString>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vindle::cli {
+
+namespace {
+
+constexpr const char* kPortVariable = "VINDLE_PORT";
+
+const char* commandName(ConfigRequest::Command command)
+{
+    using Command = ConfigRequest::Command;
+    switch (command) {
+    case Command::Read:
+        return "read";
+    case Command::Store:
+        return "store";
+    case Command::Identity:
+        return "identity";
+    case Command::Defaults:
+        return "defaults";
+    case Command::Monitor:
+        return "monitor";
+    }
+    return "";
+}
+
+void printOut(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+ConfigTool::ConfigTool(ConfigRequest request) : request_(std::move(request))
+{
+    json_["command"] = commandName(request_.command);
+    json_["messages"] = nlohmann::json::array();
+    port_.onFailure([this](const QString& reason) {
+        if (module_ && !request_.repeat)
+            module_->portFailed(reason.toStdString());
+    });
+    interrupt_.onInterrupt([this] {
+        if (module_)
+            module_->interrupt();
+    });
+}
+
+ConfigTool::~ConfigTool() = default;
+
+int ConfigTool::run()
+{
+    const ExitStatus status = execute();
+    if (request_.json) {
+        json_["status"] = toInt(status);
+        printOut(json_.dump(2) + "\n");
+    }
+    return toInt(status);
+}
+
+void ConfigTool::fail(const std::string& text)
+{
+    json_["messages"].push_back(text);
+    progress_.breakLine();
+    std::fprintf(stderr, "vindle-config: %s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+void ConfigTool::result(const std::string& text)
+{
+    progress_.breakLine();
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+ExitStatus ConfigTool::execute()
+{
+    std::optional<ConfigurationFileContents> file;
+    if (request_.command == ConfigRequest::Command::Store) {
+        const LoadedText loaded = loadTextFile(QString::fromStdString(request_.inputFile));
+        if (!loaded.error.isEmpty()) {
+            fail(loaded.error.toStdString() + "\nNothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
+        try {
+            file = parseConfigurationFile(loaded.text);
+        } catch (const ConfigurationFileError& error) {
+            fail(request_.inputFile + ": " + error.what() +
+                 "\nNothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
+    }
+    if (request_.command == ConfigRequest::Command::Defaults && !request_.yes) {
+        fail("defaults clears the module's whole configuration to its factory defaults; add "
+             "--yes to do it.  Nothing was sent to the Vindle Module.");
+        return ExitStatus::Usage;
+    }
+    if (const std::optional<ExitStatus> unavailable = openPort())
+        return *unavailable;
+
+    if (request_.repeat) {
+        Provisioning provisioning(port_, pump_, clock_, progress_, interrupt_);
+        return provisioning.run(
+            file->record, [this](ModuleRun* module) { module_ = module; }, request_.json, json_);
+    }
+    ModuleRun module(port_, pump_, clock_, progress_);
+    module_ = &module;
+    const ExitStatus status = onModule(module, file ? &*file : nullptr);
+    module_ = nullptr;
+    for (const std::string& message : module.messages())
+        json_["messages"].push_back(message);
+    return status;
+}
+
+std::optional<ExitStatus> ConfigTool::openPort()
+{
+    QString device;
+    if (request_.emulate) {
+        try {
+            emulator_ = std::make_unique<EmbeddedEmulator>();
+        } catch (const std::exception& error) {
+            fail(std::string("cannot start the emulated module: ") + error.what());
+            return ExitStatus::PortUnavailable;
+        }
+        device = emulator_->devicePath();
+    } else if (request_.port) {
+        device = QString::fromStdString(*request_.port);
+    } else if (const char* variable = std::getenv(kPortVariable); variable && *variable) {
+        device = QString::fromLocal8Bit(variable);
+    } else {
+        QString text = QStringLiteral("no serial port given: use --port DEV or set %1.")
+                           .arg(QLatin1String(kPortVariable));
+        const QList<QSerialPortInfo> present = QSerialPortInfo::availablePorts();
+        text += present.isEmpty() ? QStringLiteral("\nThis computer shows no serial ports.")
+                                  : QStringLiteral("\nSerial ports on this computer:");
+        for (const QSerialPortInfo& info : present)
+            text += QStringLiteral("\n    ") + info.systemLocation();
+        fail(text.toStdString());
+        return ExitStatus::PortUnavailable;
+    }
+    json_["port"] = device.toStdString();
+    progress_.step("Opening " + device.toStdString() + "...");
+    if (!port_.open(device)) {
+        fail(portOpenFailureText(device, port_.errorText(), port_.error(),
+                                 QSerialPortInfo::availablePorts())
+                 .toStdString());
+        return ExitStatus::PortUnavailable;
+    }
+    return std::nullopt;
+}
+
+ExitStatus ConfigTool::onModule(ModuleRun& module, const ConfigurationFileContents* file)
+{
+    using Command = ConfigRequest::Command;
+    switch (request_.command) {
+    case Command::Read:
+        return read(module);
+    case Command::Store:
+        return store(module, *file);
+    case Command::Identity:
+        return identity(module);
+    case Command::Defaults:
+        return defaults(module);
+    case Command::Monitor:
+        return monitor(module);
+    }
+    return ExitStatus::Usage;
+}
+
+ExitStatus ConfigTool::read(ModuleRun& module)
+{
+    const ExitStatus status = module.read();
+    if (status != ExitStatus::Done)
+        return status;
+    const ConfigurationFileContents contents = module.contents();
+    json_["module"] = identityJson(contents.module);
+    const std::string text = formatConfigurationFile(contents);
+    if (!request_.outputFile) {
+        if (request_.json)
+            json_["configuration"] = nlohmann::json::parse(text);
+        else
+            printOut(text);
+        return ExitStatus::Done;
+    }
+    if (const QString error = saveTextFile(QString::fromStdString(*request_.outputFile), text);
+        !error.isEmpty()) {
+        fail(error.toStdString());
+        return ExitStatus::Usage;
+    }
+    json_["file"] = *request_.outputFile;
+    result("Read the configuration into " + *request_.outputFile + ".");
+    return ExitStatus::Done;
+}
+
+ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents& file)
+{
+    ExitStatus status = module.store(file.record);
+    if (module.lastStored())
+        json_["stored_through"] = *module.lastStored();
+    if (status != ExitStatus::Done)
+        return status;
+    if (!request_.verify) {
+        result("Stored all 51 locations.");
+        return ExitStatus::Done;
+    }
+    progress_.step("Stored; reading it back...");
+    status = module.read();
+    json_["module"] = identityJson(module.identityRecord());
+    if (status != ExitStatus::Done)
+        return status;
+    const std::vector<Difference> differences = module.differencesFrom(file.record);
+    json_["differences"] = differencesJson(differences);
+    if (!differences.empty()) {
+        result("Stored, but the module reads back differently:\n" + differencesText(differences));
+        return ExitStatus::Differences;
+    }
+    result("Stored and verified all 51 locations.");
+    return ExitStatus::Done;
+}
+
+ExitStatus ConfigTool::identity(ModuleRun& module)
+{
+    const ExitStatus status = module.identity();
+    json_["module"] = identityJson(module.identityRecord());
+    if (status == ExitStatus::Done && !request_.json)
+        printOut(identityText(module.identityRecord(), "\n") + "\n");
+    return status;
+}
+
+ExitStatus ConfigTool::defaults(ModuleRun& module)
+{
+    const ExitStatus status = module.defaults();
+    json_["module"] = identityJson(module.identityRecord());
+    if (status == ExitStatus::Done)
+        result("Cleared to factory defaults and read back.");
+    return status;
+}
+
+ExitStatus ConfigTool::monitor(ModuleRun& module)
+{
+    progress_.step("Watching what the module sends; Ctrl+C ends.");
+    const auto line = [json = request_.json](const std::string& text) {
+        printOut((json ? nlohmann::json(text).dump() : text) + "\n");
+    };
+    return module.monitor(request_.baud, request_.header, request_.keys, line);
+}
+
+} // namespace vindle::cli

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "ConfigCommandLine.h"
+#include "ExitStatus.h"
+#include "InterruptSignal.h"
+#include "TerminalProgress.h"
+#include "link/Clock.h"
+#include "qt/core/QtEventPump.h"
+#include "qt/core/QtSerialPort.h"
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+namespace vindle {
+class EmbeddedEmulator;
+struct ConfigurationFileContents;
+} // namespace vindle
+
+namespace vindle::cli {
+
+class ModuleRun;
+
+// vindle-config once its command line is read: opens the port, runs the
+// command on the module and reports the result, as text or as one JSON
+// object on stdout.
+class ConfigTool
+{
+public:
+    explicit ConfigTool(ConfigRequest request);
+    ~ConfigTool();
+    ConfigTool(const ConfigTool&) = delete;
+    ConfigTool& operator=(const ConfigTool&) = delete;
+
+    // The exit status.
+    int run();
+
+private:
+    ExitStatus execute();
+    // Opens the port the request names; the status when it cannot.
+    std::optional<ExitStatus> openPort();
+    ExitStatus onModule(ModuleRun& module, const ConfigurationFileContents* file);
+    ExitStatus read(ModuleRun& module);
+    ExitStatus store(ModuleRun& module, const ConfigurationFileContents& file);
+    ExitStatus identity(ModuleRun& module);
+    ExitStatus defaults(ModuleRun& module);
+    ExitStatus monitor(ModuleRun& module);
+    // An error of the command's own, before any module is involved.
+    void fail(const std::string& text);
+    // A result line on stderr (also when it is not a terminal).
+    void result(const std::string& text);
+
+    ConfigRequest request_;
+    QtSerialPort port_;
+    QtEventPump pump_;
+    SteadyClock clock_;
+    TerminalProgress progress_{stderr};
+    InterruptSignal interrupt_;
+    std::unique_ptr<EmbeddedEmulator> emulator_;
+    ModuleRun* module_ = nullptr;
+    nlohmann::json json_;
+};
+
+} // namespace vindle::cli

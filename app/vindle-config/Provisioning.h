@@ -1,0 +1,64 @@
+#pragma once
+
+#include "ExitStatus.h"
+#include "link/Clock.h"
+#include "program/ConfigurationFile.h"
+
+#include <QString>
+#include <chrono>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+namespace vindle {
+class EventPump;
+class QtSerialPort;
+} // namespace vindle
+
+namespace vindle::cli {
+
+class InterruptSignal;
+class ModuleRun;
+class TerminalProgress;
+
+// Stores one configuration into module after module on one port: waits
+// until a module answers, stores and verifies it, prints one line with its
+// identity and the result, waits until it stops answering (unplugged), and
+// goes on until interrupted; then prints a summary.
+//
+// Between modules it asks at most once a second, with the read command
+// only: the identify command's bytes also clear a module to its defaults.
+class Provisioning
+{
+public:
+    static constexpr std::chrono::seconds kPollInterval{1};
+    // Told of the run a module is going through, and of nullptr once it is over.
+    using RunHook = std::function<void(ModuleRun*)>;
+
+    Provisioning(QtSerialPort& port, EventPump& pump, const Clock& clock,
+                 TerminalProgress& progress, const InterruptSignal& interrupt);
+
+    // Every module until interrupted; `result` receives the modules and the
+    // summary. The status is that of the last module that failed, if any.
+    ExitStatus run(const ConfigurationRecord& values, const RunHook& hook, bool json,
+                   nlohmann::json& result);
+
+private:
+    // Polls until the module answers (or no longer does); false when
+    // interrupted first.
+    bool waitUntil(bool answering);
+    // One poll; a closed port is opened again when `reopen`.
+    bool answers(bool reopen);
+    void printLine(const std::string& line, bool json);
+
+    QtSerialPort& port_;
+    EventPump& pump_;
+    const Clock& clock_;
+    TerminalProgress& progress_;
+    const InterruptSignal& interrupt_;
+    QString device_;
+    std::optional<Clock::TimePoint> nextPoll_;
+};
+
+} // namespace vindle::cli
