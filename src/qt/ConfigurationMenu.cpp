@@ -49,12 +49,9 @@ ConfigurationMenu::ConfigurationMenu(SetupProgram& program, QWidget& mainWidget)
     // The shortcuts work while the menu is closed.
     mainWidget.addActions({open_, save_});
 
-    // The bar goes above the designed area, which keeps its size.
-    const int height = menuBar_->sizeHint().height();
+    // The bar goes above the designed area, which keeps its size (the
+    // window's binder sizes the window anew).
     mainWidget.layout()->setMenuBar(menuBar_);
-    if (mainWidget.maximumHeight() < QWIDGETSIZE_MAX)
-        mainWidget.setMaximumHeight(mainWidget.maximumHeight() + height);
-    mainWidget.resize(mainWidget.width(), mainWidget.height() + height);
 }
 
 void ConfigurationMenu::setFileChooser(FileChooser chooser)

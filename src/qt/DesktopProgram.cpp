@@ -10,6 +10,7 @@ DesktopProgram::DesktopProgram(QtSerialPort& port)
       view_(program_, TwipScale::forFont(QApplication::font())),
       menu_(program_, view_.binder("Main")->widget())
 {
+    view_.binder("Main")->fitToScreen();
     port_.onFailure([this](const QString& reason) { portFailed(reason); });
     program_.onEnded([this] { ended(); });
 }

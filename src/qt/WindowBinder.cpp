@@ -178,7 +178,9 @@ void WindowBinder::fitInto(const QSize& room)
         return;
     const QSize body = body_->size();
     const int footerHeight = footer_ != nullptr ? footer_->height() : 0;
-    const QSize whole(body.width(), body.height() + footerHeight);
+    const QWidget* const menuBar = top_->layout()->menuBar();
+    const int menuHeight = menuBar != nullptr ? menuBar->sizeHint().height() : 0;
+    const QSize whole(body.width(), menuHeight + body.height() + footerHeight);
     QSize size = whole;
     // A body cut short takes a scroll bar beside it, not one below too.
     if (whole.height() > room.height())

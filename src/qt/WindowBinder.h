@@ -39,8 +39,10 @@ public:
     // The widget of the control with that name and index; nullptr when none.
     QWidget* widgetFor(std::string_view name, int index = kNoIndex) const;
     // Sizes the window to the room a screen gives it: the whole window where
-    // it fits, else the footer whole and the rest scrolling.
+    // it fits, else the footer whole and the rest scrolling. A menu bar added
+    // to the window's layout comes on top of the designed area.
     void fitInto(const QSize& room);
+    void fitToScreen();
 
 protected:
     // Pointer moves over the window and its controls call the models'
@@ -61,7 +63,6 @@ private:
     QWidget* newCanvas(QWidget* parent);
     bool inFooter(const Control& control) const;
     QWidget* canvasFor(const Control& control) const;
-    void fitToScreen();
 
     Window& window_;
     TwipScale scale_;

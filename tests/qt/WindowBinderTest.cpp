@@ -9,6 +9,7 @@
 #include "program/ConfigurationStore.h"
 #include "program/LocationControls.h"
 #include "program/SetupProgram.h"
+#include "qt/ConfigurationMenu.h"
 #include "qt/MessageBox.h"
 #include "qt/ProgramIdentity.h"
 #include "qt/ProgramView.h"
@@ -537,6 +538,8 @@ TEST_F(RenderedRun, DISABLED_WindowGallery)
     ASSERT_FALSE(directory.isEmpty());
     MessageBox::setAutoAnswer(std::nullopt);
     startWith({}, TwipScale::forFont(QApplication::font()));
+    const ConfigurationMenu menu(*program_, window("Main"));
+    view_->binder("Main")->fitToScreen();
     const auto settle = [] {
         for (int i = 0; i < 20; ++i) {
             QCoreApplication::processEvents();
