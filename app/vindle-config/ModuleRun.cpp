@@ -1,5 +1,6 @@
 #include "ModuleRun.h"
 
+#include "ModuleText.h"
 #include "TerminalProgress.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationReader.h"
@@ -31,12 +32,6 @@ const std::array kMessageOutcomes{
     MessageOutcome{ConfigurationStore::kNoOutput, ExitStatus::Usage, false, true},
     MessageOutcome{ConfigurationStore::kCannotStore, ExitStatus::Usage, false, true},
 };
-
-std::string describe(int location)
-{
-    return "location " + std::to_string(location) + " (" +
-           std::string(locationInfo(location).item) + ")";
-}
 
 std::optional<int> number(const std::string& text)
 {
@@ -189,7 +184,7 @@ ExitStatus ModuleRun::store(const ConfigurationRecord& values)
     std::string unlike;
     for (int location = 0; location < kLocationCount; ++location) {
         if (sent.record[location] != values[location])
-            unlike += "\n    " + describe(location) + ": the file holds " +
+            unlike += "\n    " + locationText(location) + ": the file holds " +
                       std::to_string(values[location]) + ", the windows would store " +
                       std::to_string(sent.record[location]);
     }
@@ -207,7 +202,7 @@ ExitStatus ModuleRun::store(const ConfigurationRecord& values)
     if (failure_ == ExitStatus::StoreRefused) {
         const int at = static_cast<int>(program_.progress().Level().value());
         refusedAt_ = at;
-        tell("The Vindle Module did not acknowledge " + describe(at) + "; " +
+        tell("The Vindle Module did not acknowledge " + locationText(at) + "; " +
              (at == 0 ? std::string("nothing was stored.")
                       : "locations 0 to " + std::to_string(at - 1) + " were stored."));
         return ExitStatus::StoreRefused;
@@ -255,15 +250,19 @@ ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys
     return ExitStatus::Done;
 }
 
-std::vector<Difference> ModuleRun::differencesFrom(const ConfigurationRecord& values) const
+ExitStatus ModuleRun::verify(const ConfigurationRecord& values,
+                             std::vector<Difference>& differences)
 {
-    std::vector<Difference> differences;
+    progress_.step("Stored; reading it back...");
+    const ExitStatus status = read();
+    if (status != ExitStatus::Done)
+        return status;
     const ConfigurationRecord& held = program_.reader().record();
     for (int location = 0; location < kLocationCount; ++location) {
         if (held[location] != values[location])
             differences.push_back({location, values[location], held[location]});
     }
-    return differences;
+    return differences.empty() ? ExitStatus::Done : ExitStatus::Differences;
 }
 
 ConfigurationFileContents ModuleRun::contents()

@@ -47,8 +47,9 @@ public:
     // The data monitor until interrupted; every line, oldest first.
     ExitStatus monitor(std::optional<int> bitRate, bool header, bool keys,
                        const std::function<void(const std::string&)>& line);
-    // The locations where the module, as last read, differs from `values`.
-    std::vector<Difference> differencesFrom(const ConfigurationRecord& values) const;
+    // Reads the module back after a store: Differences, with the locations
+    // in `differences`, where it holds something else than `values`.
+    ExitStatus verify(const ConfigurationRecord& values, std::vector<Difference>& differences);
 
     // Ctrl+C: a store stops once the module has acknowledged the location
     // on its way; anything else stops at once.

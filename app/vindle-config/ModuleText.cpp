@@ -9,20 +9,9 @@ namespace vindle::cli {
 
 namespace {
 
-struct IdentityField
-{
-    std::string_view caption; // as the main window labels it
-    std::string_view key;     // as the configuration file keeps it
-    std::optional<int> ModuleIdentityRecord::*value;
-};
-
-constexpr std::array kIdentityFields{
-    IdentityField{"Device ID #1:", "device_id_1", &ModuleIdentityRecord::deviceId1},
-    IdentityField{"Device ID #2:", "device_id_2", &ModuleIdentityRecord::deviceId2},
-    IdentityField{"Year of Release:", "year", &ModuleIdentityRecord::year},
-    IdentityField{"Firmware Version:", "firmware", &ModuleIdentityRecord::firmware},
-    IdentityField{"Capabilities:", "capabilities", &ModuleIdentityRecord::capabilities},
-};
+// As the main window labels the identity, in the order of kModuleIdentityKeys.
+constexpr std::array<std::string_view, kModuleIdentityKeys.size()> kIdentityCaptions{
+    "Device ID #1:", "Device ID #2:", "Year of Release:", "Firmware Version:", "Capabilities:"};
 
 struct OutcomeWords
 {
@@ -41,24 +30,24 @@ constexpr std::array kOutcomeWords{
     OutcomeWords{ExitStatus::Interrupted, "interrupted"},
 };
 
-std::string describe(int location)
+} // namespace
+
+std::string locationText(int location)
 {
     return "location " + std::to_string(location) + " (" +
            std::string(locationInfo(location).item) + ")";
 }
 
-} // namespace
-
 std::string identityText(const ModuleIdentityRecord& identity, const std::string& separator)
 {
     std::string text;
-    for (const IdentityField& field : kIdentityFields) {
-        const std::optional<int>& value = identity.*field.value;
+    for (std::size_t i = 0; i < kModuleIdentityKeys.size(); ++i) {
+        const std::optional<int>& value = identity.*kModuleIdentityKeys[i].field;
         if (!value)
             continue;
         if (!text.empty())
             text += separator;
-        text += std::string(field.caption) + " " + std::to_string(*value);
+        text += std::string(kIdentityCaptions[i]) + " " + std::to_string(*value);
     }
     return text.empty() ? "identity not read" : text;
 }
@@ -66,9 +55,9 @@ std::string identityText(const ModuleIdentityRecord& identity, const std::string
 nlohmann::json identityJson(const ModuleIdentityRecord& identity)
 {
     nlohmann::json object = nlohmann::json::object();
-    for (const IdentityField& field : kIdentityFields) {
-        const std::optional<int>& value = identity.*field.value;
-        object[std::string(field.key)] = value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+    for (const ModuleIdentityKey& key : kModuleIdentityKeys) {
+        const std::optional<int>& value = identity.*key.field;
+        object[std::string(key.key)] = value ? nlohmann::json(*value) : nlohmann::json(nullptr);
     }
     return object;
 }
@@ -82,7 +71,7 @@ std::string outcomeText(ExitStatus status, const std::vector<Difference>& differ
             text = outcome.words;
     }
     if (status == ExitStatus::StoreRefused && refusedAt)
-        text += " at " + describe(*refusedAt);
+        text += " at " + locationText(*refusedAt);
     if (status == ExitStatus::Differences) {
         text += differences.size() == 1 ? " at location" : " at locations";
         for (const Difference& difference : differences)
@@ -96,8 +85,8 @@ std::string differencesText(const std::vector<Difference>& differences)
 {
     std::string text;
     for (const Difference& difference : differences)
-        text += (text.empty() ? "" : "\n") + describe(difference.location) + ": the file holds " +
-                std::to_string(difference.inFile) + ", the module " +
+        text += (text.empty() ? "" : "\n") + locationText(difference.location) +
+                ": the file holds " + std::to_string(difference.inFile) + ", the module " +
                 std::to_string(difference.inModule);
     return text;
 }

@@ -38,17 +38,11 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
             hook(&module);
             status = module.store(values);
             if (status == ExitStatus::Done) {
-                progress_.step("Stored; reading it back...");
-                status = module.read();
+                status = module.verify(values, differences);
                 identity = module.identityRecord();
             }
-            if (status == ExitStatus::Done) {
-                differences = module.differencesFrom(values);
-                if (!differences.empty()) {
-                    status = ExitStatus::Differences;
-                    module.tell(differencesText(differences));
-                }
-            }
+            if (status == ExitStatus::Differences)
+                module.tell(differencesText(differences));
             refusedAt = module.refusedAt();
             hook(nullptr);
         }

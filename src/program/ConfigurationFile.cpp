@@ -22,20 +22,6 @@ constexpr int kVersion = 1;
 constexpr std::array<std::string_view, 5> kTopLevelKeys{"format", "version", "comment", "module",
                                                         "locations"};
 
-// The module's keys, in the order they are written, and where each is kept.
-struct IdentityKey
-{
-    std::string_view key;
-    std::optional<int> ModuleIdentityRecord::*field;
-};
-constexpr std::array<IdentityKey, 5> kIdentityKeys{{
-    {"device_id_1", &ModuleIdentityRecord::deviceId1},
-    {"device_id_2", &ModuleIdentityRecord::deviceId2},
-    {"year", &ModuleIdentityRecord::year},
-    {"firmware", &ModuleIdentityRecord::firmware},
-    {"capabilities", &ModuleIdentityRecord::capabilities},
-}};
-
 [[noreturn]] void fail(const std::string& message)
 {
     throw ConfigurationFileError(message);
@@ -151,9 +137,10 @@ ModuleIdentityRecord parseModule(const Json& module)
     for (const auto& item : module.items()) {
         const std::string& key = item.key();
         const Json& value = item.value();
-        const auto known = std::find_if(kIdentityKeys.begin(), kIdentityKeys.end(),
-                                        [&key](const IdentityKey& k) { return k.key == key; });
-        if (known == kIdentityKeys.end())
+        const auto known =
+            std::find_if(kModuleIdentityKeys.begin(), kModuleIdentityKeys.end(),
+                         [&key](const ModuleIdentityKey& k) { return k.key == key; });
+        if (known == kModuleIdentityKeys.end())
             fail("Unknown key " + inQuotes(key) + " in \"module\".");
         if (value.is_null())
             continue;
@@ -258,7 +245,7 @@ ConfigurationFileContents parseConfigurationFile(std::string_view text)
 std::string formatConfigurationFile(const ConfigurationFileContents& contents)
 {
     nlohmann::ordered_json module = nlohmann::ordered_json::object();
-    for (const IdentityKey& key : kIdentityKeys) {
+    for (const ModuleIdentityKey& key : kModuleIdentityKeys) {
         const std::optional<int>& value = contents.module.*(key.field);
         module[std::string(key.key)] = value ? nlohmann::ordered_json(*value) : nullptr;
     }

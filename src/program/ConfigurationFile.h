@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationRecord.h"
 
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,21 @@ public:
 };
 
 ModuleIdentityRecord moduleIdentityRecord(const Identity& identity);
+
+// The keys of the module's identity in a file, in the order they are written,
+// and the field each one is kept in.
+struct ModuleIdentityKey
+{
+    std::string_view key;
+    std::optional<int> ModuleIdentityRecord::*field;
+};
+inline constexpr std::array<ModuleIdentityKey, 5> kModuleIdentityKeys{{
+    {"device_id_1", &ModuleIdentityRecord::deviceId1},
+    {"device_id_2", &ModuleIdentityRecord::deviceId2},
+    {"year", &ModuleIdentityRecord::year},
+    {"firmware", &ModuleIdentityRecord::firmware},
+    {"capabilities", &ModuleIdentityRecord::capabilities},
+}};
 
 // The message for a location whose value the windows cannot show.
 std::string cannotShowMessage(int location, int value);

@@ -13,6 +13,19 @@ QString tr(const char* text)
 
 } // namespace
 
+QString presentPortsText(const QList<QSerialPortInfo>& present)
+{
+    if (present.isEmpty())
+        return tr("This computer shows no serial ports.");
+    QString text = tr("Serial ports on this computer:");
+    for (const QSerialPortInfo& info : present) {
+        text += QStringLiteral("\n    ") + info.systemLocation();
+        if (!info.description().isEmpty())
+            text += QStringLiteral("  (") + info.description() + QLatin1Char(')');
+    }
+    return text;
+}
+
 QString portOpenFailureText(const QString& device, const QString& reason,
                             QSerialPort::SerialPortError error,
                             const QList<QSerialPortInfo>& present)
@@ -27,18 +40,7 @@ QString portOpenFailureText(const QString& device, const QString& reason,
 #else
     Q_UNUSED(error);
 #endif
-    text += QStringLiteral("\n\n");
-    if (present.isEmpty()) {
-        text += tr("This computer shows no serial ports.");
-    } else {
-        text += tr("Serial ports on this computer:");
-        for (const QSerialPortInfo& info : present) {
-            text += QStringLiteral("\n    ") + info.systemLocation();
-            if (!info.description().isEmpty())
-                text += QStringLiteral("  (") + info.description() + QLatin1Char(')');
-        }
-    }
-    text += QStringLiteral("\n\n") +
+    text += QStringLiteral("\n\n") + presentPortsText(present) + QStringLiteral("\n\n") +
             tr("Choose another with --port DEVICE, for example --port /dev/ttyUSB0, or try the "
                "program without a module with --emulate.");
     return text;
