@@ -143,10 +143,7 @@ void SetupProgram::RefreshAnalogInputs()
 
 void SetupProgram::watchModule()
 {
-    exclusively([this] {
-        monitor().Form_Load([this] { mainWindow().hide(); });
-        monitorReceiver_->run();
-    });
+    exclusively([this] { runMonitor(); });
 }
 
 std::vector<UnkeptValue> SetupProgram::openConfiguration(const ConfigurationRecord& record)
@@ -181,6 +178,11 @@ void SetupProgram::handOver()
     windows_.limiter().hide();
     windows_.advanced().hide();
     windows_.motionTimes().hide();
+    runMonitor();
+}
+
+void SetupProgram::runMonitor()
+{
     monitor().Form_Load([this] { mainWindow().hide(); });
     monitorReceiver_->run();
 }

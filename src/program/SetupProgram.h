@@ -109,6 +109,9 @@ private:
     // Runs `procedure` holding the line, unless another exchange holds it.
     void exclusively(const std::function<void()>& procedure);
     // Test Configuration once the line is held.
+    // Opens the data monitor in place of the main window and receives until
+    // the run ends.
+    void runMonitor();
     void handOver();
     void windowCreated(Window& window);
     void wireButtons();

@@ -3,10 +3,10 @@
 #include "program/ConfigurationFile.h"
 #include "program/SetupProgram.h"
 #include "qt/MessageBox.h"
+#include "qt/ProgramIdentity.h"
 #include "qt/core/TextFile.h"
 
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
 
@@ -104,7 +104,7 @@ QString ConfigurationMenu::choose(Purpose purpose) const
 
 void ConfigurationMenu::tell(const QString& text) const
 {
-    MessageBox::information(&mainWidget_, QGuiApplication::applicationDisplayName(), text);
+    MessageBox::information(&mainWidget_, ProgramIdentity::title(), text);
 }
 
 } // namespace vindle
