@@ -64,7 +64,6 @@ TEST_F(ConfigurationMenuTest, SaveThenOpenGoesThroughTheFileAndSendsNothing)
 
     menu.saveAction().trigger();
     LoadedText saved = loadTextFile(chosen);
-    ASSERT_EQ(saved.error, QString());
     EXPECT_EQ(parseConfigurationFile(saved.text).record[1], 40);
 
     const std::size_t sent = module.port.written().size();
@@ -122,18 +121,18 @@ QString saveWithFileSizeLimit(const QString& path, std::string_view text, rlim_t
     return error;
 }
 
-TEST_F(ConfigurationMenuTest, ASaveReplacesTheWholeFileOrNothing)
+TEST_F(ConfigurationMenuTest, ASaveThatFailsSaysSoAndLeavesTheOldFile)
 {
-    EXPECT_EQ(saveTextFile(chosen, "first\n"), QString());
-    EXPECT_EQ(saveTextFile(chosen, "second\n"), QString());
-    // A write that fails half-way leaves the old file, and no other.
+    ASSERT_EQ(saveTextFile(chosen, "old\n"), QString());
     const QString error = saveWithFileSizeLimit(chosen, std::string(64 * 1024, 'x'), 1024);
     EXPECT_TRUE(error.contains("module.json")) << error.toStdString();
-    const LoadedText kept = loadTextFile(chosen);
-    EXPECT_EQ(kept.error, QString());
-    EXPECT_EQ(kept.text, "second\n");
+    EXPECT_EQ(loadTextFile(chosen).text, "old\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"module.json"});
-    EXPECT_FALSE(saveTextFile(folder.filePath("missing/module.json"), "x").isEmpty());
+
+    chosen = folder.filePath("missing/module.json");
+    menu.saveAction().trigger();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().front().startsWith("Cannot write " + chosen));
 }
 
 } // namespace
