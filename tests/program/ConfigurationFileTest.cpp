@@ -136,16 +136,12 @@ TEST(ConfigurationFileTest, ReadThenOpenThenStoreCopiesTheModule)
     esModule.configuration[9] = 2;
     esModule.configuration[20] = 1;
     const ConfigurationFileContents esContents = savedFrom(esModule);
-    ASSERT_EQ(esContents.record[9], 2);
 
     ProgramOnEmulator target; // RS-232 port only
     target.program.start();
     const std::size_t before = target.sent().size();
     const std::vector<UnkeptValue> unkept = target.program.openConfiguration(esContents.record);
     ASSERT_FALSE(unkept.empty());
-    EXPECT_EQ(unkept.front().location, 9);
-    EXPECT_EQ(unkept.front().wanted, 2);
-    EXPECT_EQ(unkept.front().held, 0);
     EXPECT_NE(unkeptValuesMessage(unkept).find(
                   "\nLocation 9 (transmitter fitted to this module): 2 in the file, 0 now."),
               std::string::npos);
