@@ -98,18 +98,11 @@ protected:
 
 std::unique_ptr<QTemporaryDir> VindleConfig::files_;
 
-struct CommandCase
-{
-    const char* emulator; // its options; none: no emulator
-    const char* arguments;
-    int status;
-    const char* inStdout; // texts separated by |
-    const char* inStderr;
-};
-
 TEST_F(VindleConfig, CommandsAndExitStatuses)
 {
-    const CommandCase cases[] = {
+    // The emulator's options (none: no emulator), the arguments, the exit
+    // status, texts in stdout separated by |, a text in stderr.
+    const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
         {"", "identity --port {port}", 0,
          "Device ID #1: 17\nDevice ID #2: 4\nYear of Release: 26\nFirmware Version: 1", ""},
         {"--device-id1 42", "identity --json --port {port}", 0, "\"device_id_1\": 42", ""},
@@ -141,23 +134,23 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
          ""},
         {nullptr, "--version", 0, VINDLE_CONFIG_VERSION, ""},
     };
-    for (const CommandCase& c : cases) {
-        SCOPED_TRACE(std::string(c.emulator ? c.emulator : "(none)") + " | " + c.arguments);
+    for (const auto& [options, command, status, inStdout, inStderr] : cases) {
+        SCOPED_TRACE(std::string(options ? options : "(none)") + " | " + command);
         std::unique_ptr<EmulatorProcess> emulator;
         QString port;
-        if (c.emulator) {
-            emulator = std::make_unique<EmulatorProcess>(words(c.emulator));
+        if (options) {
+            emulator = std::make_unique<EmulatorProcess>(words(options));
             port = emulator->devicePath();
             ASSERT_FALSE(port.isEmpty());
         }
-        const QStringList arguments = expand(c.arguments, port);
+        const QStringList arguments = expand(command, port);
         // With no --port, the emulator's port is in VINDLE_PORT.
         const Finished run =
             ConfigProcess(arguments, arguments.contains("--port") ? QString() : port).finish();
-        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
-        for (const QString& text : QString::fromUtf8(c.inStdout).split('|'))
+        EXPECT_EQ(run.status, status) << run.err.toStdString();
+        for (const QString& text : QString::fromUtf8(inStdout).split('|'))
             EXPECT_TRUE(run.out.contains(text)) << run.out.toStdString();
-        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.inStderr))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(inStderr))) << run.err.toStdString();
     }
 }
 
