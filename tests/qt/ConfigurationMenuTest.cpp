@@ -123,11 +123,14 @@ QString saveWithFileSizeLimit(const QString& path, std::string_view text, rlim_t
 
 TEST_F(ConfigurationMenuTest, ASaveThatFailsSaysSoAndLeavesTheOldFile)
 {
-    ASSERT_EQ(saveTextFile(chosen, "old\n"), QString());
-    const QString error = saveWithFileSizeLimit(chosen, std::string(64 * 1024, 'x'), 1024);
-    EXPECT_TRUE(error.contains("module.json")) << error.toStdString();
-    EXPECT_EQ(loadTextFile(chosen).text, "old\n");
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"module.json"});
+    // A file of a configuration's size, and one larger than any buffer.
+    for (const std::size_t size : {std::size_t{3000}, std::size_t{64 * 1024}}) {
+        ASSERT_EQ(saveTextFile(chosen, "old\n"), QString());
+        const QString error = saveWithFileSizeLimit(chosen, std::string(size, 'x'), 1024);
+        EXPECT_TRUE(error.contains("module.json")) << size << error.toStdString();
+        EXPECT_EQ(loadTextFile(chosen).text, "old\n") << size;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"module.json"});
+    }
 
     chosen = folder.filePath("missing/module.json");
     menu.saveAction().trigger();

@@ -31,7 +31,9 @@ LoadedText loadTextFile(const QString& path)
 QString saveTextFile(const QString& path, std::string_view text)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a write that the disk cuts short shows at once, rather than
+    // in a flush whose failure the commit would not report.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure("Cannot write %1: %2", path, file.errorString());
     const auto size = static_cast<qint64>(text.size());
     if (file.write(text.data(), size) != size || !file.commit())
