@@ -4,8 +4,11 @@
 #include "ui/monitor/MonitorWindow.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <sstream>
+#include <string_view>
 
 namespace vindle::cli {
 
@@ -108,6 +111,13 @@ std::variant<ConfigRequest, CommandLineExit> parseConfigCommandLine(int argc, ch
     } catch (const CLI::ParseError& error) {
         std::cerr << "vindle-config: " << error.what() << "\n"
                   << "Run vindle-config --help for the commands and options.\n";
+        // A script that asked for JSON gets its object, also now.
+        if (std::find(argv, argv + argc, std::string_view("--json")) != argv + argc) {
+            const nlohmann::json result = {{"command", nullptr},
+                                           {"messages", {error.what()}},
+                                           {"status", toInt(ExitStatus::Usage)}};
+            std::cout << result.dump() << '\n';
+        }
         return CommandLineExit{toInt(ExitStatus::Usage)};
     }
     if (request.keys)

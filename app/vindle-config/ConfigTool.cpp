@@ -4,7 +4,10 @@
 #include "ModuleRun.h"
 #include "ModuleText.h"
 #include "Provisioning.h"
+#include "config/MemoryMap.h"
 #include "program/ConfigurationFile.h"
+#include "program/ConfigurationStore.h"
+#include "program/RecordDecoding.h"
 #include "qt/core/PortOpenFailure.h"
 #include "qt/core/TextFile.h"
 
@@ -66,7 +69,7 @@ int ConfigTool::run()
     const ExitStatus status = execute();
     if (request_.json) {
         json_["status"] = toInt(status);
-        printOut(json_.dump(2) + "\n");
+        printOut(json_.dump() + "\n");
     }
     return toInt(status);
 }
@@ -90,23 +93,18 @@ ExitStatus ConfigTool::execute()
 {
     std::optional<ConfigurationFileContents> file;
     if (request_.command == ConfigRequest::Command::Store) {
-        const LoadedText loaded = loadTextFile(QString::fromStdString(request_.inputFile));
-        if (!loaded.error.isEmpty()) {
-            fail(loaded.error.toStdString() + "\nNothing was sent to the Vindle Module.");
+        file = loadFile();
+        if (!file)
             return ExitStatus::Usage;
-        }
-        try {
-            file = parseConfigurationFile(loaded.text);
-        } catch (const ConfigurationFileError& error) {
-            fail(request_.inputFile + ": " + error.what() +
-                 "\nNothing was sent to the Vindle Module.");
-            return ExitStatus::Usage;
-        }
     }
     if (request_.command == ConfigRequest::Command::Defaults && !request_.yes) {
         fail("defaults clears the module's whole configuration to its factory defaults; add "
              "--yes to do it.  Nothing was sent to the Vindle Module.");
         return ExitStatus::Usage;
+    }
+    if (interrupt_.requested()) {
+        fail("Interrupted.  Nothing was sent to the Vindle Module.");
+        return ExitStatus::Interrupted;
     }
     if (const std::optional<ExitStatus> unavailable = openPort())
         return *unavailable;
@@ -125,9 +123,44 @@ ExitStatus ConfigTool::execute()
     return status;
 }
 
+std::optional<ConfigurationFileContents> ConfigTool::loadFile()
+{
+    const std::string nothingSent = "\nNothing was sent to the Vindle Module.";
+    const LoadedText loaded = loadTextFile(QString::fromStdString(request_.inputFile));
+    if (!loaded.error.isEmpty()) {
+        fail(loaded.error.toStdString() + nothingSent);
+        return std::nullopt;
+    }
+    ConfigurationFileContents file;
+    try {
+        file = parseConfigurationFile(loaded.text);
+    } catch (const ConfigurationFileError& error) {
+        fail(request_.inputFile + ": " + error.what() + nothingSent);
+        return std::nullopt;
+    }
+    // What the windows would make of the file whatever module it goes to is
+    // decided now, once, before any port is opened.
+    const RecordCheck check = checkRecord(file.record);
+    if (!check.unkept.empty()) {
+        std::string text = request_.inputFile + ": the file cannot be stored as it is:";
+        for (const UnkeptValue& value : check.unkept)
+            text += "\n    " + locationText(value.location) + ": the file holds " +
+                    std::to_string(value.wanted) + ", which the windows would store as " +
+                    std::to_string(value.held);
+        fail(text + nothingSent);
+        return std::nullopt;
+    }
+    if (!check.sendsOutput) {
+        fail(request_.inputFile + ": " + ConfigurationStore::kNoOutput + nothingSent);
+        return std::nullopt;
+    }
+    return file;
+}
+
 std::optional<ExitStatus> ConfigTool::openPort()
 {
     QString device;
+    bool fromVariable = false;
     if (request_.emulate) {
         try {
             emulator_ = std::make_unique<EmbeddedEmulator>();
@@ -140,6 +173,7 @@ std::optional<ExitStatus> ConfigTool::openPort()
         device = QString::fromStdString(*request_.port);
     } else if (const char* variable = std::getenv(kPortVariable); variable && *variable) {
         device = QString::fromLocal8Bit(variable);
+        fromVariable = true;
     } else {
         fail(QStringLiteral("no serial port given: use --port DEV or set %1.\n%2")
                  .arg(QLatin1String(kPortVariable),
@@ -147,12 +181,18 @@ std::optional<ExitStatus> ConfigTool::openPort()
                  .toStdString());
         return ExitStatus::PortUnavailable;
     }
-    json_["port"] = device.toStdString();
-    progress_.step("Opening " + device.toStdString() + "...");
+    // The device as the system names it ("vport" opens /dev/vport).
+    const QString location = systemLocationOf(device);
+    json_["port"] = location.toStdString();
+    progress_.step("Opening " + location.toStdString() + "...");
     if (!port_.open(device)) {
-        fail(portOpenFailureText(device, port_.errorText(), port_.error(),
-                                 QSerialPortInfo::availablePorts())
-                 .toStdString());
+        const QString text = portOpenFailureText(location, port_.errorText(), port_.error(),
+                                                 QSerialPortInfo::availablePorts());
+        // A device from the environment says where it came from.
+        const QString from =
+            fromVariable ? QStringLiteral("%1=%2: ").arg(QLatin1String(kPortVariable), device)
+                         : QString();
+        fail((from + text).toStdString());
         return ExitStatus::PortUnavailable;
     }
     return std::nullopt;
@@ -203,20 +243,17 @@ ExitStatus ConfigTool::read(ModuleRun& module)
 
 ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents& file)
 {
-    ExitStatus status = module.store(file.record);
+    std::vector<Difference> differences;
+    const ExitStatus status = module.store(file.record, request_.verify, differences);
     if (module.lastStored())
         json_["stored_through"] = *module.lastStored();
-    if (status != ExitStatus::Done)
+    json_["module"] = identityJson(module.identityRecord());
+    if (status != ExitStatus::Done && status != ExitStatus::Differences)
         return status;
     if (!request_.verify) {
         result("Stored all 51 locations.");
         return ExitStatus::Done;
     }
-    std::vector<Difference> differences;
-    status = module.verify(file.record, differences);
-    json_["module"] = identityJson(module.identityRecord());
-    if (status != ExitStatus::Done && status != ExitStatus::Differences)
-        return status;
     json_["differences"] = differencesJson(differences);
     result(status == ExitStatus::Done
                ? "Stored and verified all 51 locations."

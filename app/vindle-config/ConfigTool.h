@@ -5,6 +5,7 @@
 #include "InterruptSignal.h"
 #include "TerminalProgress.h"
 #include "link/Clock.h"
+#include "program/ConfigurationFile.h"
 #include "qt/core/QtEventPump.h"
 #include "qt/core/QtSerialPort.h"
 
@@ -14,7 +15,6 @@
 
 namespace vindle {
 class EmbeddedEmulator;
-struct ConfigurationFileContents;
 } // namespace vindle
 
 namespace vindle::cli {
@@ -37,6 +37,9 @@ public:
 
 private:
     ExitStatus execute();
+    // The file to store, checked in full; empty (and said why) when it
+    // cannot be stored.
+    std::optional<ConfigurationFileContents> loadFile();
     // Opens the port the request names; the status when it cannot.
     std::optional<ExitStatus> openPort();
     ExitStatus onModule(ModuleRun& module, const ConfigurationFileContents* file);

@@ -15,6 +15,7 @@ enum class ExitStatus
     StoreRefused = 4,
     Differences = 5,
     Unshowable = 6,
+    PortFailed = 7,    // the open port failed during an exchange
     Interrupted = 130, // Ctrl+C, as shells report a program ended by it
 };
 
@@ -37,6 +38,8 @@ inline constexpr std::array kExitStatusMeanings{
                       "--verify found differences; the locations are listed"},
     ExitStatusMeaning{ExitStatus::Unshowable, "the module holds a value the windows cannot show; "
                                               "the location and the value are named"},
+    ExitStatusMeaning{ExitStatus::PortFailed,
+                      "the serial port failed during an exchange; what was stored is listed"},
     ExitStatusMeaning{ExitStatus::Interrupted, "interrupted (Ctrl+C); what was stored is listed"},
 };
 

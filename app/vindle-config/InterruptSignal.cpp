@@ -10,9 +10,12 @@ namespace {
 
 // Written by the signal handler, read in the event loop.
 int signalSockets[2] = {-1, -1};
+// Set by the signal handler at once, also while no event loop runs.
+volatile std::sig_atomic_t signalledNow = 0;
 
 void signalled(int)
 {
+    signalledNow = 1;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, 1);
 }
@@ -49,6 +52,11 @@ InterruptSignal::~InterruptSignal()
             ::close(socket);
         socket = -1;
     }
+}
+
+bool InterruptSignal::requested() const
+{
+    return requested_ || signalledNow != 0;
 }
 
 void InterruptSignal::received()

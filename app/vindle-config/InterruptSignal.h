@@ -17,7 +17,8 @@ public:
     InterruptSignal(const InterruptSignal&) = delete;
     InterruptSignal& operator=(const InterruptSignal&) = delete;
 
-    bool requested() const { return requested_; }
+    // True from the moment the signal came, even before its handler ran.
+    bool requested() const;
     // Runs once, when the signal comes.
     void onInterrupt(std::function<void()> handler) { handler_ = std::move(handler); }
 

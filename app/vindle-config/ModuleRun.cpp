@@ -8,38 +8,12 @@
 #include "program/StoreValues.h"
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 
 namespace vindle::cli {
 
 namespace {
 
-// What a message of the procedures means to the command, and whether the
-// run goes on after it.
-struct MessageOutcome
-{
-    std::string_view start; // the message, or how it begins
-    ExitStatus status;
-    bool endsRun; // the windows would now hand over or clear the module
-    bool written; // false when the command says it in its own words
-};
-
-const std::array kMessageOutcomes{
-    MessageOutcome{ConfigurationReader::kNoCommunication, ExitStatus::NoAnswer, true, true},
-    MessageOutcome{ConfigurationReader::kRecoveryMessage, ExitStatus::Unshowable, true, false},
-    MessageOutcome{ConfigurationStore::kStorageError, ExitStatus::StoreRefused, false, true},
-    MessageOutcome{ConfigurationStore::kNoOutput, ExitStatus::Usage, false, true},
-    MessageOutcome{ConfigurationStore::kCannotStore, ExitStatus::Usage, false, true},
-};
-
-std::optional<int> number(const std::string& text)
-{
-    if (text.empty() ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    return std::stoi(text);
-}
+constexpr const char* kNothingStored = "Nothing was sent to the Vindle Module.";
 
 } // namespace
 
@@ -47,50 +21,24 @@ ModuleRun::ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock,
                      TerminalProgress& progress)
     : progress_(progress), program_(port, pump, clock, dialogs_)
 {
-    dialogs_.setFilter([this](const std::string& text) { return heard(text); });
-    program_.forEachWindow([this, &progress](Window& window) {
-        if (auto* working = dynamic_cast<ProgressWindow*>(&window)) {
-            progress.watch(*working);
-            watchStore(*working);
-        }
-    });
+    program_.setEvents(
+        {[this](Transfer transfer) { progress_.transfer(transfer, std::nullopt); },
+         [this](Transfer transfer, int location) { progress_.transfer(transfer, location); }});
+    // Whatever an earlier program left on the line is no reply to this one.
+    program_.link().settle();
 }
 
-bool ModuleRun::heard(const std::string& text)
+ModuleRun::~ModuleRun()
 {
-    for (const MessageOutcome& outcome : kMessageOutcomes) {
-        if (std::string_view(text).substr(0, outcome.start.size()) != outcome.start)
-            continue;
-        if (!failure_)
-            failure_ = outcome.status;
-        if (outcome.written) {
-            messages_.push_back(text);
-            progress_.breakLine();
-        }
-        if (outcome.endsRun)
-            program_.end();
-        return outcome.written;
-    }
-    messages_.push_back(text);
-    progress_.breakLine();
-    return true;
+    // The next program must find the module ready for a command.
+    program_.link().waitOutUnfinishedStore();
 }
 
 void ModuleRun::tell(const std::string& text)
 {
+    progress_.breakLine();
     messages_.push_back(text);
     dialogs_.showMessage(text);
-}
-
-void ModuleRun::watchStore(ProgressWindow& window)
-{
-    window.get<ProgressBar>("Level").addListener([this](const Control& control) {
-        if (!storing_ || failure_)
-            return;
-        lastStored_ = static_cast<int>(static_cast<const ProgressBar&>(control).value());
-        if (interrupted_)
-            program_.end();
-    });
 }
 
 void ModuleRun::interrupt()
@@ -102,123 +50,157 @@ void ModuleRun::interrupt()
 
 void ModuleRun::portFailed(const std::string& reason)
 {
-    if (!failure_)
-        failure_ = ExitStatus::PortUnavailable;
+    if (portFailed_)
+        return;
+    portFailed_ = true;
     tell("The serial port failed: " + reason);
     program_.end();
 }
 
-ExitStatus ModuleRun::read()
+ExitStatus ModuleRun::endedStatus(const std::string& what)
 {
-    program_.ReadSettings_Click();
-    return readOutcome();
+    if (portFailed_) {
+        tell(what);
+        return ExitStatus::PortFailed;
+    }
+    tell("Interrupted: " + what);
+    return ExitStatus::Interrupted;
 }
 
-ExitStatus ModuleRun::readOutcome()
+ExitStatus ModuleRun::readStatus(const ReadResult& result)
 {
-    if (failure_ == ExitStatus::Unshowable) {
-        const ConfigurationRecord& record = program_.reader().record();
-        for (const LocationInfo& info : memoryMap()) {
-            if (!windowRejects(info, record[info.location]))
-                continue;
-            tell(cannotShowMessage(info.location, record[info.location]) +
-                 "  Nothing was sent to change it; `vindle-config defaults --yes` clears the "
-                 "module to its factory defaults.");
-            break;
-        }
-    }
-    if (failure_ == ExitStatus::NoAnswer)
+    switch (result.outcome) {
+    case ReadOutcome::Read:
+    case ReadOutcome::PartlyShown:
+        if (result.identity)
+            identity_ = moduleIdentityRecord(*result.identity);
+        return ExitStatus::Done;
+    case ReadOutcome::NoAnswer:
+        tell(ConfigurationReader::kNoCommunication);
         tell("No data monitor is opened here: `vindle-config monitor` shows what the module "
              "sends.");
-    if (failure_)
-        return *failure_;
-    if (interrupted_ || program_.hasEnded()) {
-        tell("Interrupted before the read was complete.");
-        return ExitStatus::Interrupted;
+        return ExitStatus::NoAnswer;
+    case ReadOutcome::Unshowable:
+        for (const UnshowableValue& value : result.unshowable)
+            tell(cannotShowMessage(value.location, value.value));
+        tell("Nothing was sent to change it; `vindle-config defaults --yes` clears the module to "
+             "its factory defaults.");
+        return ExitStatus::Unshowable;
+    case ReadOutcome::Ended:
+        break;
     }
-    identity_ = moduleIdentityRecord(program_.reader().identity());
-    return ExitStatus::Done;
+    return endedStatus("the read was not complete.");
+}
+
+ExitStatus ModuleRun::read()
+{
+    return readStatus(program_.readConfiguration(ReadOptions{}));
 }
 
 ExitStatus ModuleRun::identity()
 {
-    program_.GetVersion_Click();
-    if (interrupted_)
-        return ExitStatus::Interrupted;
-    const MainWindow& main = program_.mainWindow();
-    identity_ = {number(main.VDAT2(0).caption()), number(main.VDAT2(1).caption()),
-                 number(main.VDAT2(2).caption()), number(main.VDAT2(3).caption()), std::nullopt};
-    if (!identity_.deviceId1 && !identity_.deviceId2 && !identity_.year && !identity_.firmware) {
+    const std::optional<Identity> identity = program_.readIdentity();
+    if (!identity || program_.hasEnded())
+        return endedStatus("the identity was not read.");
+    if (!identity->answered()) {
         tell("The Vindle Module did not answer.  Make sure the Program Jumper is Installed and the "
              "LED is Flashing (Configuration Mode).");
         return ExitStatus::NoAnswer;
     }
+    identity_ = moduleIdentityRecord(*identity);
     return ExitStatus::Done;
 }
 
 ExitStatus ModuleRun::defaults()
 {
-    program_.FactoryDefaults_Click();
-    return readOutcome();
+    return readStatus(program_.clearToFactoryDefaults());
 }
 
-ExitStatus ModuleRun::store(const ConfigurationRecord& values)
+ExitStatus ModuleRun::store(const ConfigurationRecord& values, bool verify,
+                            std::vector<Difference>& differences)
 {
-    try {
-        const std::vector<UnkeptValue> unkept = program_.openConfiguration(values);
-        if (!unkept.empty()) {
-            tell(unkeptValuesMessage(unkept) + "  Nothing was sent to the Vindle Module.");
-            return ExitStatus::Usage;
-        }
-    } catch (const ConfigurationFileError& error) {
-        tell(std::string(error.what()) + "  Nothing was sent to the Vindle Module.");
-        return ExitStatus::Usage;
+    // The identity first: its command may clear a module to its defaults,
+    // which the store then overwrites; and its flags say which transmitter
+    // choices this module keeps.
+    if (!interrupted_) {
+        if (const ExitStatus status = identity(); status != ExitStatus::Done)
+            return status == ExitStatus::NoAnswer ? (tell("Nothing was stored."), status) : status;
     }
-    // What goes out is exactly the file: the windows may not have changed a
-    // value on the way in.
-    const StoreValues sent = storeValues(program_.windows());
-    if (sent.refusedLocation) {
-        tell(sent.refusal);
-        return ExitStatus::Usage;
-    }
-    std::string unlike;
-    for (int location = 0; location < kLocationCount; ++location) {
-        if (sent.record[location] != values[location])
-            unlike += "\n    " + locationText(location) + ": the file holds " +
-                      std::to_string(values[location]) + ", the windows would store " +
-                      std::to_string(sent.record[location]);
-    }
-    if (!unlike.empty()) {
-        tell("The windows cannot store this configuration as it is.  Nothing was sent to the "
-             "Vindle Module." +
-             unlike);
+    if (interrupted_)
+        return endedStatus("nothing was stored.");
+
+    const SetupProgram::Opened opened = program_.openConfiguration(
+        values, CapabilityFlags(static_cast<std::uint8_t>(identity_.capabilities.value_or(0))));
+    if (!opened.unkept.empty()) {
+        std::string text =
+            "This Vindle Module cannot hold the file as it is.  " + std::string(kNothingStored);
+        for (const UnkeptValue& value : opened.unkept)
+            text += "\n    " + locationText(value.location) + ": the file holds " +
+                    std::to_string(value.wanted) + ", this module " + std::to_string(value.held);
+        tell(text);
         return ExitStatus::Usage;
     }
 
-    lastStored_.reset();
     storing_ = true;
-    program_.StoreSettings_Click();
+    store_ = program_.storeConfiguration();
     storing_ = false;
-    if (failure_ == ExitStatus::StoreRefused) {
-        const int at = static_cast<int>(program_.progress().Level().value());
-        refusedAt_ = at;
-        tell("The Vindle Module did not acknowledge " + locationText(at) + "; " +
-             (at == 0 ? std::string("nothing was stored.")
-                      : "locations 0 to " + std::to_string(at - 1) + " were stored."));
-        return ExitStatus::StoreRefused;
-    }
-    if (failure_)
-        return *failure_;
-    if (lastStored_ == kLocationCount - 1)
-        return ExitStatus::Done;
+    if (const ExitStatus status = storeStatus(); status != ExitStatus::Done)
+        return status;
     if (interrupted_) {
-        tell(lastStored_ ? "Interrupted: locations 0 to " + std::to_string(*lastStored_) +
-                               " were stored; the module keeps its earlier values from location " +
-                               std::to_string(*lastStored_ + 1) + " on."
-                         : std::string("Interrupted: nothing was stored."));
+        tell("Interrupted after the store: all 51 locations were stored; the module was not read "
+             "back.");
         return ExitStatus::Interrupted;
     }
-    return program_.hasEnded() ? ExitStatus::NoAnswer : ExitStatus::Done;
+    if (!verify)
+        return ExitStatus::Done;
+
+    progress_.step("Stored; reading it back...");
+    const ReadResult readBack = program_.readConfiguration(ReadOptions{.identify = false});
+    if (readBack.outcome == ReadOutcome::Ended)
+        return endedStatus("all 51 locations were stored, but the read-back was not complete.");
+    if (const ExitStatus status = readStatus(readBack); status != ExitStatus::Done)
+        return status;
+    for (int location = 0; location < kLocationCount; ++location) {
+        if (readBack.record[location] != values[location])
+            differences.push_back({location, values[location], readBack.record[location]});
+    }
+    return differences.empty() ? ExitStatus::Done : ExitStatus::Differences;
+}
+
+ExitStatus ModuleRun::storeStatus()
+{
+    const auto storedThrough = [this] {
+        return store_.lastAcknowledged
+                   ? "locations 0 to " + std::to_string(*store_.lastAcknowledged) + " were stored"
+                   : std::string("no location was acknowledged");
+    };
+    switch (store_.outcome) {
+    case StoreOutcome::Stored:
+        return ExitStatus::Done;
+    case StoreOutcome::NoOutput:
+        tell(std::string(ConfigurationStore::kNoOutput) + "  " + kNothingStored);
+        return ExitStatus::Usage;
+    case StoreOutcome::BadField:
+        tell(storeValues(program_.windows()).refusal);
+        return ExitStatus::Usage;
+    case StoreOutcome::NoAnswer:
+        tell("The Vindle Module did not answer the store; nothing was stored.  Make sure the "
+             "Program Jumper is Installed and the LED is Flashing (Configuration Mode).");
+        return ExitStatus::NoAnswer;
+    case StoreOutcome::Refused: {
+        const int at = store_.refusedAt.value_or(0);
+        tell(std::string(ConfigurationStore::kStorageError));
+        tell("The Vindle Module did not acknowledge " + locationText(at) + "; " + storedThrough() +
+             ", and " + locationText(at) + " may have been.");
+        return ExitStatus::StoreRefused;
+    }
+    case StoreOutcome::Ended:
+        break;
+    }
+    if (!store_.valueSent)
+        return endedStatus("nothing was stored.");
+    return endedStatus("the store was not complete: " + storedThrough() +
+                       "; the module keeps its earlier values from there on.");
 }
 
 ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys,
@@ -245,29 +227,12 @@ ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys
         written = added;
     });
     program_.watchModule();
-    if (failure_)
-        return *failure_;
-    return ExitStatus::Done;
-}
-
-ExitStatus ModuleRun::verify(const ConfigurationRecord& values,
-                             std::vector<Difference>& differences)
-{
-    progress_.step("Stored; reading it back...");
-    const ExitStatus status = read();
-    if (status != ExitStatus::Done)
-        return status;
-    const ConfigurationRecord& held = program_.reader().record();
-    for (int location = 0; location < kLocationCount; ++location) {
-        if (held[location] != values[location])
-            differences.push_back({location, values[location], held[location]});
-    }
-    return differences.empty() ? ExitStatus::Done : ExitStatus::Differences;
+    return portFailed_ ? ExitStatus::PortFailed : ExitStatus::Done;
 }
 
 ConfigurationFileContents ModuleRun::contents()
 {
-    return program_.configurationToSave();
+    return program_.configurationToSave().contents;
 }
 
 } // namespace vindle::cli

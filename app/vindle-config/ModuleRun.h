@@ -23,71 +23,73 @@ struct Difference
 };
 
 // One run of the set-up procedures on an open port, for one module: the
-// windows are held as models and never shown. The procedures' messages go to
-// stderr; what the windows would do next on their own (open the data monitor,
-// clear the module to factory defaults) is not done: the run ends instead,
-// and the status says why.
+// windows are held as models and never shown. What the procedures return
+// becomes the exit status and the run's messages on stderr; what the windows
+// would do next on their own (open the data monitor, clear the module to
+// factory defaults) is not done.
 class ModuleRun
 {
 public:
     ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, TerminalProgress& progress);
+    ~ModuleRun();
     ModuleRun(const ModuleRun&) = delete;
     ModuleRun& operator=(const ModuleRun&) = delete;
 
-    // Read Configuration.
+    // Read Configuration, with the identity.
     ExitStatus read();
-    // Read Firmware Version.
+    // The identity, all five bytes.
     ExitStatus identity();
     // Clear to Factory Defaults, with its read.
     ExitStatus defaults();
-    // Puts the file's values into the windows, as opening the file does, and
-    // stores them; nothing is sent when the windows would store anything
-    // else.
-    ExitStatus store(const ConfigurationRecord& values);
+    // Takes the module's identity, puts the file's values into the windows
+    // as opening the file does for this module, and stores them; nothing is
+    // stored when the windows would store anything else. With `verify`, then
+    // reads the module back (without the identity, whose command may clear
+    // a module) and lists in `differences` where it holds something else.
+    ExitStatus store(const ConfigurationRecord& values, bool verify,
+                     std::vector<Difference>& differences);
     // The data monitor until interrupted; every line, oldest first.
     ExitStatus monitor(std::optional<int> bitRate, bool header, bool keys,
                        const std::function<void(const std::string&)>& line);
-    // Reads the module back after a store: Differences, with the locations
-    // in `differences`, where it holds something else than `values`.
-    ExitStatus verify(const ConfigurationRecord& values, std::vector<Difference>& differences);
 
-    // Ctrl+C: a store stops once the module has acknowledged the location
-    // on its way; anything else stops at once.
+    // Ctrl+C: a store under way is finished first (well under a second);
+    // anything else stops at once.
     void interrupt();
+    // The open port failed: the run ends.
+    void portFailed(const std::string& reason);
 
     // What the file of the last read holds: the identity it reported and
-    // what Store Configuration would send now. Throws ConfigurationFileError
-    // when a text field is not a byte.
+    // what Store Configuration would send now.
     ConfigurationFileContents contents();
-    // The identity as the last read or Read Firmware Version received it.
+    // The identity as the last read or identity received it.
     const ModuleIdentityRecord& identityRecord() const { return identity_; }
     // The highest location the last store had acknowledged; empty before
     // any.
-    std::optional<int> lastStored() const { return lastStored_; }
+    std::optional<int> lastStored() const { return store_.lastAcknowledged; }
     // The location whose acknowledgement was wrong or missing.
-    std::optional<int> refusedAt() const { return refusedAt_; }
-    // The open port failed: the run ends.
-    void portFailed(const std::string& reason);
-    // The messages of the run, and the command's own, in order.
+    std::optional<int> refusedAt() const { return store_.refusedAt; }
+    // The run's messages, in order.
     const std::vector<std::string>& messages() const { return messages_; }
-    // Writes a message of the command's own to stderr and keeps it.
+    // Writes a message to stderr and keeps it.
     void tell(const std::string& text);
 
 private:
-    bool heard(const std::string& text);
-    void watchStore(ProgressWindow& window);
-    ExitStatus readOutcome();
+    // A read's outcome as a status, with its messages.
+    ExitStatus readStatus(const ReadResult& result);
+    // A store's outcome as a status, with its messages.
+    ExitStatus storeStatus();
+    // The run ended under an exchange: why, with `what` said of the module.
+    ExitStatus endedStatus(const std::string& what);
 
     TerminalProgress& progress_;
     StderrDialogs dialogs_;
     SetupProgram program_;
-    std::optional<ExitStatus> failure_;
     std::vector<std::string> messages_;
     ModuleIdentityRecord identity_;
-    std::optional<int> lastStored_;
-    std::optional<int> refusedAt_;
+    StoreResult store_;
     bool storing_ = false;
     bool interrupted_ = false;
+    bool portFailed_ = false;
 };
 
 } // namespace vindle::cli

@@ -27,16 +27,11 @@ constexpr std::array kOutcomeWords{
     OutcomeWords{ExitStatus::StoreRefused, "the module refused the store"},
     OutcomeWords{ExitStatus::Differences, "stored, but the read-back differs"},
     OutcomeWords{ExitStatus::Unshowable, "the read-back holds a value the windows cannot show"},
+    OutcomeWords{ExitStatus::PortFailed, "the serial port failed"},
     OutcomeWords{ExitStatus::Interrupted, "interrupted"},
 };
 
 } // namespace
-
-std::string locationText(int location)
-{
-    return "location " + std::to_string(location) + " (" +
-           std::string(locationInfo(location).item) + ")";
-}
 
 std::string identityText(const ModuleIdentityRecord& identity, const std::string& separator)
 {

@@ -13,9 +13,6 @@ namespace vindle::cli {
 
 // How vindle-config writes a module's identity and what became of it.
 
-// "location 12 (<its item>)".
-std::string locationText(int location);
-
 // "Device ID #1: 17, Device ID #2: 4, ..." with `separator` between the
 // values; "identity not read" when nothing is known.
 std::string identityText(const ModuleIdentityRecord& identity, const std::string& separator = ", ");

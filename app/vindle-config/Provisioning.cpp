@@ -36,11 +36,8 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
         {
             ModuleRun module(port_, pump_, clock_, progress_);
             hook(&module);
-            status = module.store(values);
-            if (status == ExitStatus::Done) {
-                status = module.verify(values, differences);
-                identity = module.identityRecord();
-            }
+            status = module.store(values, true, differences);
+            identity = module.identityRecord();
             if (status == ExitStatus::Differences)
                 module.tell(differencesText(differences));
             refusedAt = module.refusedAt();

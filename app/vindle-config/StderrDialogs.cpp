@@ -6,8 +6,6 @@ namespace vindle::cli {
 
 void StderrDialogs::showMessage(const std::string& text)
 {
-    if (filter_ && !filter_(text))
-        return;
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
 }

@@ -1,15 +1,22 @@
 #include "TerminalProgress.h"
 
-#include "ui/progress/ProgressWindow.h"
+#include "link/Commands.h"
 
-#include <cmath>
+#include <algorithm>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace vindle::cli {
 
 namespace {
 
-constexpr int kBarWidth = 40;
+constexpr int kWidestBar = 40;
+constexpr int kAssumedColumns = 80;
+
+const char* label(Transfer transfer)
+{
+    return transfer == Transfer::Reading ? "Reading" : "Storing";
+}
 
 } // namespace
 
@@ -17,24 +24,34 @@ TerminalProgress::TerminalProgress(std::FILE* stream)
     : stream_(stream), active_(::isatty(::fileno(stream)) == 1)
 {}
 
-void TerminalProgress::watch(ProgressWindow& window)
+int TerminalProgress::columns() const
+{
+    winsize size{};
+    if (::ioctl(::fileno(stream_), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return kAssumedColumns;
+}
+
+std::string TerminalProgress::barLine(Transfer transfer, std::optional<int> location, int columns)
+{
+    const int last = kLocationCount - 1;
+    const int reached = location.value_or(0);
+    const std::string count = " " + std::to_string(reached) + "/" + std::to_string(last);
+    const std::string start = std::string(label(transfer)) + " [";
+    const int room = columns - 1 - static_cast<int>(start.size() + 1 + count.size());
+    const int width = std::clamp(room, 0, kWidestBar);
+    const int filled = location ? (reached * width + last / 2) / last : 0;
+    return start + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(width - filled), '.') + "]" + count;
+}
+
+void TerminalProgress::transfer(Transfer transfer, std::optional<int> location)
 {
     if (!active_)
         return;
-    window.addListener([this, &window](const Window&, Window::Change change) {
-        if (change != Window::Change::Visible)
-            return;
-        if (window.isVisible())
-            draw(window);
-        else
-            breakLine();
-    });
-    const auto redraw = [this, &window](const Control&) {
-        if (window.isVisible())
-            draw(window);
-    };
-    window.get<ProgressBar>("Level").addListener(redraw);
-    window.get<Label>("Label1").addListener(redraw);
+    std::fprintf(stream_, "\r%s", barLine(transfer, location, columns()).c_str());
+    std::fflush(stream_);
+    barDrawn_ = true;
 }
 
 void TerminalProgress::step(const std::string& line)
@@ -44,20 +61,6 @@ void TerminalProgress::step(const std::string& line)
     breakLine();
     std::fprintf(stream_, "%s\n", line.c_str());
     std::fflush(stream_);
-}
-
-void TerminalProgress::draw(const ProgressWindow& window)
-{
-    const ProgressBar& level = window.Level();
-    const double span = level.maximum() - level.minimum();
-    const double share = span > 0 ? (level.value() - level.minimum()) / span : 0.0;
-    const int filled = static_cast<int>(std::lround(share * kBarWidth));
-    const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
-                            std::string(static_cast<std::size_t>(kBarWidth - filled), '.');
-    std::fprintf(stream_, "\r%s [%s] %2.0f/%.0f", window.Label1().caption().c_str(), bar.c_str(),
-                 level.value(), level.maximum());
-    std::fflush(stream_);
-    barDrawn_ = true;
 }
 
 void TerminalProgress::breakLine()

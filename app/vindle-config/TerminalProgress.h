@@ -1,33 +1,36 @@
 #pragma once
 
-#include <cstdio>
-#include <string>
+#include "program/ProcedureResults.h"
 
-namespace vindle {
-class ProgressWindow;
-}
+#include <cstdio>
+#include <optional>
+#include <string>
 
 namespace vindle::cli {
 
-// Progress on a terminal: a line at each step and, while the progress window
-// is shown, a bar that follows it. Writes nothing when the stream is not a
-// terminal.
+// Progress on a terminal: a line at each step and, while a transfer runs, a
+// bar that follows it, as wide as the terminal allows. Writes nothing when
+// the stream is not a terminal.
 class TerminalProgress
 {
 public:
     explicit TerminalProgress(std::FILE* stream);
 
     bool isActive() const { return active_; }
-    // Follows the progress window from now on.
-    void watch(ProgressWindow& window);
+    // A transfer has started (no location yet) or reached `location`.
+    void transfer(Transfer transfer, std::optional<int> location);
     // A line of its own, below a bar that is being drawn.
     void step(const std::string& line);
     // Ends a bar that is being drawn, so that other output starts on a line
     // of its own.
     void breakLine();
 
+    // The bar's line for a terminal `columns` wide, without the carriage
+    // return: never wider than the terminal less one column.
+    static std::string barLine(Transfer transfer, std::optional<int> location, int columns);
+
 private:
-    void draw(const ProgressWindow& window);
+    int columns() const;
 
     std::FILE* stream_;
     bool active_;

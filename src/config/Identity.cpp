@@ -16,8 +16,13 @@ std::vector<int> CapabilityFlags::reportedSenders() const
 
 Identity Identity::fromReply(const std::array<Received, kIdentityReplyLength>& reply)
 {
-    return Identity{reply[0], reply[1], reply[2], reply[3],
-                    CapabilityFlags(static_cast<std::uint8_t>(reply[4].toNumber()))};
+    return Identity{reply[0], reply[1], reply[2], reply[3], reply[4]};
+}
+
+bool Identity::answered() const
+{
+    return deviceId1.hasValue() || deviceId2.hasValue() || yearOfRelease.hasValue() ||
+           firmwareVersion.hasValue() || capabilityByte.hasValue();
 }
 
 } // namespace vindle

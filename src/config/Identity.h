@@ -18,9 +18,6 @@ public:
 
     std::uint8_t bits() const { return bits_; }
 
-    bool hasRs232PortOnly() const { return test(0); }
-    bool hasLrTransmitter() const { return test(1); }
-    bool hasEsTransmitter() const { return test(2); }
     // At least one input bank is always present, so the bank count starts at 1.
     bool hasInputBankAlways() const { return test(4); }
 
@@ -34,14 +31,24 @@ private:
     std::uint8_t bits_ = 0;
 };
 
-// The module's answer to the identify command.
+// The module's answer to the identify command, each byte as it arrived or
+// not.
 struct Identity
 {
     Received deviceId1;
     Received deviceId2;
     Received yearOfRelease;
     Received firmwareVersion;
-    CapabilityFlags capabilities; // a missing byte counts as no capability
+    Received capabilityByte;
+
+    // What the module is fitted with; a byte that did not arrive counts as no
+    // capability at all.
+    CapabilityFlags capabilities() const
+    {
+        return CapabilityFlags(static_cast<std::uint8_t>(capabilityByte.toNumber()));
+    }
+    // True when any byte of the reply arrived.
+    bool answered() const;
 
     static Identity fromReply(const std::array<Received, kIdentityReplyLength>& reply);
 };

@@ -146,4 +146,10 @@ bool windowsCannotShow(const LocationInfo& info, int byte)
     return (info.readLimit && byte > *info.readLimit) || windowRejects(info, byte);
 }
 
+std::string locationText(int location)
+{
+    return "location " + std::to_string(location) + " (" +
+           std::string(locationInfo(location).item) + ")";
+}
+
 } // namespace vindle

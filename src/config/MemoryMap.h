@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vindle {
@@ -62,5 +63,8 @@ bool windowRejects(const LocationInfo& info, int byte);
 // location's read limit (a read shows the limit instead), or its control
 // rejects it.
 bool windowsCannotShow(const LocationInfo& info, int byte);
+
+// "location 12 (<its item>)", as every message names a location.
+std::string locationText(int location);
 
 } // namespace vindle

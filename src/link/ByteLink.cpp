@@ -78,10 +78,12 @@ Received ByteLink::receive(std::optional<Clock::TimePoint> deadline)
     }
 }
 
-void ByteLink::DumpBuffer()
+void ByteLink::DumpBuffer(bool yielding)
 {
-    while (port_.bytesPending() > 0) {
+    while (!closed_ && port_.bytesPending() > 0) {
         take();
+        if (yielding)
+            pump_.yieldOnce();
     }
 }
 
@@ -93,10 +95,46 @@ std::uint8_t ByteLink::take()
 
 void ByteLink::dropUntilQuiet()
 {
-    const Clock::TimePoint latest = clock_.now() + kReceiveTimeout;
     // Quiet since the last byte taken: long after an exchange there is
     // nothing left to wait for.
-    Clock::TimePoint quietUntil = lastByteAt_ ? *lastByteAt_ + kReplyOverGap : clock_.now();
+    const Clock::TimePoint now = clock_.now();
+    dropUntilQuietFrom(lastByteAt_ ? *lastByteAt_ + kReplyOverGap : now, now + kReceiveTimeout);
+}
+
+void ByteLink::settle()
+{
+    if (closed_)
+        return;
+    port_.discardPending();
+    const Clock::TimePoint now = clock_.now();
+    dropUntilQuietFrom(now + kReplyOverGap, now + kReceiveTimeout);
+}
+
+void ByteLink::storeUnderWay(bool underWay)
+{
+    if (underWay)
+        storeValueSentAt_ = clock_.now();
+    else
+        storeValueSentAt_.reset();
+}
+
+void ByteLink::waitOutUnfinishedStore()
+{
+    if (!storeValueSentAt_)
+        return;
+    // A little over the module's own time, so that its clock running a
+    // little slow does not matter.
+    const Clock::TimePoint given = *storeValueSentAt_ + kModuleStoreTimeout + kReplyOverGap;
+    while (clock_.now() < given) {
+        while (port_.bytesPending() > 0)
+            take();
+        pump_.waitFor(given - clock_.now());
+    }
+    storeValueSentAt_.reset();
+}
+
+void ByteLink::dropUntilQuietFrom(Clock::TimePoint quietUntil, Clock::TimePoint latest)
+{
     while (!closed_) {
         if (port_.bytesPending() > 0) {
             DumpBuffer();

@@ -19,6 +19,9 @@ namespace vindle {
 inline constexpr std::chrono::milliseconds kReceiveTimeout{300};
 // The module sends a reply back to back: a line quiet this long has finished.
 inline constexpr std::chrono::milliseconds kReplyOverGap{50};
+// A module in the middle of a store takes every byte that comes as the next
+// value; it gives the store up once no byte has come for this long.
+inline constexpr std::chrono::milliseconds kModuleStoreTimeout{1000};
 
 // The four byte primitives every exchange with the module is built on. They
 // keep no state between calls; a byte a caller does not take stays pending.
@@ -84,14 +87,30 @@ public:
     // Waits for one byte without a time limit; no value only once the link
     // has been closed.
     Received GetI2();
-    // Drops every byte pending now, without yielding.
-    void DumpBuffer();
+    // Drops every byte pending now, without yielding; `yielding` yields to the
+    // event loop after each byte dropped, so that bytes arriving meanwhile
+    // are dropped too.
+    void DumpBuffer(bool yielding = false);
     // Drops whatever arrives until the line has been quiet for kReplyOverGap
     // (counted from the last byte taken),
     // so that the rest of a reply still on its way cannot be taken for the
     // answer to the next command. A line that never falls quiet (a running
     // module) is left after kReceiveTimeout. Waits sleep in the event loop.
     void dropUntilQuiet();
+    // The first thing on a port just opened: drops what an earlier program
+    // left pending, in the system too, and waits until the line has been
+    // quiet for kReplyOverGap (at most kReceiveTimeout), so that nothing sent
+    // before this program began is taken for a reply.
+    void settle();
+    // A store that stopped before its last value (refused, or given up) may
+    // leave the module waiting for more values, which it would take from the
+    // next command's bytes. Sends nothing until the module has given the
+    // store up, dropping whatever arrives meanwhile. Waits even once the link
+    // is closed; returns at once when no store was left unfinished.
+    void waitOutUnfinishedStore();
+    // Told by the store: a value went out (true), or the store is complete
+    // (false).
+    void storeUnderWay(bool underWay);
 
     SerialPort& port() { return port_; }
     EventPump& pump() { return pump_; }
@@ -105,8 +124,13 @@ private:
     Received receive(std::optional<Clock::TimePoint> deadline);
     std::uint8_t take();
 
+    // Drops until quiet for kReplyOverGap from `quietUntil`, at the latest
+    // until `latest`.
+    void dropUntilQuietFrom(Clock::TimePoint quietUntil, Clock::TimePoint latest);
+
     const Clock& clock_;
     std::optional<Clock::TimePoint> lastByteAt_;
+    std::optional<Clock::TimePoint> storeValueSentAt_;
     void setBusy(bool busy);
 
     bool busy_ = false;

@@ -39,12 +39,15 @@ Received storeLocation(ByteLink& link, int value)
     return link.GetI();
 }
 
-std::array<Received, kIdentityReplyLength> identify(ByteLink& link)
+std::array<Received, kIdentityReplyLength>
+identify(ByteLink& link, const std::function<void(int, const Received&)>& onByte)
 {
     sendCommand(link, command::kIdentify);
     std::array<Received, kIdentityReplyLength> reply;
-    for (Received& byte : reply) {
-        byte = link.GetI();
+    for (int index = 0; index < kIdentityReplyLength; ++index) {
+        atIndex(reply, index) = link.GetI();
+        if (onByte)
+            onByte(index, atIndex(reply, index));
     }
     return reply;
 }

@@ -44,7 +44,9 @@ Received storeLocation(ByteLink& link, int value);
 
 // Sends the identify command and receives the five reply bytes: device
 // identifiers 1 and 2, year of release, firmware version, capability flags.
-std::array<Received, kIdentityReplyLength> identify(ByteLink& link);
+// `onByte` hears each byte (or its time-out) as it comes, with its index.
+std::array<Received, kIdentityReplyLength>
+identify(ByteLink& link, const std::function<void(int index, const Received&)>& onByte = {});
 
 // Lets whatever an earlier exchange left run out, sends the factory-default
 // reset and receives, yielding before each receive, until the ready marker

@@ -27,9 +27,17 @@ constexpr std::array<std::string_view, 5> kTopLevelKeys{"format", "version", "co
     throw ConfigurationFileError(message);
 }
 
+// The longest text of the file a message repeats.
+constexpr std::size_t kLongestShown = 40;
+
+// A key of the file as a message names it: in quotes, escaped as JSON
+// escapes it, and cut short when long.
 std::string inQuotes(std::string_view key)
 {
-    return "\"" + std::string(key) + "\"";
+    std::string text = Json(std::string(key)).dump(-1, ' ', true, Json::error_handler_t::replace);
+    if (text.size() > kLongestShown + 2)
+        text = text.substr(0, kLongestShown + 1) + "...\"";
+    return text;
 }
 
 // The first key that appears twice in one object, with the key of that
@@ -100,10 +108,9 @@ std::string shown(const Json& value)
 {
     if (value.is_structured())
         return std::string(value.is_object() ? "an object" : "an array");
-    std::string text = value.dump(-1, ' ', true);
-    constexpr std::size_t kLongest = 40;
-    if (text.size() > kLongest)
-        text = text.substr(0, kLongest) + "...";
+    std::string text = value.dump(-1, ' ', true, Json::error_handler_t::replace);
+    if (text.size() > kLongestShown)
+        text = text.substr(0, kLongestShown) + "...";
     return text;
 }
 
@@ -207,14 +214,14 @@ ModuleIdentityRecord moduleIdentityRecord(const Identity& identity)
 {
     return {numberOf(identity.deviceId1), numberOf(identity.deviceId2),
             numberOf(identity.yearOfRelease), numberOf(identity.firmwareVersion),
-            identity.capabilities.bits()};
+            numberOf(identity.capabilityByte)};
 }
 
 std::string cannotShowMessage(int location, int value)
 {
-    return "Location " + inQuotes(std::to_string(location)) + " (" +
-           std::string(locationInfo(location).item) + ") holds " + std::to_string(value) +
-           ", which the windows cannot show.";
+    std::string where = locationText(location);
+    where.front() = 'L'; // it starts a sentence
+    return where + " holds " + std::to_string(value) + ", which the windows cannot show.";
 }
 
 ConfigurationFileContents parseConfigurationFile(std::string_view text)
@@ -229,7 +236,9 @@ ConfigurationFileContents parseConfigurationFile(std::string_view text)
     if (!json.contains("format") || json["format"] != kFormat)
         fail("\"format\" must be \"" + std::string(kFormat) + "\"" +
              (json.contains("format") ? ", not " + shown(json["format"]) : std::string()) + ".");
-    if (!json.contains("version") || json["version"] != kVersion)
+    // Written as an integer: 1.0 is no version.
+    if (!json.contains("version") || !json["version"].is_number_integer() ||
+        json["version"] != kVersion)
         fail("\"version\" must be " + std::to_string(kVersion) +
              (json.contains("version") ? ", not " + shown(json["version"]) : std::string()) +
              "; this program reads version " + std::to_string(kVersion) + " only.");

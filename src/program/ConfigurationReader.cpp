@@ -1,6 +1,7 @@
 #include "program/ConfigurationReader.h"
 
 #include "config/Identity.h"
+#include "config/MemoryMap.h"
 #include "link/DeviceCommands.h"
 #include "program/LocationControls.h"
 #include "program/RecordDecoding.h"
@@ -14,11 +15,6 @@ ConfigurationReader::ConfigurationReader(ProgramServices services, std::function
     : services_(std::move(services)), handOver_(std::move(handOver))
 {}
 
-void ConfigurationReader::ReadSettings_Click()
-{
-    read(true);
-}
-
 std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableValue>& values)
 {
     std::string held;
@@ -26,8 +22,7 @@ std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableV
         if (i > 0)
             held += i + 1 == values.size() ? " and " : ", ";
         const auto& [location, value] = values[i];
-        held += "location " + std::to_string(location) + " (" +
-                std::string(locationInfo(location).item) + ") holds " + std::to_string(value);
+        held += locationText(location) + " holds " + std::to_string(value);
     }
     if (!held.empty())
         held.front() = 'L'; // it starts a sentence
@@ -42,104 +37,109 @@ std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableV
            "  Every other location is shown as the Vindle Module holds it.";
 }
 
-void ConfigurationReader::read(bool mayRecover)
+ReadResult ConfigurationReader::ReadSettings_Click()
 {
-    int failures = 0;
-    const Outcome received = receivePhase(failures);
-    failedPasses_ = failures;
-    if (received == Outcome::Ended)
-        return;
-
-    MainWindow& main = services_.windows.mainWindow();
-    main.show();
-    const std::vector<UnshowableValue> unshowable = decode();
-    if (!unshowable.empty() && mayRecover) {
-        recover();
-        return;
+    ReadResult result = readModule(ReadOptions{});
+    if (result.outcome == ReadOutcome::Unshowable) {
+        MainWindow& main = services_.windows.mainWindow();
+        services_.dialogs.showMessage(kRecoveryMessage);
+        main.FactoryDefaults().setEnabled(false);
+        factoryReset(services_.link, kRecoveryReceives);
+        result = readModule(ReadOptions{.stopAtUnshowable = false});
+        result.recovered = true;
+        if (result.outcome == ReadOutcome::PartlyShown)
+            services_.dialogs.showMessage(unshowableMessage(result.unshowable));
+        if (result.outcome != ReadOutcome::NoAnswer && !services_.link.isClosed()) {
+            main.FactoryDefaults().setEnabled(true);
+            main.showEnabledInFront();
+        }
     }
-    services_.windows.Rules();
-    main.showEnabledInFront();
-    decodeFrequency(services_.windows, record_);
-    // Also after values that do not fit: the capability phase takes the rest
-    // of the reply, so that nothing of it is left for the next exchange.
-    capabilityPhase();
-    if (!unshowable.empty())
-        services_.dialogs.showMessage(unshowableMessage(unshowable));
+    if (result.outcome == ReadOutcome::NoAnswer)
+        giveUp();
+    return result;
 }
 
-ConfigurationReader::Outcome ConfigurationReader::receivePhase(int& failures)
+void ConfigurationReader::giveUp()
+{
+    services_.dialogs.showMessage(kNoCommunication);
+    services_.progress().hide();
+    if (!services_.link.isClosed() && handOver_)
+        handOver_();
+}
+
+ReadResult ConfigurationReader::readModule(const ReadOptions& options)
+{
+    ReadResult result;
+    if (!receivePhase(result))
+        return result;
+
+    ConfigWindows& windows = services_.windows;
+    MainWindow& main = windows.mainWindow();
+    main.show();
+    for (const int location : decodeRecord(windows, result.record))
+        result.unshowable.push_back({location, result.record[location]});
+    if (!result.unshowable.empty() && options.stopAtUnshowable) {
+        result.outcome = ReadOutcome::Unshowable;
+        return result;
+    }
+    windows.Rules();
+    main.showEnabledInFront();
+    decodeFrequency(windows, result.record);
+    if (options.identify) {
+        // Also after values that do not fit: this takes the rest of the
+        // reply, so that nothing of it is left for the next exchange.
+        ByteLink& link = services_.link;
+        link.GetI();
+        link.GetI();
+        identity_ = Identity::fromReply(identify(link));
+        result.identity = identity_;
+        applyCapabilities(windows, identity_.capabilities());
+    } else {
+        services_.link.dropUntilQuiet();
+    }
+    if (services_.link.isClosed())
+        return result;
+    result.outcome = result.unshowable.empty() ? ReadOutcome::Read : ReadOutcome::PartlyShown;
+    return result;
+}
+
+bool ConfigurationReader::receivePhase(ReadResult& result)
 {
     ByteLink& link = services_.link;
     MainWindow& main = services_.windows.mainWindow();
     ProgressWindow& progress = services_.progress();
+    const ProcedureEvents& events = services_.events;
     for (;;) {
-        drain();
+        link.DumpBuffer(true);
         main.setEnabled(false);
         main.ReadSettings().setEnabled(false);
         progress.show();
         progress.setText(kReadingText);
-        const ReadPassResult pass = readConfigurationPass(
-            link, record_.values, [&progress](int location) { progress.setProgress(location); });
+        if (events.started)
+            events.started(Transfer::Reading);
+        const ReadPassResult pass =
+            readConfigurationPass(link, result.record.values, [&](int location) {
+                progress.setProgress(location);
+                if (events.progressed)
+                    events.progressed(Transfer::Reading, location);
+            });
         if (link.isClosed())
-            return Outcome::Ended;
+            return false;
         if (pass.complete())
             break;
-        if (++failures > kMostFailedPasses) {
-            services_.dialogs.showMessage(kNoCommunication);
-            progress.hide();
-            if (!link.isClosed() && handOver_)
-                handOver_();
-            return Outcome::Ended;
+        if (++result.failedPasses > kMostFailedPasses) {
+            result.outcome = ReadOutcome::NoAnswer;
+            return false;
         }
         // The rest of the abandoned reply is still on its way: let it run
         // out before the next command.
-        services_.link.dropUntilQuiet();
+        link.dropUntilQuiet();
     }
     progress.hide();
     link.GetI();
     main.ReadSettings().setEnabled(true);
-    record_.applyReadLimits();
-    return Outcome::Done;
-}
-
-std::vector<ConfigurationReader::UnshowableValue> ConfigurationReader::decode()
-{
-    std::vector<UnshowableValue> unshowable;
-    for (const int location : decodeRecord(services_.windows, record_))
-        unshowable.push_back({location, record_[location]});
-    return unshowable;
-}
-
-void ConfigurationReader::capabilityPhase()
-{
-    ByteLink& link = services_.link;
-    link.GetI();
-    link.GetI();
-    identity_ = Identity::fromReply(identify(link));
-    applyCapabilities(services_.windows, identity_.capabilities);
-}
-
-void ConfigurationReader::recover()
-{
-    ByteLink& link = services_.link;
-    MainWindow& main = services_.windows.mainWindow();
-    services_.dialogs.showMessage(kRecoveryMessage);
-    main.FactoryDefaults().setEnabled(false);
-    factoryReset(link, kRecoveryReceives);
-    read(false);
-    if (link.isClosed())
-        return;
-    main.FactoryDefaults().setEnabled(true);
-    main.showEnabledInFront();
-}
-
-void ConfigurationReader::drain()
-{
-    ByteLink& link = services_.link;
-    while (!link.isClosed() && link.port().bytesPending() > 0) {
-        link.port().takeByte();
-        link.pump().yieldOnce();
-    }
+    result.record.applyReadLimits();
+    return true;
 }
 
 } // namespace vindle

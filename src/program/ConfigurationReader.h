@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationRecord.h"
 #include "config/Identity.h"
+#include "program/ProcedureResults.h"
 #include "program/ProgramServices.h"
 
 #include <functional>
@@ -14,23 +15,17 @@ namespace vindle {
 //
 // A pass that receives a wrong or missing location number is repeated from
 // the command on, once the rest of its reply has run out; after more than
-// five failed passes the user is told and the run hands over to the data
-// monitor. A received value that a window cannot show resets the module to
-// its factory defaults and reads again, once per read the user asked for.
-// Should values read after the reset still not fit, every other location is
-// shown and the capability flags applied as usual; the controls of the
-// locations that do not fit keep what they showed, and the user is told which
-// locations hold what.
+// five failed passes the read gives up. Read Configuration (the button) then
+// tells the user and hands over to the data monitor. A received value that a
+// window cannot show makes the button's read reset the module to its factory
+// defaults and read again, once per read the user asked for. Should values
+// read after the reset still not fit, every other location is shown and the
+// capability flags applied as usual; the controls of the locations that do
+// not fit keep what they showed, and the user is told which locations hold
+// what.
 class ConfigurationReader
 {
 public:
-    // A received value that its control cannot take.
-    struct UnshowableValue
-    {
-        int location;
-        int value;
-    };
-
     static constexpr int kMostFailedPasses = 5;
     static constexpr int kRecoveryReceives = 100;
     static constexpr const char* kReadingText = "Reading Configuration from Controller...";
@@ -45,41 +40,33 @@ public:
 
     ConfigurationReader(ProgramServices services, std::function<void()> handOver);
 
-    // The read procedure, on a line the caller holds. Returns when the read is
-    // over; after a hand-over to the data monitor that is when the run ends.
-    void ReadSettings_Click();
+    // The read, on a line the caller holds, with nothing said to the user and
+    // no hand-over: what happened is the result.
+    ReadResult readModule(const ReadOptions& options);
 
-    const ConfigurationRecord& record() const { return record_; }
+    // Read Configuration, on a line the caller holds: the read with the
+    // factory-default recovery, its messages and the hand-over to the data
+    // monitor. Returns when the read is over; after a hand-over, when the run
+    // ends.
+    ReadResult ReadSettings_Click();
+
     // The identity the last read received; its capability flags are the ones
     // the windows follow.
     const Identity& identity() const { return identity_; }
-    // Failed passes of the last (outermost) read.
-    int failedPasses() const { return failedPasses_; }
 
     // The message shown when values read after a reset still do not fit.
     static std::string unshowableMessage(const std::vector<UnshowableValue>& values);
 
 private:
-    enum class Outcome
-    {
-        Done,
-        Ended, // handed over to the data monitor, or the run ended meanwhile
-    };
-
-    void read(bool mayRecover);
-    Outcome receivePhase(int& failures);
-    // Writes the record into the windows, passing over the values the
-    // windows cannot take; those are returned, in location order.
-    std::vector<UnshowableValue> decode();
-    void capabilityPhase();
-    void recover();
-    void drain();
+    // Passes until one is complete; false when the read gave up or the run
+    // ended.
+    bool receivePhase(ReadResult& result);
+    // Tells the user that the module does not answer and hands over.
+    void giveUp();
 
     ProgramServices services_;
     std::function<void()> handOver_;
-    ConfigurationRecord record_;
     Identity identity_;
-    int failedPasses_ = 0;
 };
 
 } // namespace vindle

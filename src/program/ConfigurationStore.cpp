@@ -24,23 +24,51 @@ std::string ConfigurationStore::badFieldMessage(int location, const std::string&
            "\": it must be a number from 0 to 255.  Nothing was sent to the Vindle Module.";
 }
 
-void ConfigurationStore::StoreSettings_Click()
+StoreResult ConfigurationStore::StoreSettings_Click()
 {
-    ByteLink& link = services_.link;
+    const StoreResult result = storeModule();
     MainWindow& main = services_.windows.mainWindow();
-    main.StoreSettings().setEnabled(false);
-
-    if (!sendsSomeOutput()) {
+    switch (result.outcome) {
+    case StoreOutcome::NoOutput:
         services_.dialogs.showMessage(kNoOutput);
         services_.dialogs.showMessage(kCannotStore);
         main.StoreSettings().setEnabled(true);
-        return;
+        break;
+    case StoreOutcome::BadField:
+        services_.dialogs.showMessage(storeValues(services_.windows).refusal);
+        main.StoreSettings().setEnabled(true);
+        break;
+    case StoreOutcome::Refused:
+    case StoreOutcome::NoAnswer:
+        services_.progress().hide();
+        main.StoreSettings().setEnabled(true);
+        services_.dialogs.showMessage(kStorageError);
+        main.setEnabled(true);
+        break;
+    case StoreOutcome::Stored:
+    case StoreOutcome::Ended:
+        break;
+    }
+    return result;
+}
+
+StoreResult ConfigurationStore::storeModule()
+{
+    ByteLink& link = services_.link;
+    MainWindow& main = services_.windows.mainWindow();
+    const ProcedureEvents& events = services_.events;
+    StoreResult result;
+    main.StoreSettings().setEnabled(false);
+
+    if (!sendsSomeOutput(main)) {
+        result.outcome = StoreOutcome::NoOutput;
+        return result;
     }
     const StoreValues checked = storeValues(services_.windows);
     if (checked.refusedLocation) {
-        services_.dialogs.showMessage(checked.refusal);
-        main.StoreSettings().setEnabled(true);
-        return;
+        result.outcome = StoreOutcome::BadField;
+        result.badField = checked.refusedLocation;
+        return result;
     }
 
     main.setEnabled(false);
@@ -48,42 +76,54 @@ void ConfigurationStore::StoreSettings_Click()
     progress.show();
     progress.bringToFront();
     progress.setText(kStoringText);
+    if (events.started)
+        events.started(Transfer::Storing);
 
     // What an earlier exchange left behind, or is still sending (the ready
     // marker after an identity, say), is no acknowledgement.
     link.dropUntilQuiet();
     beginStore(link);
+    bool anyReply = false;
     for (const LocationInfo& info : memoryMap()) {
         // A text edited into something that is not a byte while the store
         // runs is sent as it was when the store began.
         const int value =
             readLocation(services_.windows, info).value_or(checked.record[info.location]);
-        if (!StoreCheck(info.location, storeLocation(link, value)) || link.isClosed())
-            return;
+        link.storeUnderWay(true);
+        if (!link.isClosed())
+            result.valueSent = true;
+        const Received reply = storeLocation(link, value);
+        anyReply = anyReply || reply.hasValue();
+        const bool acknowledged = StoreCheck(info.location, reply);
+        if (link.isClosed())
+            return result;
+        if (!acknowledged) {
+            result.outcome = anyReply ? StoreOutcome::Refused : StoreOutcome::NoAnswer;
+            result.refusedAt = info.location;
+            return result;
+        }
+        if (reply.hasValue())
+            result.lastAcknowledged = info.location;
+        if (events.progressed)
+            events.progressed(Transfer::Storing, info.location);
     }
     progress.hide();
     link.GetI();
+    link.storeUnderWay(false);
     main.StoreSettings().setEnabled(true);
     main.showEnabledInFront();
+    result.outcome = StoreOutcome::Stored;
+    return result;
 }
 
 bool ConfigurationStore::StoreCheck(int location, const Received& reply)
 {
-    MainWindow& main = services_.windows.mainWindow();
-    const bool acknowledged = reply == location;
-    if (!acknowledged && !services_.link.isClosed()) {
-        services_.progress().hide();
-        main.StoreSettings().setEnabled(true);
-        services_.dialogs.showMessage(kStorageError);
-        main.setEnabled(true);
-    }
     services_.progress().setProgress(location);
-    return acknowledged;
+    return reply == location;
 }
 
-bool ConfigurationStore::sendsSomeOutput() const
+bool sendsSomeOutput(const MainWindow& main)
 {
-    const MainWindow& main = services_.windows.mainWindow();
     if (main.Mode().isSelected(kSerialToParallelMode))
         return true;
     for (const OptionGroup* devices : {&main.RSDevice(), &main.LRDevice(), &main.ESDevice()}) {

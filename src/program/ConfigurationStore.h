@@ -2,11 +2,14 @@
 
 #include "link/Commands.h"
 #include "link/Received.h"
+#include "program/ProcedureResults.h"
 #include "program/ProgramServices.h"
 
 #include <string>
 
 namespace vindle {
+
+class MainWindow;
 
 // Stores the windows' configuration into the module, location by location,
 // each value taken from its control at the moment it is sent and
@@ -26,20 +29,27 @@ public:
 
     explicit ConfigurationStore(ProgramServices services);
 
-    // The store procedure, on a line the caller holds.
-    void StoreSettings_Click();
-    // Judges the module's acknowledgement of `location`; on a wrong or
-    // missing one (a missing one passes at location 0) tells the user. Sets
-    // the progress either way. True when the store may go on.
+    // The store, on a line the caller holds, with nothing said to the user:
+    // what happened is the result. A store that did not finish leaves the
+    // progress window shown and the main window disabled.
+    StoreResult storeModule();
+    // Store Configuration, on a line the caller holds: the store and its
+    // messages.
+    StoreResult StoreSettings_Click();
+    // Judges the module's acknowledgement of `location` (a missing one passes
+    // at location 0) and sets the progress either way. True when the store
+    // may go on.
     bool StoreCheck(int location, const Received& reply);
 
     // The message that refuses a store because a text field is not a byte.
     static std::string badFieldMessage(int location, const std::string& text);
 
 private:
-    bool sendsSomeOutput() const;
-
     ProgramServices services_;
 };
+
+// True when the windows send output somewhere: mode 3, or a device chosen
+// in one of the three device groups.
+bool sendsSomeOutput(const MainWindow& main);
 
 } // namespace vindle

@@ -11,20 +11,23 @@ DeviceMaintenance::DeviceMaintenance(ProgramServices services, ConfigurationRead
     : services_(std::move(services)), reader_(reader)
 {}
 
-void DeviceMaintenance::GetVersion_Click()
+Identity DeviceMaintenance::GetVersion_Click()
 {
     ByteLink& link = services_.link;
     MainWindow& main = services_.windows.mainWindow();
     link.GetI();
     main.VersionFrame().setVisible(true);
-    sendCommand(link, command::kIdentify);
-    for (int k = 0; k < MainWindow::kVersionItems; ++k)
-        main.VDAT2(k).setCaption(link.GetI().toText());
-    // The capability flags, then the ready marker the module ends its reply
-    // with: taken here, it is not found later by Clear to Factory Defaults or
-    // the data monitor. A module that did not send the flags sends no marker.
-    if (link.GetI().hasValue())
+    const Identity identity =
+        Identity::fromReply(identify(link, [&main](int index, const Received& byte) {
+            if (index < MainWindow::kVersionItems)
+                main.VDAT2(index).setCaption(byte.toText());
+        }));
+    // The ready marker the module ends its reply with: taken here, it is not
+    // found later by Clear to Factory Defaults or the data monitor. A module
+    // that did not send the flags sends no marker.
+    if (identity.capabilityByte.hasValue())
         link.GetI();
+    return identity;
 }
 
 void DeviceMaintenance::ExitVersion_Click()
@@ -32,17 +35,18 @@ void DeviceMaintenance::ExitVersion_Click()
     services_.windows.mainWindow().VersionFrame().setVisible(false);
 }
 
-void DeviceMaintenance::FactoryDefaults_Click()
+ReadResult DeviceMaintenance::FactoryDefaults_Click()
 {
     ByteLink& link = services_.link;
     MainWindow& main = services_.windows.mainWindow();
     main.FactoryDefaults().setEnabled(false);
     factoryReset(link, kResetReceives);
-    reader_.ReadSettings_Click();
-    if (link.isClosed())
-        return;
-    main.FactoryDefaults().setEnabled(true);
-    main.showEnabledInFront();
+    const ReadResult result = reader_.ReadSettings_Click();
+    if (!link.isClosed()) {
+        main.FactoryDefaults().setEnabled(true);
+        main.showEnabledInFront();
+    }
+    return result;
 }
 
 } // namespace vindle

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Identity.h"
+#include "program/ProcedureResults.h"
 #include "program/ProgramServices.h"
 
 namespace vindle {
@@ -18,9 +20,11 @@ public:
     DeviceMaintenance(ProgramServices services, ConfigurationReader& reader);
 
     // Each on a line the caller holds (ExitVersion needs none).
-    void GetVersion_Click();
+    // Shows each identity byte as it comes; the whole reply.
+    Identity GetVersion_Click();
     void ExitVersion_Click();
-    void FactoryDefaults_Click();
+    // The reset, then Read Configuration; what that read found.
+    ReadResult FactoryDefaults_Click();
 
 private:
     ProgramServices services_;

@@ -6,7 +6,6 @@ namespace vindle {
 
 class Button;
 class CheckBox;
-class MainWindow;
 class OptionGroup;
 
 // The bytes that option groups, key check boxes and the A/D resolution button
@@ -19,18 +18,5 @@ std::optional<int> selectedIndex(const OptionGroup& group);
 int checkBoxByte(const CheckBox& box);
 // 0 for a caption of exactly "8-BIT", 1 for any other.
 int resolutionByte(const Button& button);
-
-std::optional<int> ComputeSenders(const MainWindow& main);
-std::optional<int> ComputeMode(const MainWindow& main);
-int ComputeADBITS(const MainWindow& main);
-std::optional<int> ComputeFrequent(const MainWindow& main);
-std::optional<int> ComputeRS(const MainWindow& main);
-std::optional<int> ComputeRSBaud(const MainWindow& main);
-std::optional<int> ComputeLR(const MainWindow& main);
-std::optional<int> ComputeLRBaud(const MainWindow& main);
-int ComputeLRKeys(const MainWindow& main);
-std::optional<int> ComputeES(const MainWindow& main);
-std::optional<int> ComputeESBaud(const MainWindow& main);
-int ComputeESKeys(const MainWindow& main);
 
 } // namespace vindle

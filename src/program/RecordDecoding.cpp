@@ -1,7 +1,7 @@
 #include "program/RecordDecoding.h"
 
 #include "config/MemoryMap.h"
-#include "program/ConfigurationFile.h"
+#include "program/ConfigurationStore.h"
 #include "program/LocationControls.h"
 #include "program/StoreValues.h"
 #include "ui/main/ConfigWindows.h"
@@ -67,13 +67,15 @@ void applyCapabilities(ConfigWindows& windows, const CapabilityFlags& capabiliti
 }
 
 std::vector<UnkeptValue> putRecord(ConfigWindows& windows, const ConfigurationRecord& record,
-                                   const CapabilityFlags& capabilities)
+                                   const std::optional<CapabilityFlags>& capabilities)
 {
-    if (const std::vector<int> rejected = decodeRecord(windows, record); !rejected.empty())
-        throw ConfigurationFileError(cannotShowMessage(rejected.front(), record[rejected.front()]));
+    // A value that cannot be shown keeps what its control held, and so is
+    // among the values not kept.
+    decodeRecord(windows, record);
     windows.Rules();
     decodeFrequency(windows, record);
-    applyCapabilities(windows, capabilities);
+    if (capabilities)
+        applyCapabilities(windows, *capabilities);
 
     std::vector<UnkeptValue> unkept;
     const StoreValues held = storeValues(windows);
@@ -84,13 +86,22 @@ std::vector<UnkeptValue> putRecord(ConfigWindows& windows, const ConfigurationRe
     return unkept;
 }
 
+RecordCheck checkRecord(const ConfigurationRecord& record)
+{
+    ConfigWindows windows;
+    RecordCheck check;
+    check.unkept = putRecord(windows, record, std::nullopt);
+    check.sendsOutput = sendsSomeOutput(windows.mainWindow());
+    return check;
+}
+
 std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept)
 {
     std::string message = "Some values of the file could not be kept for this Vindle Module:";
     for (const UnkeptValue& value : unkept) {
-        message += "\nLocation " + std::to_string(value.location) + " (" +
-                   std::string(locationInfo(value.location).item) +
-                   "): " + std::to_string(value.wanted) + " in the file, " +
+        std::string where = locationText(value.location);
+        where.front() = 'L';
+        message += "\n" + where + ": " + std::to_string(value.wanted) + " in the file, " +
                    std::to_string(value.held) + " now.";
     }
     return message;

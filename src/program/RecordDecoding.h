@@ -36,12 +36,22 @@ struct UnkeptValue
 };
 
 // Puts `record` into the windows as a read does, for a module fitted with
-// `capabilities`; sends nothing. Returns the locations whose values the
-// windows hold differently now (a transmitter this module lacks, a choice
-// the option rules do not allow), or throws ConfigurationFileError when a
-// value cannot be shown at all.
+// `capabilities` (none: before any module's flags apply); sends nothing.
+// Returns the locations whose values the windows hold differently now (a
+// value they cannot show, a transmitter this module lacks, a choice the
+// option rules do not allow).
 std::vector<UnkeptValue> putRecord(ConfigWindows& windows, const ConfigurationRecord& record,
-                                   const CapabilityFlags& capabilities);
+                                   const std::optional<CapabilityFlags>& capabilities);
+
+// What windows of their own make of `record` before any module's flags
+// apply: the values they would not keep, and whether a store would send
+// output anywhere. A store of `record` as it is needs neither.
+struct RecordCheck
+{
+    std::vector<UnkeptValue> unkept;
+    bool sendsOutput = true;
+};
+RecordCheck checkRecord(const ConfigurationRecord& record);
 
 // The message that names the values putRecord could not keep.
 std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept);

@@ -24,7 +24,26 @@ SetupProgram::~SetupProgram() = default;
 
 ProgramServices SetupProgram::services()
 {
-    return {link_, dialogs_, windows_, [this]() -> ProgressWindow& { return progress(); }};
+    return {link_, dialogs_, windows_, [this]() -> ProgressWindow& { return progress(); }, events_};
+}
+
+template <class Result>
+Result SetupProgram::exclusively(const std::function<Result()>& procedure, Result otherwise)
+{
+    if (const ByteLink::Exchange exchange = link_.startExchange()) {
+        link_.waitOutUnfinishedStore();
+        if (!link_.isClosed())
+            return procedure();
+    }
+    return otherwise;
+}
+
+void SetupProgram::exclusively(const std::function<void()>& procedure)
+{
+    exclusively<bool>([&procedure] {
+        procedure();
+        return true;
+    });
 }
 
 void SetupProgram::wireButtons()
@@ -86,6 +105,8 @@ MonitorWindow& SetupProgram::monitor()
 
 void SetupProgram::start()
 {
+    // Whatever an earlier program left on the line is no reply to this one.
+    link_.settle();
     ReadSettings_Click();
     if (hasEnded())
         return;
@@ -104,6 +125,30 @@ void SetupProgram::end()
     link_.close();
     if (ended_)
         ended_();
+}
+
+ReadResult SetupProgram::readConfiguration(const ReadOptions& options)
+{
+    return exclusively<ReadResult>([&] { return reader_.readModule(options); });
+}
+
+StoreResult SetupProgram::storeConfiguration()
+{
+    return exclusively<StoreResult>([this] { return store_.storeModule(); });
+}
+
+std::optional<Identity> SetupProgram::readIdentity()
+{
+    return exclusively<std::optional<Identity>>(
+        [this] { return std::optional<Identity>(maintenance_.GetVersion_Click()); });
+}
+
+ReadResult SetupProgram::clearToFactoryDefaults()
+{
+    return exclusively<ReadResult>([this] {
+        factoryReset(link_, DeviceMaintenance::kResetReceives);
+        return reader_.readModule(ReadOptions{});
+    });
 }
 
 void SetupProgram::ReadSettings_Click()
@@ -146,28 +191,24 @@ void SetupProgram::watchModule()
     exclusively([this] { runMonitor(); });
 }
 
-std::vector<UnkeptValue> SetupProgram::openConfiguration(const ConfigurationRecord& record)
+SetupProgram::Opened SetupProgram::openConfiguration(const ConfigurationRecord& record,
+                                                     std::optional<CapabilityFlags> capabilities)
 {
     // The windows are the configuration a store sends: they do not change
     // under an exchange.
     const ByteLink::Exchange exchange = link_.startExchange();
     if (!exchange)
-        throw ConfigurationFileError(kBusyMessage);
-    return putRecord(windows_, record, reader_.identity().capabilities);
+        return {true, {}};
+    return {false,
+            putRecord(windows_, record, capabilities.value_or(reader_.identity().capabilities()))};
 }
 
-ConfigurationFileContents SetupProgram::configurationToSave()
+SetupProgram::ToSave SetupProgram::configurationToSave()
 {
     StoreValues values = storeValues(windows_);
-    if (values.refusedLocation)
-        throw ConfigurationFileError(values.refusal);
-    return {moduleIdentityRecord(reader_.identity()), values.record};
-}
-
-void SetupProgram::exclusively(const std::function<void()>& procedure)
-{
-    if (const ByteLink::Exchange exchange = link_.startExchange())
-        procedure();
+    return {{moduleIdentityRecord(reader_.identity()), values.record},
+            values.refusedLocation,
+            std::move(values.refusal)};
 }
 
 void SetupProgram::handOver()

@@ -7,6 +7,7 @@
 #include "program/ConfigurationStore.h"
 #include "program/DeviceMaintenance.h"
 #include "program/MonitorReceiver.h"
+#include "program/ProcedureResults.h"
 #include "program/RecordDecoding.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
@@ -15,6 +16,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vindle {
@@ -37,12 +40,29 @@ public:
         "The Vindle Module is busy.  Open the configuration again once the exchange with it is "
         "over.";
 
+    // What opening a configuration did to the windows.
+    struct Opened
+    {
+        // Another exchange held the line: nothing was changed.
+        bool busy = false;
+        // The values the windows hold differently from the file.
+        std::vector<UnkeptValue> unkept;
+    };
+    // What a file saved now would hold; when a text field is not a byte,
+    // `refusedLocation` names it and `refusal` is the store's message.
+    struct ToSave
+    {
+        ConfigurationFileContents contents;
+        std::optional<int> refusedLocation;
+        std::string refusal;
+    };
+
     SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs);
     ~SetupProgram();
     SetupProgram(const SetupProgram&) = delete;
     SetupProgram& operator=(const SetupProgram&) = delete;
 
-    // Start-up: reads the module (which makes the main window visible) and
+    // Start-up: lets the line settle, reads the module (which makes the main window visible) and
     // opens the motion detector window when the configuration uses motion
     // detectors in mode 0. Returns when start-up is over, or, after a hand-over
     // to the data monitor, only when the run has ended.
@@ -66,6 +86,19 @@ public:
     MonitorWindow& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
 
+    // Who follows the procedures' progress (a shell that draws its own).
+    void setEvents(ProcedureEvents events) { events_ = std::move(events); }
+
+    // The procedures on their own, with nothing said to the user: what
+    // happened is the result. Each holds the line while it runs; while
+    // another exchange holds it, or after the run has ended, it does nothing
+    // (a read or store then ends as Ended, an identity as empty).
+    ReadResult readConfiguration(const ReadOptions& options);
+    StoreResult storeConfiguration();
+    std::optional<Identity> readIdentity();
+    // The reset to factory defaults, then the read.
+    ReadResult clearToFactoryDefaults();
+
     // The procedures behind the buttons. A procedure started while another
     // exchange holds the line, or after the run has ended, does nothing.
     void ReadSettings_Click();
@@ -83,15 +116,13 @@ public:
     const ConfigurationReader& reader() const { return reader_; }
 
     // Puts a configuration from a file into the windows as a read puts one,
-    // for the capability flags of the module read last; sends nothing.
-    // Returns the values the windows could not keep; throws
-    // ConfigurationFileError when the module is busy or a value cannot be
-    // shown.
-    std::vector<UnkeptValue> openConfiguration(const ConfigurationRecord& record);
+    // for a module fitted with `capabilities` (by default those of the
+    // module read last); sends nothing.
+    Opened openConfiguration(const ConfigurationRecord& record,
+                             std::optional<CapabilityFlags> capabilities = std::nullopt);
     // What a file saved now holds: the identity of the last read and the
-    // values Store Configuration would send. Throws ConfigurationFileError
-    // with the store's message when a text field is not a byte.
-    ConfigurationFileContents configurationToSave();
+    // values Store Configuration would send.
+    ToSave configurationToSave();
 
 private:
     // Dialogs that fall silent once the run has ended.
@@ -106,7 +137,11 @@ private:
         const ByteLink& link_;
     };
 
-    // Runs `procedure` holding the line, unless another exchange holds it.
+    // Runs `procedure` holding the line, unless another exchange holds it;
+    // `otherwise` is the result then. A store left unfinished is waited out
+    // first.
+    template <class Result>
+    Result exclusively(const std::function<Result()>& procedure, Result otherwise = {});
     void exclusively(const std::function<void()>& procedure);
     // Test Configuration once the line is held.
     // Opens the data monitor in place of the main window and receives until
@@ -130,6 +165,7 @@ private:
     AnalogRefresh analogRefresh_;
     std::vector<WindowListener> windowListeners_;
     std::function<void()> ended_;
+    ProcedureEvents events_;
 };
 
 } // namespace vindle

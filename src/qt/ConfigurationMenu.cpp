@@ -69,25 +69,28 @@ void ConfigurationMenu::open()
         tell(loaded.error);
         return;
     }
+    ConfigurationFileContents contents;
     try {
-        const ConfigurationFileContents contents = parseConfigurationFile(loaded.text);
-        const std::vector<UnkeptValue> unkept = program_.openConfiguration(contents.record);
-        if (!unkept.empty())
-            tell(QString::fromStdString(unkeptValuesMessage(unkept)));
-    } catch (const ConfigurationFileError& error) {
-        tell(QString::fromStdString(error.what()));
-    }
-}
-
-void ConfigurationMenu::saveAs()
-{
-    std::string text;
-    try {
-        text = formatConfigurationFile(program_.configurationToSave());
+        contents = parseConfigurationFile(loaded.text);
     } catch (const ConfigurationFileError& error) {
         tell(QString::fromStdString(error.what()));
         return;
     }
+    const SetupProgram::Opened opened = program_.openConfiguration(contents.record);
+    if (opened.busy)
+        tell(QString::fromUtf8(SetupProgram::kBusyMessage));
+    else if (!opened.unkept.empty())
+        tell(QString::fromStdString(unkeptValuesMessage(opened.unkept)));
+}
+
+void ConfigurationMenu::saveAs()
+{
+    const SetupProgram::ToSave toSave = program_.configurationToSave();
+    if (toSave.refusedLocation) {
+        tell(QString::fromStdString(toSave.refusal));
+        return;
+    }
+    const std::string text = formatConfigurationFile(toSave.contents);
     const QString path = choose(Purpose::Save);
     if (path.isEmpty())
         return;

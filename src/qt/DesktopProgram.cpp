@@ -39,8 +39,11 @@ void DesktopProgram::portFailed(const QString& reason)
 
 void DesktopProgram::ended()
 {
-    port_.close();
     view_.hideAll();
+    // A store cut short leaves the module taking bytes as values: the next
+    // program to open the port must not find it so.
+    program_.link().waitOutUnfinishedStore();
+    port_.close();
     QApplication::exit(0);
 }
 

@@ -117,7 +117,7 @@ TEST(IdentityTest, FiveReplyBytesInOrder)
     EXPECT_EQ(identity.deviceId2.toText(), "3");
     EXPECT_EQ(identity.yearOfRelease.toText(), "9");
     EXPECT_EQ(identity.firmwareVersion.toText(), "12");
-    EXPECT_EQ(identity.capabilities.reportedSenders(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(identity.capabilities().reportedSenders(), (std::vector<int>{1, 2}));
 }
 
 TEST(IdentityTest, CapabilityFlags)
@@ -133,7 +133,7 @@ TEST(IdentityTest, CapabilityFlags)
 
     // A capability byte that never came counts as no capability at all.
     const Identity silent = Identity::fromReply({});
-    EXPECT_EQ(silent.capabilities.bits(), 0);
+    EXPECT_EQ(silent.capabilities().bits(), 0);
     EXPECT_EQ(silent.deviceId1.toText(), "");
 }
 

@@ -35,7 +35,7 @@ std::string messageOf(const std::string& text)
 TEST(ConfigurationFileTest, EveryFaultIsNamed)
 {
     const Json valid = Json::parse(formatConfigurationFile(sampleContents()));
-    const auto with = [&valid](const char* pointer, const Json& value) {
+    const auto with = [&valid](const std::string& pointer, const Json& value) {
         Json json = valid;
         json[Json::json_pointer(pointer)] = value;
         return json.dump();
@@ -72,9 +72,16 @@ TEST(ConfigurationFileTest, EveryFaultIsNamed)
         {with("/locations/5/item", 1), "Location \"5\": \"item\" must be text."},
         {without({"/locations/5/value"}), "Location \"5\" has no \"value\"."},
         {with("/locations/10/value", 9),
-         "Location \"10\" (mode of operation) holds 9, which the windows cannot show."},
-        {with("/locations/0/value", 33), "Location \"0\" (number of input banks connected) holds "
+         "Location 10 (mode of operation) holds 9, which the windows cannot show."},
+        {with("/locations/0/value", 33), "Location 0 (number of input banks connected) holds "
                                          "33, which the windows cannot show."},
+        {with("/version", 1.0),
+         "\"version\" must be 1, not 1.0; this program reads version 1 only."},
+        {with("/bad\x1b[2Jkey", 1), "Unknown key \"bad\\u001b[2Jkey\" at the top level."},
+        {with("/" + std::string(60, 'k'), 1),
+         "Unknown key \"" + std::string(40, 'k') + "...\" at the top level."},
+        {R"({"locations": {"3": {}, "4": {}, "4": {}, "3": {}}})",
+         "Location \"4\" appears more than once in \"locations\"."},
         {without({"/locations/7"}), "\"locations\" lacks location \"7\"."},
         {without({"/locations/7", "/locations/50"}), "\"locations\" lacks location \"7\", \"50\"."},
         {R"({"format": "vindle-configuration", "format": "vindle-configuration"})",
@@ -87,6 +94,8 @@ TEST(ConfigurationFileTest, EveryFaultIsNamed)
         {with("/comment", "lobby doors"), "(accepted)"},
         {with("/module", Json::object()), "(accepted)"},
         {without({"/locations/5/item"}), "(accepted)"},
+        {with("/locations/1/value", 255), "(accepted)"},
+        {with("/module/capabilities", 255), "(accepted)"},
     };
     for (const auto& [text, message] : cases)
         EXPECT_EQ(messageOf(text), message) << text;
@@ -119,7 +128,7 @@ ConfigurationFileContents savedFrom(const EmulatorSettings& settings)
 {
     ProgramOnEmulator source(settings);
     source.program.start();
-    return source.program.configurationToSave();
+    return source.program.configurationToSave().contents;
 }
 
 // A module read into a file and the file stored into another module gives
@@ -140,7 +149,8 @@ TEST(ConfigurationFileTest, ReadThenOpenThenStoreCopiesTheModule)
     ProgramOnEmulator target; // RS-232 port only
     target.program.start();
     const std::size_t before = target.sent().size();
-    const std::vector<UnkeptValue> unkept = target.program.openConfiguration(esContents.record);
+    const std::vector<UnkeptValue> unkept =
+        target.program.openConfiguration(esContents.record).unkept;
     ASSERT_FALSE(unkept.empty());
     EXPECT_NE(unkeptValuesMessage(unkept).find(
                   "\nLocation 9 (transmitter fitted to this module): 2 in the file, 0 now."),
@@ -149,7 +159,7 @@ TEST(ConfigurationFileTest, ReadThenOpenThenStoreCopiesTheModule)
     const ConfigurationFileContents contents =
         parseConfigurationFile(formatConfigurationFile(savedFrom(first)));
     EXPECT_EQ(contents.module, (ModuleIdentityRecord{33, 4, 26, 1, 1}));
-    EXPECT_TRUE(target.program.openConfiguration(contents.record).empty());
+    EXPECT_TRUE(target.program.openConfiguration(contents.record).unkept.empty());
     EXPECT_EQ(target.sent().size(), before);
     target.program.StoreSettings_Click();
     EXPECT_EQ(target.m.module.configuration(), first.configuration);

@@ -186,19 +186,17 @@ TEST(ConfigurationStoreTest, Encoders)
 {
     ConfigWindows windows;
     MainWindow& main = windows.mainWindow();
-    EXPECT_EQ(ComputeFrequent(main), std::nullopt); // none selected yet
-    main.RSDevice().select(11);
-    EXPECT_EQ(ComputeRS(main), 11);
+    EXPECT_EQ(selectedIndex(main.Frequency()), std::nullopt); // none selected yet
     main.Baud().select(9);
-    EXPECT_EQ(ComputeRSBaud(main), 9); // kept as read, not sent as 1200
+    EXPECT_EQ(selectedIndex(main.Baud()), 9); // kept as read, not sent as 1200
     main.LRKeys().setValue(CheckBox::kGrayed);
-    EXPECT_EQ(ComputeLRKeys(main), 1);
+    EXPECT_EQ(checkBoxByte(main.LRKeys()), 1);
     main.ESKeys().setValue(CheckBox::kUnchecked);
-    EXPECT_EQ(ComputeESKeys(main), 0);
+    EXPECT_EQ(checkBoxByte(main.ESKeys()), 0);
     for (const auto& [caption, byte] :
          {std::pair{"8-BIT", 0}, std::pair{"10-BIT", 1}, std::pair{"8-bit", 1}}) {
         main.ADBITS().setCaption(caption);
-        EXPECT_EQ(ComputeADBITS(main), byte) << caption;
+        EXPECT_EQ(resolutionByte(main.ADBITS()), byte) << caption;
     }
 }
 

@@ -72,7 +72,7 @@ TEST_F(PtyLinkTest, SlowRepliesAreStillReceived)
     connect({"--byte-delay", "30", "--capabilities", "6", "--year", "9"});
     const Identity identity = Identity::fromReply(identify(link_));
     EXPECT_EQ(identity.yearOfRelease.toText(), "9");
-    EXPECT_EQ(identity.capabilities.reportedSenders(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(identity.capabilities().reportedSenders(), (std::vector<int>{1, 2}));
     EXPECT_EQ(link_.GetI(), Received(kReadyMarker));
 }
 

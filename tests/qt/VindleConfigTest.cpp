@@ -6,11 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
+#include <nlohmann/json.hpp>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace vindle {
@@ -75,62 +78,133 @@ private:
 class VindleConfig : public ::testing::Test
 {
 protected:
-    // A file read from a module with factory defaults.
+    // A file read from a module with factory defaults. Its read is checked
+    // by every test, so that a read that fails fails them all, visibly.
     static void SetUpTestSuite()
     {
         files_ = std::make_unique<QTemporaryDir>();
-        const Finished read = ConfigProcess({"read", "--emulate", "-o", file("module")}).finish();
-        ASSERT_EQ(read.status, 0) << read.err.toStdString();
+        read_ = ConfigProcess({"read", "--emulate", "-o", file("module")}).finish();
     }
     static void TearDownTestSuite() { files_.reset(); }
+    void SetUp() override
+    {
+        ASSERT_EQ(read_.status, 0) << read_.err.toStdString();
+        ASSERT_TRUE(QFileInfo(file("module")).isFile());
+    }
 
     static QString file(const char* name) { return files_->filePath(name + QString(".json")); }
-    // `arguments` split at spaces, with {port} and {file} filled in.
+    // `arguments` split at spaces, with {port} and {file} filled in;
+    // {file:POINTER=JSON} is the file with the value at that JSON pointer
+    // replaced.
     static QStringList expand(const char* arguments, const QString& port)
     {
         QStringList expanded = words(arguments);
         expanded.replaceInStrings(QStringLiteral("{port}"), port);
-        return expanded.replaceInStrings(QStringLiteral("{file}"), file("module"));
+        expanded.replaceInStrings(QStringLiteral("{file}"), file("module"));
+        for (QString& word : expanded) {
+            const QRegularExpressionMatch edit =
+                QRegularExpression(QStringLiteral("^\\{file:(.+)=(.+)\\}$")).match(word);
+            if (edit.hasMatch())
+                word = edited(edit.captured(1), edit.captured(2));
+        }
+        return expanded;
+    }
+    static QString edited(const QString& pointer, const QString& value)
+    {
+        QFile source(file("module"));
+        if (!source.open(QIODevice::ReadOnly))
+            return {};
+        nlohmann::json json = nlohmann::json::parse(source.readAll().toStdString());
+        json[nlohmann::json::json_pointer(pointer.toStdString())] =
+            nlohmann::json::parse(value.toStdString());
+        const QString path = files_->filePath(QStringLiteral("edited-%1.json").arg(++edits_));
+        QFile target(path);
+        if (target.open(QIODevice::WriteOnly))
+            target.write(QByteArray::fromStdString(json.dump(2)));
+        return path;
     }
 
     static std::unique_ptr<QTemporaryDir> files_;
+    static Finished read_;
+    static int edits_;
 };
 
 std::unique_ptr<QTemporaryDir> VindleConfig::files_;
+Finished VindleConfig::read_;
+int VindleConfig::edits_ = 0;
 
 TEST_F(VindleConfig, CommandsAndExitStatuses)
 {
-    // The emulator's options (none: no emulator), the arguments, the exit
-    // status, texts in stdout separated by |, a text in stderr.
+    // The emulator's options (none: no emulator; "=DEV": none, and DEV in
+    // VINDLE_PORT), the arguments, the exit status, texts each found once in
+    // stdout, separated by | ("!" before one: not found), a text in stderr.
+    // Output with --json is one JSON value a line.
     const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
         {"", "identity --port {port}", 0,
-         "Device ID #1: 17\nDevice ID #2: 4\nYear of Release: 26\nFirmware Version: 1", ""},
-        {"--device-id1 42", "identity --json --port {port}", 0, "\"device_id_1\": 42", ""},
+         "Device ID #1: 17\nDevice ID #2: 4\nYear of Release: 26\nFirmware Version: "
+         "1\nCapabilities: 1",
+         ""},
+        {"--device-id1 42", "identity --json --port {port}", 0,
+         "\"device_id_1\":42|\"capabilities\":1", ""},
+        {"--silent", "identity --port {port}", 3, "!Device ID", "did not answer"},
         {"", "identity", 0, "Device ID #1: 17", ""}, // the port from VINDLE_PORT
         {nullptr, "identity --emulate", 0, "Firmware Version: 1", ""},
         {"--set 5=77", "read --port {port}", 0, "\"value\": 77", ""},
-        {"--silent", "read --port {port}", 3, "",
-         "Unable to Establish Communications with the Vindle Module."},
+        {"--silent", "read --port {port}", 3, "", "Unable to Establish Communications"},
+        {"--silent", "read --json --port {port}", 3, "Unable to Establish Communications", ""},
         {"--set 13=0", "read --port {port}", 6, "",
          "(transmit interval) holds 0, which the windows cannot show."},
+        {"", "read --port {port} -o /nonexistent/dir/module.json", 1, "", "/nonexistent/dir"},
         {"", "defaults --port {port}", 1, "", "--yes"},
         {"--set 13=0 --reset-on-identify", "defaults --yes --port {port}", 0, "",
          "Cleared to factory defaults"},
-        {"--wrong-echo 7", "store {file} --port {port}", 4, "", "did not acknowledge location 7"},
-        {"--replace read:11:99:0", "store {file} --verify --port {port} --json", 5,
-         "\"module\": 99", "location 5"},
+        {"--wrong-echo 7", "store {file} --port {port}", 4, "",
+         "did not acknowledge location 7 (wireless key 2); locations 0 to 6 were stored"},
+        {"--silent", "store {file} --port {port}", 3, "", "Nothing was stored."},
+        {"--replace read:11:99:0", "store {file} --verify --port {port} --json", 5, "\"module\":99",
+         "location 5"},
+        {"--set 50=1", "store {file:/locations/50/value=0} --verify --port {port}", 0, "",
+         "Stored and verified"},
+        {"--replace read:101:1:0", "store {file} --verify --port {port}", 5, "", "location 50"},
+        // The identity comes before the store: the store overwrites what
+        // its command may have cleared.
+        {"--reset-on-identify --set 1=40",
+         "store {file:/locations/1/value=60} --verify --port {port}", 0, "", "Stored and verified"},
+        // An ES transmitter in the file, an LR module.
+        {"--capabilities 2", "store {file:/locations/9/value=2} --port {port}", 1, "",
+         "location 9 (transmitter fitted to this module): the file holds 2, this module 1"},
+        // What depends on the file alone is refused before any port is opened.
+        {nullptr, "store {file:/locations/49/value=2} --port /nonexistent/tty", 1, "",
+         "location 49 (motion activation method): the file holds 2"},
+        {nullptr, "store {file:/locations/39/value=128} --port /nonexistent/tty", 1, "",
+         "the file cannot be stored as it is"},
+        {nullptr, "store {file:/locations/41/value=0} --port /nonexistent/tty", 1, "",
+         "location 41"},
+        {nullptr, "store {file:/locations/25/value=200} --port /nonexistent/tty", 1, "",
+         "(upper limit of an analog channel): the file holds 125"},
+        {nullptr, "store {file:/locations/14/value=0} --port /nonexistent/tty", 1, "",
+         "not configured to communicate any output data"},
+        {nullptr, "store {file:/version=1.0} --port /nonexistent/tty", 1, "",
+         "\"version\" must be 1"},
+        {nullptr, "store {file:/locations/1/value=255} --port /nonexistent/tty", 2, "", ""},
+        {nullptr, "store {file:/module/year=255} --port /nonexistent/tty", 2, "", ""},
         // The file is checked before the port is opened; an empty one is not JSON.
-        {nullptr, "store /dev/null --port /nonexistent/tty", 1, "", "Nothing was sent"},
+        {nullptr, "store /dev/null --port /nonexistent/tty", 1, "", "not a regular file"},
+        {nullptr, "store /dev/zero --port /nonexistent/tty", 1, "", "not a regular file"},
         {nullptr, "store /nonexistent/module.json --port /dev/null", 1, "",
          "/nonexistent/module.json"},
         {nullptr, "identity --port /nonexistent/tty", 2, "",
          "Cannot open the serial port /nonexistent/tty"},
+        {nullptr, "identity --port vindle-no-such-tty", 2, "",
+         "Cannot open the serial port /dev/vindle-no-such-tty"},
+        {"=/nonexistent/tty", "identity", 2, "", "VINDLE_PORT=/nonexistent/tty"},
         {nullptr, "identity", 2, "", "VINDLE_PORT"},
         {nullptr, "", 1, "", "--help"},
+        {nullptr, "identity --json --no-such-option", 1, "\"status\":1", "--no-such-option"},
         {nullptr, "store {file} --repeat", 1, "", "--verify"},
         {nullptr, "--help", 0,
          "0    done|1    usage|2    the port|3    no answer|4    the module refused|"
-         "5    --verify|6    the module holds|130  interrupted",
+         "5    --verify|6    the module holds|7    the serial port failed|130  interrupted",
          ""},
         {nullptr, "--version", 0, VINDLE_CONFIG_VERSION, ""},
     };
@@ -138,7 +212,9 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         SCOPED_TRACE(std::string(options ? options : "(none)") + " | " + command);
         std::unique_ptr<EmulatorProcess> emulator;
         QString port;
-        if (options) {
+        if (options && options[0] == '=') {
+            port = QString::fromUtf8(options + 1);
+        } else if (options) {
             emulator = std::make_unique<EmulatorProcess>(words(options));
             port = emulator->devicePath();
             ASSERT_FALSE(port.isEmpty());
@@ -148,10 +224,60 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         const Finished run =
             ConfigProcess(arguments, arguments.contains("--port") ? QString() : port).finish();
         EXPECT_EQ(run.status, status) << run.err.toStdString();
-        for (const QString& text : QString::fromUtf8(inStdout).split('|'))
-            EXPECT_TRUE(run.out.contains(text)) << run.out.toStdString();
+        for (const QString& text : QString::fromUtf8(inStdout).split('|', Qt::SkipEmptyParts)) {
+            if (text.startsWith('!'))
+                EXPECT_FALSE(run.out.contains(text.mid(1))) << run.out.toStdString();
+            else
+                EXPECT_EQ(run.out.count(text), 1) << run.out.toStdString();
+        }
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(inStderr))) << run.err.toStdString();
+        if (arguments.contains("--json")) {
+            for (const QString& line : run.out.split('\n', Qt::SkipEmptyParts))
+                EXPECT_TRUE(nlohmann::json::accept(line.toStdString())) << line.toStdString();
+        }
     }
+}
+
+// Commands one after another against one module, each starting while the
+// module may still be busy with the one before, store exactly what the file
+// holds.
+TEST_F(VindleConfig, CommandsInARowStoreExactlyTheFile)
+{
+    EmulatorProcess module(words("--reset-on-identify --set 1=40 --set 5=12 --set 41=30"));
+    const QString port = module.devicePath();
+    const QString saved = file("row");
+    const std::pair<QStringList, int> steps[] = {
+        {{"read", "-o", saved}, 0}, {{"store", saved}, 0}, {{"store", saved, "--verify"}, 0},
+        {{"store", saved}, 0},      {{"store", saved}, 0},
+    };
+    for (const auto& [arguments, status] : steps) {
+        const Finished run = ConfigProcess(arguments + QStringList{"--port", port}).finish();
+        EXPECT_EQ(run.status, status) << arguments.join(' ').toStdString() << "\n"
+                                      << run.err.toStdString();
+    }
+    // A store cut short by Ctrl+C, then the next.
+    ConfigProcess interrupted({"store", saved, "--port", port});
+    QTest::qWait(300);
+    interrupted.interrupt();
+    EXPECT_EQ(interrupted.finish().status, 130);
+    EXPECT_EQ(ConfigProcess({"store", saved, "--port", port}).finish().status, 0);
+
+    const Finished readBack = ConfigProcess({"read", "--port", port}).finish();
+    QFile expected(saved);
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readBack.out, QString::fromUtf8(expected.readAll()));
+}
+
+// A FIFO, a device or another file that is not a regular one is never
+// replaced by a configuration.
+TEST_F(VindleConfig, ReadRefusesToReplaceWhatIsNotARegularFile)
+{
+    const QString fifo = files_->filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const Finished run = ConfigProcess({"read", "--emulate", "-o", fifo}).finish();
+    EXPECT_EQ(run.status, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("not a regular file")) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
 TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
@@ -169,16 +295,16 @@ TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
         EXPECT_NE(lines[i].contains("HEADER"), lines[i - 1].contains("HEADER")) << i;
 }
 
-TEST_F(VindleConfig, InterruptedStoreSaysWhatWasStored)
+TEST_F(VindleConfig, InterruptedStoreIsFinishedFirst)
 {
-    // Every reply byte 100 ms late: the store takes over five seconds.
-    EmulatorProcess emulator({"--byte-delay", "100"});
-    ConfigProcess store({"store", file("module"), "--port", emulator.devicePath()});
-    QTest::qWait(1500);
+    // Every reply byte 30 ms late: the store takes about two seconds.
+    EmulatorProcess emulator({"--byte-delay", "30"});
+    ConfigProcess store({"store", file("module"), "--verify", "--port", emulator.devicePath()});
+    QTest::qWait(1000);
     store.interrupt();
     const Finished run = store.finish();
     EXPECT_EQ(run.status, 130) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("Interrupted: locations 0 to ")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("all 51 locations were stored")) << run.err.toStdString();
 }
 
 // One module after another on the same device name, each unplugged once its
@@ -192,10 +318,10 @@ TEST_F(VindleConfig, RepeatProvisionsOneModuleAfterAnother)
           {"--device-id1 32", "Module 2, Device ID #1: 32"}},
          "2 modules stored and verified, none failed.",
          0},
-        {{{"--wrong-echo 7",
-           "Module 1, identity not read: the module refused the store at location 7"},
+        {{{"--device-id1 35 --wrong-echo 7",
+           "Capabilities: 1: the module refused the store at location 7"},
           {"--device-id1 32", "Module 2, Device ID #1: 32"}},
-         "1 module stored and verified; 1 failed: module 1 (identity not read).",
+         "1 module stored and verified; 1 failed: module 1 (Device ID #1: 35",
          4},
         {{{"--device-id1 33 --replace read:11:99:0",
            "Capabilities: 1: stored, but the read-back differs at location 5"}},

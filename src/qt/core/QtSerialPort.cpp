@@ -57,6 +57,12 @@ int QtSerialPort::bytesPending() const
     return static_cast<int>(port_.bytesAvailable());
 }
 
+void QtSerialPort::discardPending()
+{
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Input);
+}
+
 std::uint8_t QtSerialPort::takeByte()
 {
     char byte = 0;
@@ -85,6 +91,14 @@ QString deviceNameForPortNumber(int number, PortNaming naming)
     if (naming == PortNaming::Windows)
         return QStringLiteral("\\\\.\\COM%1").arg(number);
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+}
+
+QString systemLocationOf(const QString& name, PortNaming naming)
+{
+    if (naming == PortNaming::Windows || name.startsWith(QLatin1Char('/')) ||
+        name.startsWith(QLatin1String("./")) || name.startsWith(QLatin1String("../")))
+        return name;
+    return QStringLiteral("/dev/") + name;
 }
 
 } // namespace vindle

@@ -41,6 +41,8 @@ public:
     bool hasFailed() const { return failed_; }
 
     int bytesPending() const override;
+    // Also what the system still holds for the port.
+    void discardPending() override;
     std::uint8_t takeByte() override;
     void writeByte(std::uint8_t byte) override;
     void setBitRate(int bitsPerSecond) override;
@@ -76,5 +78,10 @@ constexpr PortNaming nativePortNaming()
 // that also reaches COM10 and above; elsewhere the matching ttyS device (COM1
 // is /dev/ttyS0).
 QString deviceNameForPortNumber(int number, PortNaming naming = nativePortNaming());
+
+// The device a port name opens, as the system names it: on POSIX systems a
+// bare name is looked for in /dev ("ttyUSB0" opens /dev/ttyUSB0); a path, and
+// any name on Windows, is itself.
+QString systemLocationOf(const QString& name, PortNaming naming = nativePortNaming());
 
 } // namespace vindle

@@ -13,11 +13,17 @@ struct LoadedText
     QString error; // empty when the file was read
 };
 
+// A configuration is about 3 KB: a file larger than this is no configuration.
+inline constexpr qint64 kLargestTextFile = 1024 * 1024;
+
+// Reads a whole regular file of at most kLargestTextFile bytes.
 LoadedText loadTextFile(const QString& path);
 
 // Replaces the file at `path` with `text` as a whole: the text goes to a new
 // file in the same folder, which takes the old one's place only once it is
-// complete and flushed. A save that fails leaves the old file as it was.
+// complete and flushed, with the old one's group. A save that fails leaves
+// the old file as it was; a path that holds something other than a regular
+// file (a device, a FIFO) is refused.
 // Returns why it failed, or an empty text.
 QString saveTextFile(const QString& path, std::string_view text);
 

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "config/ConfigurationRecord.h"
+#include "config/Identity.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vindle {
+
+// What the procedures that talk to the module return: what happened, as
+// values. The windows turn them into their messages and captions; the
+// command line into its lines and exit statuses.
+
+// A received value that its control cannot take.
+struct UnshowableValue
+{
+    int location;
+    int value;
+
+    friend bool operator==(const UnshowableValue&, const UnshowableValue&) = default;
+};
+
+enum class ReadOutcome
+{
+    Read,        // every location is shown as the module holds it
+    PartlyShown, // complete, but the `unshowable` locations keep what they showed
+    Unshowable,  // stopped at the `unshowable` values, before the option rules ran
+    NoAnswer,    // more than five passes failed; the progress window is still shown
+    Ended,       // the run ended meanwhile, or another exchange held the line
+};
+
+struct ReadOptions
+{
+    // Stop once values turn out not to fit (Unshowable) rather than show
+    // every other location (PartlyShown).
+    bool stopAtUnshowable = true;
+    // End with the identify command and apply the capability flags.
+    bool identify = true;
+};
+
+struct ReadResult
+{
+    ReadOutcome outcome = ReadOutcome::Ended;
+    ConfigurationRecord record;
+    // The reply to the identify command that ended the read, when it was sent.
+    std::optional<Identity> identity;
+    int failedPasses = 0;
+    std::vector<UnshowableValue> unshowable;
+    // The module was cleared to its factory defaults and read again.
+    bool recovered = false;
+};
+
+enum class StoreOutcome
+{
+    Stored,   // all 51 locations acknowledged
+    NoOutput, // refused: the configuration sends no output anywhere; nothing sent
+    BadField, // refused: a text field is not a byte; nothing sent
+    Refused,  // an acknowledgement was wrong or missing at `refusedAt`
+    NoAnswer, // not one byte came back: the module is not listening
+    Ended,    // the run ended meanwhile, or another exchange held the line
+};
+
+struct StoreResult
+{
+    StoreOutcome outcome = StoreOutcome::Ended;
+    // The highest location the module acknowledged with its number.
+    std::optional<int> lastAcknowledged;
+    std::optional<int> refusedAt;
+    // The text field that is not a byte (BadField).
+    std::optional<int> badField;
+    // A value byte went out: the module may hold some of them.
+    bool valueSent = false;
+};
+
+// Which transfer a progress event belongs to.
+enum class Transfer
+{
+    Reading,
+    Storing,
+};
+
+// What the procedures tell while they run, for a shell that shows progress
+// its own way.
+struct ProcedureEvents
+{
+    // A transfer begins (again, for each pass of a read).
+    std::function<void(Transfer)> started;
+    // A location was received (Reading) or acknowledged (Storing).
+    std::function<void(Transfer, int location)> progressed;
+};
+
+} // namespace vindle
