@@ -1,0 +1,107 @@
+// A whole run through the page's interface alone, against the emulated
+// module in the same WebAssembly module: start-up, two changes, a store, and
+// a module that does not answer. Run by scripts/web-check.sh:
+//   node --no-experimental-fetch tests/web/run.test.mjs build-web
+import assert from 'node:assert/strict';
+import { createRequire } from 'node:module';
+import path from 'node:path';
+import { test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+const build = path.resolve(process.argv[2] ?? 'build-web');
+const createVindleModule = createRequire(import.meta.url)(path.join(build, 'web/vindle.js'));
+const { VindleSession } = await import(pathToFileURL(path.join(build, 'web/vindle-session.mjs')));
+
+// A session on an emulated module started with `args`; every message box is
+// answered at once and kept.
+async function sessionOn(args) {
+    const module = await createVindleModule();
+    const emulated = new module.EmulatedModule(args);
+    const session = new VindleSession(module, {
+        send: (byte) => emulated.receive(byte),
+        poll: () => emulated.takeDue(),
+        nextArrivalIn: () => emulated.nextDueIn(),
+    });
+    session.shown = [];
+    session.on('message', ({ id, text }) => {
+        session.shown.push(text);
+        session.answer(id);
+    });
+    session.finished = session.start();
+    return { session, emulated };
+}
+
+function until(condition, what) {
+    return new Promise((resolve, reject) => {
+        const deadline = Date.now() + 20000;
+        const check = () => {
+            if (condition()) resolve();
+            else if (Date.now() > deadline) reject(new Error(`no ${what}`));
+            else setTimeout(check, 5);
+        };
+        check();
+    });
+}
+
+const idle = (session) => session.windows.get('Main')?.visible && session.windows.get('Main').enabled && !session.busy;
+
+// What a file saved now holds, and what the emulated module holds at that
+// moment. The module is read inside the core's call: while the core is
+// suspended nothing in its WebAssembly module may be called.
+function saved(session, emulated) {
+    return new Promise((resolve) => {
+        session.on('configurationSaved', (text) => {
+            const { locations } = JSON.parse(text);
+            const values = Array.from({ length: 51 }, (_, i) => locations[i].value);
+            resolve({ values, held: emulated.configuration() });
+        });
+        session.saveConfiguration();
+    });
+}
+
+test('start-up, two changes and a store, through the page interface', async () => {
+    const { session, emulated } = await sessionOn(['--set', '1=40', '--set', '5=9']);
+    await until(() => idle(session), 'main window after start-up');
+    assert.equal(session.control('Main', 'Debounce').value, 40);
+    assert.equal(session.control('Main', 'Q4T').text, '9');
+    const before = await saved(session, emulated);
+    assert.deepEqual(before.values, before.held);
+
+    // A user's change that the window refuses leaves the control alone.
+    const debounce = session.control('Main', 'Debounce');
+    session.setValue('Main', debounce.id, 300);
+    session.setValue('Main', debounce.id, 120);
+    session.setText('Main', session.control('Main', 'Q4T').id, '77');
+    await until(() => session.control('Main', 'Debounce').value === 120 && session.control('Main', 'Q4T').text === '77', 'changes');
+
+    const progress = [];
+    session.on('control', (window, control) => {
+        if (window.name === 'Working' && control.kind === 'progressBar') progress.push(control.value);
+    });
+    session.press('Main', session.control('Main', 'StoreSettings').id);
+    await until(() => progress.length > 0 && idle(session), 'store');
+    assert.deepEqual(session.shown, []);
+    const after = await saved(session, emulated);
+    assert.deepEqual(after.values, after.held);
+    assert.deepEqual(after.held.map((value, i) => (value === before.held[i] ? null : [i, value])).filter(Boolean), [
+        [1, 120],
+        [5, 77],
+    ]);
+
+    session.close('Main');
+    await session.finished;
+    assert.ok(session.hasEnded);
+});
+
+test('a module that does not answer: the hand-over to the data monitor', async () => {
+    const { session } = await sessionOn(['--running', '--packet-rate', '50']);
+    await until(() => session.windows.get('RS232Packets')?.visible, 'data monitor');
+    assert.equal(session.shown.length, 1);
+    assert.equal(session.windows.get('Main').visible, false);
+    const display = () => session.windows.get('RS232Packets').controls.find((c) => c.kind === 'lineDisplay');
+    await until(() => display().lines.length >= 3, 'packets in the monitor');
+
+    session.close('RS232Packets');
+    await session.finished;
+    assert.ok(session.hasEnded);
+});
