@@ -46,13 +46,17 @@ bool PageRun::takeQueued()
 
 void PageRun::act(const val& action)
 {
+    // Whatever the page queues, only what is an action is taken.
+    if (action.typeOf().as<std::string>() != "object" || action.isNull() ||
+        !action["action"].isString())
+        return;
     const auto kind = action["action"].as<std::string>();
     if (kind == "end") {
         program_.end();
         return;
     }
     if (kind == "answer") {
-        if (action["message"].as<int>() == openMessage_)
+        if (action["message"].isNumber() && action["message"].as<int>() == openMessage_)
             openMessage_ = 0;
         return;
     }
@@ -62,12 +66,14 @@ void PageRun::act(const val& action)
     const Window& main = program_.mainWindow();
     const bool mainInUse = main.isVisible() && main.isEnabled();
     if (kind == "openConfiguration") {
-        if (mainInUse)
+        if (mainInUse && action["text"].isString())
             openConfiguration(action["text"].as<std::string>());
     } else if (kind == "saveConfiguration") {
         if (mainInUse)
             saveConfiguration();
-    } else if (WindowMirror* const target = mirror(action["window"].as<std::string>())) {
+    } else if (WindowMirror* const target = action["window"].isString()
+                                                ? mirror(action["window"].as<std::string>())
+                                                : nullptr) {
         const val control = action["control"];
         target->act(kind, control.isNumber() ? control.as<int>() : -1, action["value"]);
     }

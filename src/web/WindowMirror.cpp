@@ -61,20 +61,31 @@ template <class T> val orNull(const std::optional<T>& value)
 }
 
 // What a user's action does to a control of its kind: the same call as on
-// the desktop.
+// the desktop. An action whose argument is missing or of another type is not
+// one the page can make, and takes nothing.
+enum class Argument
+{
+    None,
+    Number,
+    Text,
+};
+
 struct ControlAction
 {
     ControlKind kind;
+    Argument argument;
     void (*apply)(Control& control, const val& argument);
 };
 
 const std::map<std::string, ControlAction, std::less<>> kActions{
     {"click",
-     {ControlKind::Option, [](Control& c, const val&) { static_cast<Option&>(c).click(); }}},
+     {ControlKind::Option, Argument::None,
+      [](Control& c, const val&) { static_cast<Option&>(c).click(); }}},
     {"toggle",
-     {ControlKind::CheckBox, [](Control& c, const val&) { static_cast<CheckBox&>(c).toggle(); }}},
+     {ControlKind::CheckBox, Argument::None,
+      [](Control& c, const val&) { static_cast<CheckBox&>(c).toggle(); }}},
     {"value",
-     {ControlKind::Slider,
+     {ControlKind::Slider, Argument::Number,
       [](Control& c, const val& argument) {
           auto& slider = static_cast<Slider&>(c);
           const int value = argument.as<int>();
@@ -82,16 +93,29 @@ const std::map<std::string, ControlAction, std::less<>> kActions{
               slider.setValue(value);
       }}},
     {"drag",
-     {ControlKind::Slider,
+     {ControlKind::Slider, Argument::Number,
       [](Control& c, const val& argument) { static_cast<Slider&>(c).drag(argument.as<int>()); }}},
     {"text",
-     {ControlKind::TextBox,
+     {ControlKind::TextBox, Argument::Text,
       [](Control& c, const val& argument) {
           static_cast<TextBox&>(c).setText(argument.as<std::string>());
       }}},
     {"press",
-     {ControlKind::Button, [](Control& c, const val&) { static_cast<Button&>(c).press(); }}},
+     {ControlKind::Button, Argument::None,
+      [](Control& c, const val&) { static_cast<Button&>(c).press(); }}},
 };
+
+bool fits(Argument expected, const val& argument)
+{
+    switch (expected) {
+    case Argument::Number:
+        return argument.isNumber() && val::global("Number").call<bool>("isInteger", argument);
+    case Argument::Text:
+        return argument.isString();
+    default:
+        return true;
+    }
+}
 
 } // namespace
 
@@ -255,7 +279,8 @@ bool WindowMirror::act(const std::string& action, int control, const val& argume
         return true;
     }
     const auto found = kActions.find(action);
-    if (found == kActions.end() || target == nullptr || target->kind() != found->second.kind)
+    if (found == kActions.end() || target == nullptr || target->kind() != found->second.kind ||
+        !fits(found->second.argument, argument))
         return false;
     if (reachable(*target))
         found->second.apply(*target, argument);

@@ -47,6 +47,13 @@ export class VindleSession {
         return this;
     }
 
+    off(event, listener) {
+        const listeners = this.listeners.get(event) ?? [];
+        const at = listeners.indexOf(listener);
+        if (at >= 0) listeners.splice(at, 1);
+        return this;
+    }
+
     // The control of a window by name and, in a control array, index.
     control(windowName, name, index = null) {
         const window = this.windows.get(windowName);

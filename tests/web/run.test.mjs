@@ -50,11 +50,13 @@ const idle = (session) => session.windows.get('Main')?.visible && session.window
 // suspended nothing in its WebAssembly module may be called.
 function saved(session, emulated) {
     return new Promise((resolve) => {
-        session.on('configurationSaved', (text) => {
-            const { locations } = JSON.parse(text);
-            const values = Array.from({ length: 51 }, (_, i) => locations[i].value);
-            resolve({ values, held: emulated.configuration() });
-        });
+        const listener = (text) => {
+            session.off('configurationSaved', listener);
+            const file = JSON.parse(text);
+            const values = Array.from({ length: 51 }, (_, i) => file.locations[i].value);
+            resolve({ file, values, held: emulated.configuration() });
+        };
+        session.on('configurationSaved', listener);
         session.saveConfiguration();
     });
 }
@@ -67,9 +69,13 @@ test('start-up, two changes and a store, through the page interface', async () =
     const before = await saved(session, emulated);
     assert.deepEqual(before.values, before.held);
 
-    // A user's change that the window refuses leaves the control alone.
+    // A change the slider refuses, and what is no action at all, leave
+    // everything alone.
     const debounce = session.control('Main', 'Debounce');
     session.setValue('Main', debounce.id, 300);
+    session.setText('Main', debounce.id, '5');
+    session.act(42);
+    session.act({ action: 'press', window: 'Nowhere', control: 0 });
     session.setValue('Main', debounce.id, 120);
     session.setText('Main', session.control('Main', 'Q4T').id, '77');
     await until(() => session.control('Main', 'Debounce').value === 120 && session.control('Main', 'Q4T').text === '77', 'changes');
@@ -87,6 +93,15 @@ test('start-up, two changes and a store, through the page interface', async () =
         [1, 120],
         [5, 77],
     ]);
+
+    // A file goes into the windows as text and sends nothing; a broken one is
+    // refused with a message.
+    after.file.locations[1].value = 200;
+    session.openConfiguration(JSON.stringify(after.file));
+    session.openConfiguration('{');
+    await until(() => session.shown.length === 1, 'message about the broken file');
+    assert.equal(session.control('Main', 'Debounce').value, 200);
+    assert.deepEqual((await saved(session, emulated)).held, after.held);
 
     session.close('Main');
     await session.finished;
