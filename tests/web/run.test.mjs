@@ -94,6 +94,13 @@ test('start-up, two changes and a store, through the page interface', async () =
         [5, 77],
     ]);
 
+    // The module's identity, in the frame the button shows.
+    session.press('Main', session.control('Main', 'GetVersion').id);
+    const identity = () => [0, 1, 2, 3].map((i) => session.control('Main', 'VDAT2', i).caption);
+    await until(() => identity()[3] !== '--' && idle(session), 'identity');
+    assert.deepEqual(identity(), ['17', '4', '26', '1']);
+    assert.ok(session.control('Main', 'VersionFrame').visible);
+
     // A file goes into the windows as text and sends nothing; a broken one is
     // refused with a message.
     after.file.locations[1].value = 200;
