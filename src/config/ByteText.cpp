@@ -1,6 +1,7 @@
 #include "config/ByteText.h"
 
-#include <charconv>
+#include "base/DecimalText.h"
+
 #include <cmath>
 
 namespace vindle {
@@ -35,11 +36,10 @@ std::optional<int> byteFromText(std::string_view text)
         text.remove_prefix(1);
     if (text.empty())
         return std::nullopt;
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (error != std::errc() || stop != end || !std::isfinite(value))
+    const auto parsed = decimalValue(text, Exponent::Refused);
+    if (!parsed || !std::isfinite(*parsed))
         return std::nullopt;
+    const double value = *parsed;
     const double rounded = roundHalfToEven(value);
     if (rounded < 0.0 || rounded > 255.0)
         return std::nullopt;

@@ -1,9 +1,6 @@
 #include "ui/model/LeadingNumber.h"
 
-#include <charconv>
-#include <limits>
-#include <string>
-#include <system_error>
+#include "base/DecimalText.h"
 
 namespace vindle {
 
@@ -53,17 +50,7 @@ double leadingNumber(std::string_view text)
             at = end;
     }
 
-    const std::string_view number = text.substr(start, at - start);
-    double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone; tell overflow from underflow by
-        // the exponent's sign.
-        const auto e = number.find_first_of("eE");
-        const bool tiny =
-            e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    }
+    const double value = decimalValue(text.substr(start, at - start)).value_or(0.0);
     return negative ? -value : value;
 }
 

@@ -1,9 +1,9 @@
 #include "ui/model/NumberText.h"
 
-#include <charconv>
+#include "base/DecimalText.h"
+
 #include <cmath>
 #include <cstdlib>
-#include <string_view>
 
 namespace vindle {
 
@@ -11,36 +11,13 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-// Digits of a finite, positive value rounded to 15 significant digits, and the
-// power of ten of the first digit.
-void roundedDigits(double value, std::string& digits, int& exponent)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const auto e = text.find('e');
-    digits.clear();
-    for (const char c : text.substr(0, e)) {
-        if (c != '.')
-            digits += c;
-    }
-    const std::string_view power = text.substr(e + 1);
-    std::from_chars(power.data() + (power.front() == '+' ? 1 : 0), power.data() + power.size(),
-                    exponent);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-}
-
 std::string magnitudeText(double magnitude)
 {
     if (magnitude == 0)
         return "0";
     if (!std::isfinite(magnitude))
         return std::isnan(magnitude) ? "NaN" : "Infinity";
-    std::string digits;
-    int exponent = 0;
-    roundedDigits(magnitude, digits, exponent);
+    const auto [digits, exponent] = significantDigits(magnitude, kSignificantDigits);
     const int count = static_cast<int>(digits.size());
     if (exponent < 0)
         return "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;

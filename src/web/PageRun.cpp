@@ -1,0 +1,137 @@
+#include "web/PageRun.h"
+
+#include "program/ConfigurationFile.h"
+
+#include <emscripten.h>
+
+namespace vindle {
+
+using emscripten::val;
+
+PageRun::PageRun(val page)
+    : page_(std::move(page)), port_(page_), pump_(clock_, [this] { return takeQueued(); }),
+      dialogs_(*this), program_(port_, pump_, clock_, dialogs_)
+{
+    program_.forEachWindow([this](Window& window) {
+        auto& mirror = *mirrors_.emplace_back(std::make_unique<WindowMirror>(window, page_));
+        page_.call<void>("windowOpened", mirror.describe());
+    });
+    program_.link().onExchangeRunning(
+        [this](bool running) { page_.call<void>("exchangeRunning", running); });
+}
+
+PageRun::~PageRun()
+{
+    program_.link().onExchangeRunning(nullptr);
+}
+
+void PageRun::run()
+{
+    program_.start();
+    while (!program_.hasEnded())
+        pump_.waitFor(EventPump::kNoLimit);
+    page_.call<void>("ended");
+}
+
+bool PageRun::takeQueued()
+{
+    bool any = port_.takeArrived();
+    for (val action = page_.call<val>("takeAction"); !action.isNull() && !action.isUndefined();
+         action = page_.call<val>("takeAction")) {
+        any = true;
+        act(action);
+    }
+    return any;
+}
+
+void PageRun::act(const val& action)
+{
+    // Whatever the page queues, only what is an action is taken.
+    if (action.typeOf().as<std::string>() != "object" || action.isNull() ||
+        !action["action"].isString())
+        return;
+    const auto kind = action["action"].as<std::string>();
+    if (kind == "end") {
+        program_.end();
+        return;
+    }
+    if (kind == "answer") {
+        if (action["message"].isNumber() && action["message"].as<int>() == openMessage_)
+            openMessage_ = 0;
+        return;
+    }
+    if (program_.hasEnded() || openMessage_ != 0)
+        return;
+    // The configuration file's commands belong to the main window.
+    const Window& main = program_.mainWindow();
+    const bool mainInUse = main.isVisible() && main.isEnabled();
+    if (kind == "openConfiguration") {
+        if (mainInUse && action["text"].isString())
+            openConfiguration(action["text"].as<std::string>());
+    } else if (kind == "saveConfiguration") {
+        if (mainInUse)
+            saveConfiguration();
+    } else if (WindowMirror* const target = action["window"].isString()
+                                                ? mirror(action["window"].as<std::string>())
+                                                : nullptr) {
+        const val control = action["control"];
+        target->act(kind, control.isNumber() ? control.as<int>() : -1, action["value"]);
+    }
+}
+
+WindowMirror* PageRun::mirror(const std::string& windowName) const
+{
+    for (const auto& mirror : mirrors_) {
+        if (mirror->window().name() == windowName)
+            return mirror.get();
+    }
+    return nullptr;
+}
+
+void PageRun::openConfiguration(const std::string& text)
+{
+    try {
+        const ConfigurationFileContents contents = parseConfigurationFile(text);
+        const std::vector<UnkeptValue> unkept = program_.openConfiguration(contents.record);
+        if (!unkept.empty())
+            dialogs_.showMessage(unkeptValuesMessage(unkept));
+    } catch (const ConfigurationFileError& error) {
+        dialogs_.showMessage(error.what());
+    }
+}
+
+void PageRun::saveConfiguration()
+{
+    std::string text;
+    try {
+        text = formatConfigurationFile(program_.configurationToSave());
+    } catch (const ConfigurationFileError& error) {
+        dialogs_.showMessage(error.what());
+        return;
+    }
+    page_.call<void>("configurationSaved", text);
+}
+
+void PageRun::PageDialogs::showMessage(const std::string& text)
+{
+    if (run_.program_.hasEnded())
+        return;
+    const int id = ++run_.lastMessage_;
+    run_.openMessage_ = id;
+    run_.page_.call<void>("showMessage", id, text);
+    while (run_.openMessage_ == id && !run_.program_.hasEnded())
+        run_.pump_.waitFor(EventPump::kNoLimit);
+    if (run_.openMessage_ == id)
+        run_.openMessage_ = 0;
+}
+
+} // namespace vindle
+
+// The page's one way into the core: vindle-session.mjs sets Module.vindlePage
+// and calls this with ccall(..., {async: true}); the promise settles when the
+// run has ended.
+extern "C" EMSCRIPTEN_KEEPALIVE void vindle_run()
+{
+    vindle::PageRun run(emscripten::val::module_property("vindlePage"));
+    run.run();
+}

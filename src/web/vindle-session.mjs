@@ -1,0 +1,171 @@
+// The page's side of a run of the utility in its WebAssembly module (vindle.js).
+//
+// The session keeps a copy of every window the run shows, as plain objects
+// (see WindowMirror.h for what a control holds), and tells the renderer of
+// each change. It knows no window: a renderer draws what it is given and
+// hands the user's actions back through act() and the shortcuts below.
+//
+// While the core waits it is suspended and must not be called; so the user's
+// actions and the received bytes are queued here and the core takes them
+// inside its wait, as the desktop's event loop runs its events inside one.
+//
+// The line is an object with
+//   send(byte)          a byte the utility writes, in order;
+//   setBitRate?(bits)   the utility changes the bit rate;
+//   poll?()             bytes received since the last call (a line that is
+//                       polled rather than pushing them with receive());
+//   nextArrivalIn?()    milliseconds until poll() has more, null for never.
+//
+// Events (on(name, listener)): "window" (window), "windowChanged" (window,
+// change: "title", "visible", "enabled" or "front"), "control" (window,
+// control), "busy" (exchange running), "message" ({id, text}: answer it with
+// answer(id)), "configurationSaved" (text) and "ended".
+export class VindleSession {
+    constructor(module, line) {
+        this.module = module;
+        this.line = line;
+        this.windows = new Map();
+        this.busy = false;
+        this.messages = new Map();
+        this.hasEnded = false;
+        this.queuedActions = [];
+        this.queuedBytes = [];
+        this.listeners = new Map();
+        this.wakeUp = null;
+        this.timer = null;
+    }
+
+    // Starts the run; the promise settles when it has ended.
+    start() {
+        this.module.vindlePage = this;
+        return this.module.ccall('vindle_run', null, [], [], { async: true });
+    }
+
+    on(event, listener) {
+        if (!this.listeners.has(event)) this.listeners.set(event, []);
+        this.listeners.get(event).push(listener);
+        return this;
+    }
+
+    off(event, listener) {
+        const listeners = this.listeners.get(event) ?? [];
+        const at = listeners.indexOf(listener);
+        if (at >= 0) listeners.splice(at, 1);
+        return this;
+    }
+
+    // The control of a window by name and, in a control array, index.
+    control(windowName, name, index = null) {
+        const window = this.windows.get(windowName);
+        return window?.controls.find((c) => c.name === name && c.index === index && c.kind !== 'optionGroup');
+    }
+
+    // The user's actions ------------------------------------------------------
+
+    // {action, window, control (id), value}: see WindowMirror::act and PageRun.
+    act(action) {
+        this.queuedActions.push(action);
+        this.resume();
+    }
+    click(window, control) { this.act({ action: 'click', window, control }); }
+    toggle(window, control) { this.act({ action: 'toggle', window, control }); }
+    setValue(window, control, value) { this.act({ action: 'value', window, control, value }); }
+    drag(window, control, value) { this.act({ action: 'drag', window, control, value }); }
+    setText(window, control, value) { this.act({ action: 'text', window, control, value }); }
+    press(window, control) { this.act({ action: 'press', window, control }); }
+    mouseOver(window, control = null) { this.act({ action: 'mouseOver', window, control }); }
+    close(window) { this.act({ action: 'close', window }); }
+    answer(message) {
+        this.messages.delete(message);
+        this.act({ action: 'answer', message });
+    }
+    openConfiguration(text) { this.act({ action: 'openConfiguration', text }); }
+    saveConfiguration() { this.act({ action: 'saveConfiguration' }); }
+    end() { this.act({ action: 'end' }); }
+
+    // Bytes that arrived from the module.
+    receive(bytes) {
+        for (const byte of bytes) this.queuedBytes.push(byte);
+        this.resume();
+    }
+
+    // Called by the core ------------------------------------------------------
+
+    windowOpened(window) {
+        this.windows.set(window.name, window);
+        this.emit('window', window);
+    }
+
+    windowChanged(state, change) {
+        const window = Object.assign(this.windows.get(state.name), state);
+        this.emit('windowChanged', window, change);
+    }
+
+    controlChanged(windowName, control) {
+        const window = this.windows.get(windowName);
+        if (control.kind === 'lineDisplay') {
+            // Only the lines added since the last report come.
+            const kept = window.controls[control.id].lines;
+            control.lines = control.lines.concat(kept).slice(0, control.capacity);
+        }
+        window.controls[control.id] = control;
+        this.emit('control', window, control);
+    }
+
+    exchangeRunning(running) {
+        this.busy = running;
+        this.emit('busy', running);
+    }
+
+    showMessage(id, text) {
+        this.messages.set(id, text);
+        this.emit('message', { id, text });
+    }
+
+    configurationSaved(text) { this.emit('configurationSaved', text); }
+
+    ended() {
+        this.hasEnded = true;
+        this.emit('ended');
+    }
+
+    send(byte) { this.line.send(byte); }
+    setBitRate(bits) { this.line.setBitRate?.(bits); }
+
+    takeReceived() {
+        const bytes = this.queuedBytes;
+        this.queuedBytes = [];
+        return this.line.poll ? bytes.concat(Array.from(this.line.poll())) : bytes;
+    }
+
+    takeAction() { return this.queuedActions.shift() ?? null; }
+
+    // The core is suspended until something is queued or `ms` has passed.
+    wait(ms, wakeUp) {
+        this.wakeUp = wakeUp;
+        if (this.queuedActions.length > 0 || this.queuedBytes.length > 0) ms = 0;
+        const arrival = this.line.nextArrivalIn?.();
+        if (arrival !== undefined && arrival !== null) ms = Math.min(ms, arrival);
+        if (ms === Infinity) return;
+        this.timer = setTimeout(() => {
+            if (this.wakeUp !== wakeUp) return;
+            this.wakeUp = null;
+            wakeUp();
+        }, ms);
+    }
+
+    // -------------------------------------------------------------------------
+
+    resume() {
+        const wakeUp = this.wakeUp;
+        if (wakeUp === null) return;
+        this.wakeUp = null;
+        clearTimeout(this.timer);
+        // Never on the stack of whoever queued: the core runs on its own turn.
+        setTimeout(wakeUp, 0);
+    }
+
+    emit(event, ...args) {
+        for (const listener of this.listeners.get(event) ?? []) listener(...args);
+    }
+}
