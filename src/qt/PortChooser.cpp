@@ -42,11 +42,10 @@ PortChooser::PortChooser(QtSerialPort& port, const QString& failed, EmulatorStar
 
     listCaption_->setBuddy(list_);
     list_->setAccessibleName(tr("Serial ports on this computer"));
-    list_->setMinimumWidth(fontMetrics().averageCharWidth() * 64);
+    list_->setMinimumSize(fontMetrics().averageCharWidth() * 80, fontMetrics().lineSpacing() * 6);
 
-    auto* typeCaption = new QLabel(tr("Or type the &device to open (a pseudo-terminal, or a "
-                                      "stable name under /dev/serial/by-id/):"));
-    typeCaption->setWordWrap(true);
+    auto* typeCaption = new QLabel(
+        tr("Or type the &device to open: a pseudo-terminal, or a name under /dev/serial/by-id/"));
     typeCaption->setBuddy(device_);
     device_->setAccessibleName(tr("Device to open"));
     device_->setPlaceholderText(QStringLiteral("/dev/serial/by-id/..."));
@@ -87,6 +86,9 @@ PortChooser::PortChooser(QtSerialPort& port, const QString& failed, EmulatorStar
 
     showReason(failed);
     refreshPorts();
+    // As wide as the list asks, as high as a few ports need; the person may
+    // make it larger.
+    resize(sizeHint().width(), minimumSizeHint().height());
 }
 
 bool PortChooser::choose()

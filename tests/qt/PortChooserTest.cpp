@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -151,6 +152,26 @@ TEST(PortChooser, APortNamedOnTheCommandLineEndsWithoutTheWindow)
     ASSERT_EQ(MessageBox::answeredTexts().size(), 1);
     EXPECT_TRUE(MessageBox::answeredTexts()[0].contains("--port"));
     MessageBox::setAutoAnswer(std::nullopt);
+}
+
+// The window's picture for the gallery (scripts/window-gallery.sh).
+TEST(PortChooser, DISABLED_Gallery)
+{
+    const QString directory = qEnvironmentVariable("VINDLE_GALLERY_DIR");
+    ASSERT_FALSE(directory.isEmpty());
+    if (!qEnvironmentVariableIsEmpty("VINDLE_GALLERY_SUFFIX"))
+        GTEST_SKIP() << "one picture is enough";
+    const QString device = QStringLiteral("/dev/ttyS8");
+    QtSerialPort port;
+    ASSERT_FALSE(port.open(device));
+    PortChooser chooser(port, device, [] { return QString(); });
+    QTimer::singleShot(600, [&] {
+        chooser.move(0, 0);
+        QProcess::execute("import", {"-window", QString::number(chooser.winId()),
+                                     directory + "/PortChooser.png"});
+        chooser.reject();
+    });
+    EXPECT_FALSE(chooser.choose());
 }
 
 } // namespace
