@@ -1,15 +1,12 @@
 // varnel_com9 and varnel_com4: the set-up utility of the Vindle Module. The
 // two programs differ only in VINDLE_PORT_NUMBER, the serial port they open.
 
-#include "qt/DesktopProgram.h"
-#include "qt/MessageBox.h"
+#include "qt/DesktopStart.h"
 #include "qt/ProgramCommandLine.h"
 #include "qt/ProgramIdentity.h"
-#include "qt/core/PortOpenFailure.h"
 #include "qt/core/QtSerialPort.h"
 
 #include <QApplication>
-#include <QSerialPortInfo>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -54,20 +51,27 @@ int main(int argc, char** argv)
                                              QStringLiteral(VINDLE_VERSION));
     QApplication::setWindowIcon(vindle::ProgramIdentity::icon());
 
-    const vindle::ProgramCommandLine commandLine = vindle::ProgramCommandLine::parse(
-        QApplication::arguments(), vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER));
-
-    QString device = commandLine.port.value_or(vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER));
+    const QString ownPort = vindle::deviceNameForPortNumber(VINDLE_PORT_NUMBER);
+    const vindle::ProgramCommandLine commandLine =
+        vindle::ProgramCommandLine::parse(QApplication::arguments(), ownPort);
+    vindle::DesktopStart start{
+        commandLine.port.value_or(ownPort), commandLine.port.has_value(), {}};
 #ifdef VINDLE_EMBEDDED_EMULATOR
+    // One emulated module at most, living as long as the program.
     std::unique_ptr<vindle::EmbeddedEmulator> emulator;
+    start.startEmulator = [&emulator] {
+        if (!emulator)
+            emulator = std::make_unique<vindle::EmbeddedEmulator>();
+        return emulator->devicePath();
+    };
     if (commandLine.emulate) {
         try {
-            emulator = std::make_unique<vindle::EmbeddedEmulator>();
+            start.device = start.startEmulator();
+            start.namedOnCommandLine = true;
         } catch (const std::exception& error) {
             std::fprintf(stderr, "Cannot start the emulated module: %s\n", error.what());
             return 1;
         }
-        device = emulator->devicePath();
     }
 #else
     if (commandLine.emulate) {
@@ -76,16 +80,5 @@ int main(int argc, char** argv)
         return 1;
     }
 #endif
-
-    vindle::QtSerialPort port;
-    if (!port.open(device)) {
-        const QString text = vindle::portOpenFailureText(device, port.errorText(), port.error(),
-                                                         QSerialPortInfo::availablePorts());
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        vindle::MessageBox::information(nullptr, vindle::ProgramIdentity::title(), text);
-        return 1;
-    }
-
-    vindle::DesktopProgram program(port);
-    return program.run();
+    return vindle::runDesktop(start);
 }

@@ -9,8 +9,8 @@ scripts/ensure-deps.sh dpkg-dev man-db
 if [ $# -gt 0 ]; then
     deb=$1
 else
-    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-release/CMakeCache.txt)
-    deb=build-release/vindle-setup_${version}_$(dpkg --print-architecture).deb
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-package/CMakeCache.txt)
+    deb=build-package/vindle-setup_${version}_$(dpkg --print-architecture).deb
 fi
 version=$(dpkg-deb --field "$deb" Version)
 root=$(mktemp -d)

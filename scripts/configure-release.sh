@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Configures the release tree build-release/ once; the benchmarks and the
-# Debian package are both built there.
+# Configures the release tree build-release/ once; the benchmarks are built
+# there (the Debian package has its own tree, see scripts/package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ ! -f build-release/CMakeCache.txt ]; then

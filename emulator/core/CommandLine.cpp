@@ -119,6 +119,13 @@ const std::vector<OptionEntry>& optionTable()
          [](O& o, V v) {
              o.settings.bitRate = static_cast<int>(toNumber(v, 0, 4'000'000, "--baud"));
          }},
+        {"--latency-timer", "MS", "Line",
+         "hold the replies and pass them on at each tick\nof a latency timer of MS "
+         "milliseconds, as a\nUSB-serial adapter does (16 is FTDI's default)",
+         [](O& o, V v) {
+             o.settings.latencyTimer =
+                 std::chrono::milliseconds(toNumber(v, 0, 255, "--latency-timer"));
+         }},
         {"--link", "PATH", "Line", "also create a symbolic link PATH to the device",
          [](O& o, V v) { o.linkPath = v; }},
 

@@ -85,6 +85,11 @@ struct EmulatorSettings
     int bitRate = 0;
     // Extra delay before every reply byte.
     Clock::Duration byteDelay{};
+    // Hold what the module sends until the next tick of a latency timer of
+    // this period, as a USB-serial adapter does before passing received bytes
+    // on (an FTDI adapter's default on Linux is 16 ms); zero passes each byte
+    // on as it comes off the wire.
+    Clock::Duration latencyTimer{};
     // A store that stops arriving for this long is abandoned.
     Clock::Duration storeIdleTimeout = std::chrono::seconds(1);
 

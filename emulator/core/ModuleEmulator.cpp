@@ -180,7 +180,7 @@ void ModuleEmulator::schedule(std::uint8_t byte, TimePoint now)
     ++bytesSent_;
     const TimePoint start = std::max(now, lineFreeAt_);
     lineFreeAt_ = start + settings_.byteDelay + byteTime();
-    line_.push_back({lineFreeAt_, byte});
+    line_.push_back({passedOn(lineFreeAt_), byte});
     // The bytes already on the line still arrive; nothing follows them.
     if (limit && bytesSent_ >= *limit) {
         disconnected_ = true;
@@ -287,6 +287,16 @@ std::optional<ModuleEmulator::TimePoint> ModuleEmulator::lastDue() const
         return std::nullopt;
     }
     return line_.back().due;
+}
+
+ModuleEmulator::TimePoint ModuleEmulator::passedOn(TimePoint offTheWire) const
+{
+    const Clock::Duration tick = settings_.latencyTimer;
+    if (tick <= Clock::Duration::zero()) {
+        return offTheWire;
+    }
+    const Clock::Duration since = offTheWire.time_since_epoch();
+    return TimePoint(((since + tick - Clock::Duration(1)) / tick) * tick);
 }
 
 Clock::Duration ModuleEmulator::byteTime() const

@@ -75,6 +75,8 @@ private:
     int inputBanks() const;
     bool producesPackets() const;
     Clock::Duration byteTime() const;
+    // When a byte that is off the wire at `offTheWire` reaches the PC.
+    TimePoint passedOn(TimePoint offTheWire) const;
     Clock::Duration runningPeriod() const;
 
     EmulatorSettings settings_;

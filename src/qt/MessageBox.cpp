@@ -21,11 +21,23 @@ QStringList& answered()
 QMessageBox::StandardButton MessageBox::information(QWidget* parent, const QString& title,
                                                     const QString& text)
 {
+    return show(QMessageBox::Information, parent, title, text);
+}
+
+QMessageBox::StandardButton MessageBox::critical(QWidget* parent, const QString& title,
+                                                 const QString& text)
+{
+    return show(QMessageBox::Critical, parent, title, text);
+}
+
+QMessageBox::StandardButton MessageBox::show(QMessageBox::Icon icon, QWidget* parent,
+                                             const QString& title, const QString& text)
+{
     if (const auto answer = autoAnswer()) {
         answered().append(text);
         return *answer;
     }
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

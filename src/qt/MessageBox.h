@@ -16,11 +16,18 @@ public:
     // A box with one OK button; returns once it is acknowledged.
     static QMessageBox::StandardButton information(QWidget* parent, const QString& title,
                                                    const QString& text);
+    // The same with the error icon, for a failure that ends what was asked.
+    static QMessageBox::StandardButton critical(QWidget* parent, const QString& title,
+                                                const QString& text);
 
     // Test seam.
     static void setAutoAnswer(std::optional<QMessageBox::StandardButton> answer);
     static const QStringList& answeredTexts();
     static void clearAnsweredTexts();
+
+private:
+    static QMessageBox::StandardButton show(QMessageBox::Icon icon, QWidget* parent,
+                                            const QString& title, const QString& text);
 };
 
 } // namespace vindle

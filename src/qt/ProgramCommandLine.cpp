@@ -14,7 +14,8 @@ ProgramCommandLine ProgramCommandLine::parse(const QStringList& arguments,
     parser.setApplicationDescription(
         QCoreApplication::translate("ProgramCommandLine",
                                     "Reads, edits and stores the configuration of a Vindle "
-                                    "Module on serial port %1.")
+                                    "Module on serial port %1.\nWhen that port does not open, "
+                                    "a window shows the serial ports present to choose from.")
             .arg(defaultPort));
     parser.addHelpOption();
     parser.addVersionOption();

@@ -90,26 +90,28 @@ WindowMirror* PageRun::mirror(const std::string& windowName) const
 
 void PageRun::openConfiguration(const std::string& text)
 {
+    ConfigurationFileContents contents;
     try {
-        const ConfigurationFileContents contents = parseConfigurationFile(text);
-        const std::vector<UnkeptValue> unkept = program_.openConfiguration(contents.record);
-        if (!unkept.empty())
-            dialogs_.showMessage(unkeptValuesMessage(unkept));
-    } catch (const ConfigurationFileError& error) {
-        dialogs_.showMessage(error.what());
-    }
-}
-
-void PageRun::saveConfiguration()
-{
-    std::string text;
-    try {
-        text = formatConfigurationFile(program_.configurationToSave());
+        contents = parseConfigurationFile(text);
     } catch (const ConfigurationFileError& error) {
         dialogs_.showMessage(error.what());
         return;
     }
-    page_.call<void>("configurationSaved", text);
+    const SetupProgram::Opened opened = program_.openConfiguration(contents.record);
+    if (opened.busy)
+        dialogs_.showMessage(SetupProgram::kBusyMessage);
+    else if (!opened.unkept.empty())
+        dialogs_.showMessage(unkeptValuesMessage(opened.unkept));
+}
+
+void PageRun::saveConfiguration()
+{
+    const SetupProgram::ToSave toSave = program_.configurationToSave();
+    if (toSave.refusedLocation) {
+        dialogs_.showMessage(toSave.refusal);
+        return;
+    }
+    page_.call<void>("configurationSaved", formatConfigurationFile(toSave.contents));
 }
 
 void PageRun::PageDialogs::showMessage(const std::string& text)

@@ -33,7 +33,7 @@ TEST(CommandLineTest, IdentityConfigurationAndReadings)
 {
     const ProgramOptions options =
         parse({"--capabilities=22", "--year", "9", "--set", "10=1", "--config", "3,4,5", "--analog",
-               "1,2,3,4,5,6,7", "--baud", "0", "--link", "/tmp/x"});
+               "1,2,3,4,5,6,7", "--baud", "0", "--link", "/tmp/x", "--latency-timer", "16"});
     EXPECT_EQ(options.settings.capabilities, 22);
     EXPECT_EQ(options.settings.yearOfRelease, 9);
     EXPECT_EQ(options.settings.configuration[10], 1);
@@ -43,6 +43,7 @@ TEST(CommandLineTest, IdentityConfigurationAndReadings)
     EXPECT_EQ(options.settings.analogReadings[6], 7);
     EXPECT_EQ(options.settings.bitRate, 0);
     EXPECT_EQ(options.linkPath, "/tmp/x");
+    EXPECT_EQ(options.settings.latencyTimer, std::chrono::milliseconds(16));
 }
 
 TEST(CommandLineTest, Faults)
@@ -107,12 +108,13 @@ TEST(CommandLineTest, HelpNamesEveryOption)
     EXPECT_TRUE(parse({"--version"}).showVersion);
     const std::string usage = usageText();
     for (const char* option :
-         {"--baud",        "--link",       "--device-id1",   "--device-id2",
-          "--year",        "--firmware",   "--capabilities", "--reset-on-identify",
-          "--set",         "--config",     "--analog",       "--vary-analog",
-          "--packet-rate", "--silent",     "--drop",         "--replace",
-          "--insert",      "--wrong-echo", "--byte-delay",   "--disconnect-after",
-          "--running",     "--traffic",    "--help",         "--version"}) {
+         {"--baud",        "--link",       "--device-id1",    "--device-id2",
+          "--year",        "--firmware",   "--capabilities",  "--reset-on-identify",
+          "--set",         "--config",     "--analog",        "--vary-analog",
+          "--packet-rate", "--silent",     "--drop",          "--replace",
+          "--insert",      "--wrong-echo", "--byte-delay",    "--disconnect-after",
+          "--running",     "--traffic",    "--latency-timer", "--help",
+          "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
         if (std::string(option) != "--help") {
             // Every documented option is understood.

@@ -90,6 +90,24 @@ TEST(ModuleEmulatorTest, BytesArePacedByBitRateAndDelay)
     EXPECT_EQ(m.port.bytesPending(), 8);
 }
 
+TEST(ModuleEmulatorTest, ALatencyTimerHoldsTheReplyUntilItsNextTick)
+{
+    EmulatorSettings settings;
+    settings.latencyTimer = 16ms;
+    EmulatedModule m(settings);
+    m.clock.advance(5ms);
+    m.link.PutI(253);
+    m.link.PutI(85);
+    const auto tick = m.module.nextDue();
+    ASSERT_TRUE(tick.has_value());
+    EXPECT_EQ(tick->time_since_epoch() % 16ms, 0ms);
+    EXPECT_LE(*tick - m.clock.now(), 16ms);
+    m.clock.set(*tick - 1us);
+    EXPECT_EQ(m.port.bytesPending(), 0);
+    m.clock.set(*tick);
+    EXPECT_EQ(m.port.bytesPending(), 6);
+}
+
 TEST(ModuleEmulatorTest, DisconnectSilencesTheModuleForGood)
 {
     EmulatorSettings settings;

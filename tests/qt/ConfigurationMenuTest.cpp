@@ -62,9 +62,12 @@ TEST_F(ConfigurationMenuTest, SaveThenOpenGoesThroughTheFileAndSendsNothing)
     EXPECT_EQ(menu.openAction().shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(menu.saveAction().shortcut(), QKeySequence("Ctrl+S"));
 
+    // What the windows show now, the person's edits included.
+    program.mainWindow().Q4T().setText("77");
     menu.saveAction().trigger();
     LoadedText saved = loadTextFile(chosen);
     EXPECT_EQ(parseConfigurationFile(saved.text).record[1], 40);
+    EXPECT_EQ(parseConfigurationFile(saved.text).record[5], 77);
 
     const std::size_t sent = module.port.written().size();
     const std::string from = "\"value\": 40";
@@ -93,6 +96,7 @@ TEST_F(ConfigurationMenuTest, WhatGoesWrongIsSaidAndChangesNothing)
     QFile::remove(chosen);
     MessageBox::clearAnsweredTexts();
     program.mainWindow().Keys(0).setText("x");
+    program.mainWindow().Keys(2).setText("y");
     menu.saveAction().trigger();
     EXPECT_EQ(messages(),
               QStringList{QString::fromStdString(ConfigurationStore::badFieldMessage(6, "x"))});
@@ -103,6 +107,22 @@ TEST_F(ConfigurationMenuTest, WhatGoesWrongIsSaidAndChangesNothing)
     chosen.clear();
     menu.openAction().trigger();
     EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(ConfigurationMenuTest, OpeningValuesTheWindowsChangedNamesThem)
+{
+    // A transmitter this module (RS-232 only) does not have.
+    menu.saveAction().trigger();
+    LoadedText saved = loadTextFile(chosen);
+    ConfigurationFileContents contents = parseConfigurationFile(saved.text);
+    contents.record.values[9] = 2;
+    contents.record.values[20] = 1;
+    ASSERT_EQ(saveTextFile(chosen, formatConfigurationFile(contents)), QString());
+    menu.openAction().trigger();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().front().contains(
+        "Location 9 (transmitter fitted to this module): 2 in the file, 0 now."))
+        << messages().front().toStdString();
 }
 
 // saveTextFile while files may grow to `bytes` at most: a longer write fails

@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -354,14 +356,21 @@ TEST_F(RenderedRun, WhatIsAnnouncedFollowsWhatIsShown)
 TEST_F(RenderedRun, OnASmallScreenOnlyTheOptionsScroll)
 {
     startWith({});
+    // The menu bar takes its height above the designed area. Made after the
+    // start-up showed the window, it is shown by hand.
+    const ConfigurationMenu menu(*program_, window("Main"));
+    window("Main").layout()->menuBar()->show();
     QTest::mouseClick(&widget<QRadioButton>("Main", "Mode", 1), Qt::LeftButton);
     for (const char* name : {"Main", "Limiter"}) {
         WindowBinder& binder = *view_->binder(name);
-        const QSize whole = binder.widget().findChild<QScrollArea*>()->widget()->size();
-        for (const bool scrolls : {true, false}) {
-            const QSize room(whole.width() * 2, scrolls ? whole.height() * 2 / 3 : 4000);
-            QWidget& top = binder.widget();
-            top.show();
+        QWidget& top = binder.widget();
+        top.show();
+        binder.fitInto(QSize(4000, 4000));
+        const QSize whole = top.size();
+        // Far too low, a little too low (by less than the menu bar), high enough.
+        for (const int height : {whole.height() * 2 / 3, whole.height() - 5, 4000}) {
+            const bool scrolls = height < whole.height();
+            const QSize room(whole.width() * 2, height);
             binder.fitInto(room);
             EXPECT_LE(top.height(), room.height()) << name;
             EXPECT_EQ(top.findChild<QScrollArea*>()->verticalScrollBar()->maximum() > 0, scrolls)
@@ -400,6 +409,25 @@ TEST_F(RenderedRun, KeyboardFocusAndWheelActAsAPersonExpects)
     }
     EXPECT_EQ(std::set<QString>(frames.begin(), frames.end()).size(), frames.size())
         << QStringList(frames.begin(), frames.end()).join(" ").toStdString();
+    // Inside a frame, row by row: never back up to a row above, and left to
+    // right along a row.
+    const QWidget* previous = nullptr;
+    for (QWidget* at = main.nextInFocusChain(); at != &main; at = at->nextInFocusChain()) {
+        if ((at->focusPolicy() & Qt::TabFocus) == 0 || !at->isVisibleTo(&main))
+            continue;
+        if (previous != nullptr && previous->parentWidget() == at->parentWidget()) {
+            const int halfRow = std::max(previous->height(), 2) / 2;
+            const QPoint from = previous->pos();
+            const QPoint to = at->pos();
+            const std::string step =
+                previous->objectName().toStdString() + " then " + at->objectName().toStdString();
+            EXPECT_GT(to.y(), from.y() - halfRow) << step;
+            if (std::abs(to.y() - from.y()) < halfRow) {
+                EXPECT_GT(to.x(), from.x()) << step;
+            }
+        }
+        previous = at;
+    }
 
     // Focus gives the same help as the pointer; a disabled control gives none.
     auto& other = widget<QRadioButton>("Main", "NCNO", 1);
@@ -426,6 +454,86 @@ TEST_F(RenderedRun, KeyboardFocusAndWheelActAsAPersonExpects)
     debounce.setFocus();
     wheel();
     EXPECT_NE(program_->mainWindow().Debounce().value(), value);
+}
+
+TEST_F(RenderedRun, OptionGroupsAnswerAPersonAfterTheProgramChose)
+{
+    // The program selects, then a person presses an arrow key on that option.
+    const struct
+    {
+        const char* group;
+        int chosen;
+        Qt::Key key;
+        int selected;
+    } cases[]{
+        {"Mode", 2, Qt::Key_Down, 3}, {"Mode", 3, Qt::Key_Up, 2}, {"RSDevice", 1, Qt::Key_Up, 0}};
+    startWith({});
+    window("Main").show();
+    window("Main").activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window("Main")));
+    MainWindow& main = program_->mainWindow();
+    for (const auto& c : cases) {
+        OptionGroup& group = main.get<OptionGroup>(c.group);
+        group.select(c.chosen);
+        auto& option = widget<QRadioButton>("Main", c.group, c.chosen);
+        option.setFocus();
+        QTest::keyClick(&option, c.key);
+        EXPECT_TRUE(group.isSelected(c.selected)) << c.group << " " << c.chosen;
+        int checked = 0;
+        for (const auto& each : group.options())
+            checked += widget<QRadioButton>("Main", c.group, each->index()).isChecked();
+        EXPECT_EQ(checked, 1) << c.group << " " << c.chosen;
+    }
+
+    // A person's click on the option already selected still raises its click:
+    // MODE 1 brings back the limiter window the person closed.
+    const std::function<void(QRadioButton&)> clicks[]{
+        [](QRadioButton& option) { QTest::mouseClick(&option, Qt::LeftButton); },
+        [](QRadioButton& option) {
+            option.setFocus();
+            QTest::keyClick(&option, Qt::Key_Space);
+        },
+        [](QRadioButton& option) {
+            // An animated click: it comes a moment later.
+            QSignalSpy clicked(&option, &QAbstractButton::clicked);
+            accessible(option).actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+            EXPECT_TRUE(clicked.wait());
+        },
+    };
+    auto& mode1 = widget<QRadioButton>("Main", "Mode", 1);
+    QTest::mouseClick(&mode1, Qt::LeftButton);
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(&click - clicks);
+        window("Limiter").close();
+        ASSERT_FALSE(window("Limiter").isVisible());
+        click(mode1);
+        EXPECT_TRUE(window("Limiter").isVisible());
+        EXPECT_TRUE(main.Mode().isSelected(1));
+    }
+}
+
+TEST_F(RenderedRun, TheFooterGivesItsHelpOnHoverAndFocus)
+{
+    startWith({});
+    QWidget& main = window("Main");
+    main.show();
+    auto& help = widget<QLabel>("Main", "HELP");
+    const auto elsewhere = [this, &help] {
+        auto& other = widget<QRadioButton>("Main", "Mode", 2);
+        QTest::mouseMove(&other, QPoint(5, other.height() / 2));
+        return help.text();
+    };
+    for (const auto& [button, text] : {std::pair{"ReadSettings", "This button reads the settings"},
+                                       std::pair{"StoreSettings", "This button stores"}}) {
+        auto& shown = widget<QPushButton>("Main", button);
+        ASSERT_FALSE(elsewhere().startsWith(text));
+        QTest::mouseMove(&shown, QPoint(5, shown.height() / 2));
+        EXPECT_TRUE(help.text().startsWith(text)) << button << " hovered";
+        ASSERT_FALSE(elsewhere().startsWith(text));
+        shown.setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(help.text().startsWith(text)) << button << " focused";
+    }
 }
 
 TEST_F(RenderedRun, WindowsBelongToTheProgramAndShowATransfer)

@@ -1,5 +1,7 @@
 #include "qt/core/QtSerialPort.h"
 
+#include "qt/core/LowLatency.h"
+
 namespace vindle {
 
 QtSerialPort::QtSerialPort()
@@ -40,6 +42,9 @@ bool QtSerialPort::open(const QString& deviceName)
         port_.close();
         return false;
     }
+#ifdef Q_OS_UNIX
+    setLowLatency(static_cast<int>(port_.handle()));
+#endif
     return true;
 }
 
