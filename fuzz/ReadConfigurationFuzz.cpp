@@ -3,7 +3,8 @@
 // the decoding into the four windows, the capability flags and, should a value
 // not fit, the factory-default recovery. Then the identity is shown, and what
 // the windows hold is stored, read back and stored again: both stores must
-// send the same bytes.
+// send the same bytes. A file saved after the read is one the command line
+// would store as it is.
 
 #include "support/ProgramOnEmulator.h"
 
@@ -59,6 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (!run.dialogs.messages.empty())
         return 0; // recovered, or could not show even the defaults
+    // A file saved now is one that a store of it as it is accepts.
+    const vindle::RecordCheck check =
+        vindle::checkRecord(run.program.configurationToSave().contents.record);
+    if (!check.unkept.empty())
+        std::abort();
     const std::vector<std::uint8_t> first = storeAndTakeSent(run);
     if (!run.dialogs.messages.empty())
         return 0; // a configuration the store refuses
