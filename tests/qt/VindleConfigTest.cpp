@@ -61,7 +61,12 @@ public:
         }
         return true;
     }
-    void interrupt() { ::kill(static_cast<pid_t>(process_.processId()), SIGINT); }
+    // Ctrl+C, to this program alone (never to a whole process group).
+    void interrupt()
+    {
+        if (process_.processId() > 0)
+            ::kill(static_cast<pid_t>(process_.processId()), SIGINT);
+    }
     Finished finish()
     {
         process_.waitForFinished(kLongestRun);
@@ -295,16 +300,27 @@ TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
         EXPECT_NE(lines[i].contains("HEADER"), lines[i - 1].contains("HEADER")) << i;
 }
 
-TEST_F(VindleConfig, InterruptedStoreIsFinishedFirst)
+TEST_F(VindleConfig, InterruptedStoreIsFinishedFirstUnlessInterruptedTwice)
 {
-    // Every reply byte 30 ms late: the store takes about two seconds.
-    EmulatorProcess emulator({"--byte-delay", "30"});
-    ConfigProcess store({"store", file("module"), "--verify", "--port", emulator.devicePath()});
-    QTest::qWait(1000);
-    store.interrupt();
-    const Finished run = store.finish();
-    EXPECT_EQ(run.status, 130) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("all 51 locations were stored")) << run.err.toStdString();
+    // Every reply byte late: the store takes seconds. The Ctrl+Cs sent, the
+    // status (-1: ended by the signal), a text in stderr.
+    const std::tuple<const char*, int, int, const char*> cases[] = {
+        {"30", 1, 130, "all 51 locations were stored"},
+        {"150", 2, -1, ""},
+    };
+    for (const auto& [delay, interrupts, status, inStderr] : cases) {
+        SCOPED_TRACE(interrupts);
+        EmulatorProcess emulator({"--byte-delay", delay});
+        ConfigProcess store({"store", file("module"), "--verify", "--port", emulator.devicePath()});
+        QTest::qWait(2000);
+        for (int i = 0; i < interrupts; ++i) {
+            store.interrupt();
+            QTest::qWait(100);
+        }
+        const Finished run = store.finish();
+        EXPECT_EQ(run.status, status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(inStderr)) << run.err.toStdString();
+    }
 }
 
 // One module after another on the same device name, each unplugged once its
