@@ -83,9 +83,10 @@ void BM_ReadOverPty(benchmark::State& state)
 }
 BENCHMARK(BM_ReadOverPty)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
-void BM_StoreOverPty(benchmark::State& state)
+// Stores over the emulator started with `options`.
+void measureStore(benchmark::State& state, const QStringList& options = {})
 {
-    Connected c;
+    Connected c(options);
     if (!c.ready()) {
         state.SkipWithError("the start-up read failed");
         return;
@@ -93,6 +94,11 @@ void BM_StoreOverPty(benchmark::State& state)
     measureTransfer(
         state, [&c] { c.run.program().StoreSettings_Click(); }, kStoreCommandBytes,
         kStoreReplyBytes);
+}
+
+void BM_StoreOverPty(benchmark::State& state)
+{
+    measureStore(state);
 }
 BENCHMARK(BM_StoreOverPty)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
@@ -102,14 +108,7 @@ BENCHMARK(BM_StoreOverPty)->Unit(benchmark::kMillisecond)->UseManualTime()->Iter
 // the program asks for. Every acknowledgement waits for a tick.
 void BM_StoreThroughLatencyTimer(benchmark::State& state)
 {
-    Connected c({"--latency-timer", QString::number(state.range(0))});
-    if (!c.ready()) {
-        state.SkipWithError("the start-up read failed");
-        return;
-    }
-    measureTransfer(
-        state, [&c] { c.run.program().StoreSettings_Click(); }, kStoreCommandBytes,
-        kStoreReplyBytes);
+    measureStore(state, {"--latency-timer", QString::number(state.range(0))});
 }
 BENCHMARK(BM_StoreThroughLatencyTimer)
     ->Arg(16)

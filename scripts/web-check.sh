@@ -13,14 +13,7 @@ scripts/ensure-deps.sh emscripten googletest nodejs
 export NODE_PATH=/usr/share/nodejs
 build=build-web
 if [ ! -f $build/CMakeCache.txt ]; then
-    # CLI11 and nlohmann/json are header-only: the build takes their headers
-    # alone, not the rest of the host's /usr/include with them.
-    mkdir -p $build/cli11/include $build/cli11/share/cmake
-    ln -sfn /usr/include/CLI $build/cli11/include/CLI
-    ln -sfn /usr/share/cmake/CLI11 $build/cli11/share/cmake/CLI11
-    mkdir -p $build/json/include $build/json/share/cmake
-    ln -sfn /usr/include/nlohmann $build/json/include/nlohmann
-    ln -sfn /usr/share/cmake/nlohmann_json $build/json/share/cmake/nlohmann_json
+    scripts/link-header-only.sh $build
     cmake --preset web
 fi
 cmake --build --preset web --parallel "${JOBS:-2}"

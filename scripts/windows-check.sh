@@ -10,14 +10,7 @@ scripts/ensure-deps.sh g++-mingw-w64-x86-64-posix googletest wine64
 
 build=build-windows
 if [ ! -f $build/CMakeCache.txt ]; then
-    # CLI11 and nlohmann/json are header-only: the cross build takes their
-    # headers alone, not the rest of the host's /usr/include with them.
-    mkdir -p $build/cli11/include $build/cli11/share/cmake
-    ln -sfn /usr/include/CLI $build/cli11/include/CLI
-    ln -sfn /usr/share/cmake/CLI11 $build/cli11/share/cmake/CLI11
-    mkdir -p $build/json/include $build/json/share/cmake
-    ln -sfn /usr/include/nlohmann $build/json/include/nlohmann
-    ln -sfn /usr/share/cmake/nlohmann_json $build/json/share/cmake/nlohmann_json
+    scripts/link-header-only.sh $build
     cmake -S . -B $build -G Ninja --toolchain "$PWD/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_CXX_FLAGS="-O1" \
         -DVINDLE_WITH_QT=OFF -DVINDLE_WITH_BENCH=OFF -DVINDLE_WERROR=ON \
