@@ -287,17 +287,31 @@ TEST_F(VindleConfig, ReadRefusesToReplaceWhatIsNotARegularFile)
 
 TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
 {
-    EmulatorProcess emulator(words("--running --traffic header --packet-rate 20"));
-    ConfigProcess monitor({"monitor", "--header", "--port", emulator.devicePath()});
-    ASSERT_TRUE(monitor.waitForOutput(QStringLiteral("HEADER DETECTED\n"), 3));
-    monitor.interrupt();
-    const Finished run = monitor.finish();
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    // Each packet is the header, then its one data byte.
-    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_GE(lines.size(), 3);
-    for (int i = 1; i < lines.size(); ++i)
-        EXPECT_NE(lines[i].contains("HEADER"), lines[i - 1].contains("HEADER")) << i;
+    // The traffic, the option, what follows a packet's header line. --keys
+    // alone also frames the header.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"header", "--header", ""},
+        {"keys", "--keys", "<KEY 1"},
+    };
+    const QString header = QStringLiteral("HEADER DETECTED");
+    for (const auto& [traffic, option, afterHeader] : cases) {
+        SCOPED_TRACE(option);
+        EmulatorProcess emulator({"--running", "--traffic", traffic, "--packet-rate", "20"});
+        ConfigProcess monitor({"monitor", option, "--port", emulator.devicePath()});
+        ASSERT_TRUE(monitor.waitForOutput(header, 3));
+        monitor.interrupt();
+        const Finished run = monitor.finish();
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        // Each packet is its header, its keys, then its one data byte.
+        const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_GE(lines.size(), 3);
+        for (int i = 1; i < lines.size(); ++i) {
+            if (!lines[i - 1].contains(header))
+                continue;
+            EXPECT_FALSE(lines[i].contains(header)) << i;
+            EXPECT_TRUE(lines[i].contains(QString::fromUtf8(afterHeader))) << i;
+        }
+    }
 }
 
 TEST_F(VindleConfig, InterruptedStoreIsFinishedFirstUnlessInterruptedTwice)
