@@ -15,15 +15,14 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Where the run of digits that starts at `at` ends.
+} // namespace
+
 std::size_t digitsEnd(std::string_view text, std::size_t at)
 {
     while (at < text.size() && isDigit(text[at]))
         ++at;
     return at;
 }
-
-} // namespace
 
 std::optional<double> decimalValue(std::string_view text, Exponent exponent)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,9 @@ namespace vindle {
 
 // Decimal numbers as text, always with a point and never with grouping,
 // whatever locale the program runs in.
+
+// Where the run of decimal digits that starts at `at` ends.
+std::size_t digitsEnd(std::string_view text, std::size_t at);
 
 // The value of a text that is a decimal number and nothing else: an optional
 // minus sign, digits with at most one point (at least one digit) and, where

@@ -4,22 +4,6 @@
 
 namespace vindle {
 
-namespace {
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-std::size_t skipDigits(std::string_view text, std::size_t at)
-{
-    while (at < text.size() && isDigit(text[at]))
-        ++at;
-    return at;
-}
-
-} // namespace
-
 double leadingNumber(std::string_view text)
 {
     std::size_t at = 0;
@@ -32,10 +16,10 @@ double leadingNumber(std::string_view text)
         ++at;
     }
     const std::size_t start = at;
-    at = skipDigits(text, at);
+    at = digitsEnd(text, at);
     bool anyDigit = at > start;
     if (at < text.size() && text[at] == '.') {
-        const std::size_t fraction = skipDigits(text, at + 1);
+        const std::size_t fraction = digitsEnd(text, at + 1);
         anyDigit = anyDigit || fraction > at + 1;
         at = fraction;
     }
@@ -45,7 +29,7 @@ double leadingNumber(std::string_view text)
         std::size_t exponent = at + 1;
         if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-'))
             ++exponent;
-        const std::size_t end = skipDigits(text, exponent);
+        const std::size_t end = digitsEnd(text, exponent);
         if (end > exponent)
             at = end;
     }
