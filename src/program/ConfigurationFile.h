@@ -38,6 +38,9 @@ public:
 
 ModuleIdentityRecord moduleIdentityRecord(const Identity& identity);
 
+// A configuration is about 3 KB: a file larger than this is no configuration.
+inline constexpr long long kLargestConfigurationFile = 1024 * 1024;
+
 // The keys of the module's identity in a file, in the order they are written,
 // and the field each one is kept in.
 struct ModuleIdentityKey

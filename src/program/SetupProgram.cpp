@@ -5,6 +5,12 @@
 
 namespace vindle {
 
+std::string SetupProgram::portStoppedMessage(const std::string& port, const std::string& reason)
+{
+    return "The serial port " + port + " stopped working: " + reason +
+           "\n\nNothing more can be received from or sent to the Vindle Module.";
+}
+
 void SetupProgram::RunDialogs::showMessage(const std::string& text)
 {
     if (!link_.isClosed())

@@ -36,6 +36,8 @@ class SetupProgram
 public:
     using WindowListener = std::function<void(Window&)>;
 
+    // The program's name, on its message boxes and its start window.
+    static constexpr const char* kTitle = "Vindle Setup";
     static constexpr const char* kBusyMessage =
         "The Vindle Module is busy.  Open the configuration again once the exchange with it is "
         "over.";
@@ -61,6 +63,11 @@ public:
     ~SetupProgram();
     SetupProgram(const SetupProgram&) = delete;
     SetupProgram& operator=(const SetupProgram&) = delete;
+
+    // What the shell says when the open port stops working (unplugged, a
+    // read error): `port` names it, `reason` is the system's words. From then
+    // on the module counts as silent.
+    static std::string portStoppedMessage(const std::string& port, const std::string& reason);
 
     // Start-up: lets the line settle, reads the module (which makes the main window visible) and
     // opens the motion detector window when the configuration uses motion

@@ -26,14 +26,11 @@ int DesktopProgram::run()
 void DesktopProgram::portFailed(const QString& reason)
 {
     // Said from the event loop, not from inside the port's own notification.
-    const QString text =
-        QApplication::translate("DesktopProgram",
-                                "The serial port %1 stopped working: %2\n\nNothing more can be "
-                                "received from or sent to the Vindle Module.")
-            .arg(port_.deviceName(), reason);
+    const std::string text =
+        SetupProgram::portStoppedMessage(port_.deviceName().toStdString(), reason.toStdString());
     QTimer::singleShot(0, &view_.binder("Main")->widget(), [this, text] {
         if (!program_.hasEnded())
-            dialogs_.showMessage(text.toStdString());
+            dialogs_.showMessage(text);
     });
 }
 

@@ -1,12 +1,14 @@
 #include "qt/ProgramIdentity.h"
 
+#include "program/SetupProgram.h"
+
 #include <QGuiApplication>
 
 namespace vindle {
 
 QString ProgramIdentity::title()
 {
-    return QStringLiteral("Vindle Setup");
+    return QString::fromUtf8(SetupProgram::kTitle);
 }
 
 QIcon ProgramIdentity::icon()

@@ -3,6 +3,7 @@
 #include "program/ConfigurationFile.h"
 
 #include <emscripten.h>
+#include <utility>
 
 namespace vindle {
 
@@ -60,14 +61,25 @@ void PageRun::act(const val& action)
             openMessage_ = 0;
         return;
     }
+    if (kind == "portStopped") {
+        const auto text = [&action](const char* key) {
+            return action[key].isString() ? action[key].as<std::string>() : std::string();
+        };
+        const std::string message = SetupProgram::portStoppedMessage(text("port"), text("reason"));
+        if (openMessage_ != 0)
+            portStopped_ = message;
+        else
+            tell(message);
+        return;
+    }
     if (program_.hasEnded() || openMessage_ != 0)
         return;
     // The configuration file's commands belong to the main window.
     const Window& main = program_.mainWindow();
     const bool mainInUse = main.isVisible() && main.isEnabled();
     if (kind == "openConfiguration") {
-        if (mainInUse && action["text"].isString())
-            openConfiguration(action["text"].as<std::string>());
+        if (mainInUse)
+            openConfiguration(action);
     } else if (kind == "saveConfiguration") {
         if (mainInUse)
             saveConfiguration();
@@ -88,27 +100,36 @@ WindowMirror* PageRun::mirror(const std::string& windowName) const
     return nullptr;
 }
 
-void PageRun::openConfiguration(const std::string& text)
+void PageRun::openConfiguration(const val& file)
 {
+    if (!file["text"].isString())
+        return;
+    const std::string name = file["name"].isString() ? file["name"].as<std::string>() : "";
+    if (file["size"].isNumber() &&
+        file["size"].as<double>() > static_cast<double>(kLargestConfigurationFile)) {
+        tell("Cannot read " + name + ": it is larger than " +
+             std::to_string(kLargestConfigurationFile) + " bytes");
+        return;
+    }
     ConfigurationFileContents contents;
     try {
-        contents = parseConfigurationFile(text);
+        contents = parseConfigurationFile(file["text"].as<std::string>());
     } catch (const ConfigurationFileError& error) {
-        dialogs_.showMessage(error.what());
+        tell(error.what());
         return;
     }
     const SetupProgram::Opened opened = program_.openConfiguration(contents.record);
     if (opened.busy)
-        dialogs_.showMessage(SetupProgram::kBusyMessage);
+        tell(SetupProgram::kBusyMessage);
     else if (!opened.unkept.empty())
-        dialogs_.showMessage(unkeptValuesMessage(opened.unkept));
+        tell(unkeptValuesMessage(opened.unkept));
 }
 
 void PageRun::saveConfiguration()
 {
     const SetupProgram::ToSave toSave = program_.configurationToSave();
     if (toSave.refusedLocation) {
-        dialogs_.showMessage(toSave.refusal);
+        tell(toSave.refusal);
         return;
     }
     page_.call<void>("configurationSaved", formatConfigurationFile(toSave.contents));
@@ -120,11 +141,13 @@ void PageRun::PageDialogs::showMessage(const std::string& text)
         return;
     const int id = ++run_.lastMessage_;
     run_.openMessage_ = id;
-    run_.page_.call<void>("showMessage", id, text);
+    run_.page_.call<void>("showMessage", id, text, std::string(SetupProgram::kTitle));
     while (run_.openMessage_ == id && !run_.program_.hasEnded())
         run_.pump_.waitFor(EventPump::kNoLimit);
     if (run_.openMessage_ == id)
         run_.openMessage_ = 0;
+    if (auto stopped = std::exchange(run_.portStopped_, std::nullopt))
+        showMessage(*stopped);
 }
 
 } // namespace vindle

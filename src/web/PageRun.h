@@ -9,6 +9,8 @@
 
 #include <emscripten/val.h>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vindle {
@@ -22,13 +24,19 @@ namespace vindle {
 //   {action, window, control, value}  a user's action on a window (see
 //                                     WindowMirror::act)
 //   {action: "answer", message}       the user acknowledged a message box
-//   {action: "openConfiguration", text}  puts a configuration file into the
-//                                     windows, as the desktop's File menu
+//   {action: "openConfiguration", name, size, text}
+//                                     puts the configuration file `name` (of
+//                                     `size` bytes) into the windows, as the
+//                                     desktop's File menu
+//   {action: "portStopped", port, reason}
+//                                     the port stopped working: said in a
+//                                     message box, after the one open now
 //   {action: "saveConfiguration"}     the text of a file saved now goes to
 //                                     page.configurationSaved(text)
 //   {action: "end"}                   the page goes away: the run ends
 // While a message box is open the other windows take no actions, as with a
-// modal box on the desktop.
+// modal box on the desktop. A message box goes to page.showMessage(id, text,
+// title) and waits for its answer.
 class PageRun
 {
 public:
@@ -54,7 +62,8 @@ private:
 
     bool takeQueued();
     void act(const emscripten::val& action);
-    void openConfiguration(const std::string& text);
+    void openConfiguration(const emscripten::val& file);
+    void tell(const std::string& text) { dialogs_.showMessage(text); }
     void saveConfiguration();
     WindowMirror* mirror(const std::string& windowName) const;
 
@@ -68,6 +77,8 @@ private:
     int lastMessage_ = 0;
     // The message box that is open, 0 for none.
     int openMessage_ = 0;
+    // What the page said of the port while a message box was open.
+    std::optional<std::string> portStopped_;
 };
 
 } // namespace vindle

@@ -18,8 +18,9 @@
 //
 // Events (on(name, listener)): "window" (window), "windowChanged" (window,
 // change: "title", "visible", "enabled" or "front"), "control" (window,
-// control), "busy" (exchange running), "message" ({id, text}: answer it with
-// answer(id)), "configurationSaved" (text) and "ended".
+// control), "busy" (exchange running), "message" ({id, text, title}: answer
+// it with answer(id)), "configurationSaved" (text), "idle" (the core has
+// taken what was queued and waits) and "ended".
 export class VindleSession {
     constructor(module, line) {
         this.module = module;
@@ -79,9 +80,14 @@ export class VindleSession {
         this.messages.delete(message);
         this.act({ action: 'answer', message });
     }
-    openConfiguration(text) { this.act({ action: 'openConfiguration', text }); }
+    // A configuration file's text; `size` is the file's length in bytes.
+    openConfiguration(text, name = 'configuration', size = text.length) {
+        this.act({ action: 'openConfiguration', name, size, text });
+    }
     saveConfiguration() { this.act({ action: 'saveConfiguration' }); }
     end() { this.act({ action: 'end' }); }
+    // The port stopped working: `port` names it, `reason` is the browser's words.
+    portStopped(port, reason) { this.act({ action: 'portStopped', port, reason }); }
 
     // Bytes that arrived from the module.
     receive(bytes) {
@@ -117,9 +123,9 @@ export class VindleSession {
         this.emit('busy', running);
     }
 
-    showMessage(id, text) {
+    showMessage(id, text, title) {
         this.messages.set(id, text);
-        this.emit('message', { id, text });
+        this.emit('message', { id, text, title });
     }
 
     configurationSaved(text) { this.emit('configurationSaved', text); }
@@ -143,6 +149,7 @@ export class VindleSession {
     // The core is suspended until something is queued or `ms` has passed.
     wait(ms, wakeUp) {
         this.wakeUp = wakeUp;
+        this.emit('idle');
         if (this.queuedActions.length > 0 || this.queuedBytes.length > 0) ms = 0;
         const arrival = this.line.nextArrivalIn?.();
         if (arrival !== undefined && arrival !== null) ms = Math.min(ms, arrival);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "program/ConfigurationFile.h"
+
 #include <QString>
 #include <string>
 #include <string_view>
@@ -13,8 +15,7 @@ struct LoadedText
     QString error; // empty when the file was read
 };
 
-// A configuration is about 3 KB: a file larger than this is no configuration.
-inline constexpr qint64 kLargestTextFile = 1024 * 1024;
+inline constexpr qint64 kLargestTextFile = kLargestConfigurationFile;
 
 // Reads a whole regular file of at most kLargestTextFile bytes.
 LoadedText loadTextFile(const QString& path);

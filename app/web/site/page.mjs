@@ -1,0 +1,171 @@
+// The utility's page: the start, a run on a port of Web Serial or on the
+// module emulated in the page, its windows, and the configuration files.
+
+import { VindleSession } from './vindle-session.mjs';
+import { WindowRenderer } from './WindowRenderer.mjs';
+import { WebSerialLine, emulatedLine, portName } from './lines.mjs';
+
+const start = document.getElementById('start');
+const desk = document.getElementById('desk');
+const status = document.getElementById('status');
+const connectButton = document.getElementById('connect');
+const demoButton = document.getElementById('demo');
+
+const kBrowsersWithSerial =
+    'This browser cannot reach serial ports. Google Chrome, Microsoft Edge and Opera can, on a ' +
+    'computer (version 89 or later). You can still try the utility without a module.';
+
+let run = null;
+
+// One run of the utility: its WebAssembly module, its line, its windows.
+async function startRun(makeLine) {
+    if (run !== null) return;
+    say('');
+    const module = await createVindleModule();
+    const line = await makeLine(module);
+    if (line === null) return;
+    const session = new VindleSession(module, line);
+    run = { session, line };
+    line.onReceived = (bytes) => session.receive(bytes);
+    line.onStopped = (reason) => session.portStopped(line.name, reason);
+    const renderer = new WindowRenderer(session, desk);
+    session.on('configurationSaved', (text) => saveFile(text));
+    session.on('window', (window) => {
+        if (window.name === 'Main')
+            renderer.addCommands('Main', 'File', [
+                { label: 'Open Configuration…', shortcut: 'Ctrl+O', run: () => openFile(session) },
+                { label: 'Save Configuration As…', shortcut: 'Ctrl+S', run: () => session.saveConfiguration() },
+            ]);
+    });
+    start.hidden = true;
+    desk.hidden = false;
+    try {
+        await session.start();
+    } finally {
+        await line.close?.();
+        renderer.clear();
+        desk.hidden = true;
+        start.hidden = false;
+        run = null;
+        connectButton.focus();
+    }
+}
+
+// A port the person chooses, open for the module; null when they chose none.
+async function chosenPort() {
+    let port;
+    try {
+        port = await navigator.serial.requestPort();
+    } catch (error) {
+        // The chooser was cancelled: back to the start.
+        if (error.name !== 'NotFoundError') say(`No port could be chosen: ${error.message}`);
+        return null;
+    }
+    const line = new WebSerialLine(port);
+    line.name = portName(port);
+    try {
+        await line.open();
+    } catch (error) {
+        say(`The serial port ${line.name} could not be opened: ${error.message}`);
+        return null;
+    }
+    return line;
+}
+
+function say(text) {
+    status.textContent = text;
+}
+
+// Files --------------------------------------------------------------------
+
+const kFileTypes = [{ description: 'Vindle configurations', accept: { 'application/json': ['.json'] } }];
+
+async function openFile(session) {
+    let file;
+    if (window.showOpenFilePicker) {
+        try {
+            const [handle] = await window.showOpenFilePicker({ types: kFileTypes });
+            file = await handle.getFile();
+        } catch (error) {
+            if (error.name === 'AbortError') return;
+            throw error;
+        }
+    } else {
+        file = await pickWithInput();
+        if (!file) return;
+    }
+    // The core refuses a file too large to be a configuration by its size.
+    const kRead = 1024 * 1024 + 1;
+    session.openConfiguration(await file.slice(0, kRead).text(), file.name, file.size);
+}
+
+function pickWithInput() {
+    return new Promise((resolve) => {
+        const input = document.createElement('input');
+        input.type = 'file';
+        input.accept = '.json,application/json';
+        input.addEventListener('change', () => resolve(input.files[0] ?? null));
+        input.addEventListener('cancel', () => resolve(null));
+        input.click();
+    });
+}
+
+async function saveFile(text) {
+    const name = 'vindle-configuration.json';
+    if (window.showSaveFilePicker) {
+        let handle;
+        try {
+            handle = await window.showSaveFilePicker({ suggestedName: name, types: kFileTypes });
+        } catch (error) {
+            if (error.name === 'AbortError') return;
+            throw error;
+        }
+        const writable = await handle.createWritable();
+        await writable.write(text);
+        await writable.close();
+        return;
+    }
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([text], { type: 'application/json' }));
+    link.download = name;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+}
+
+// The start ------------------------------------------------------------------
+
+connectButton.addEventListener('click', () => {
+    if (!('serial' in navigator)) {
+        say(kBrowsersWithSerial);
+        return;
+    }
+    startRun(() => chosenPort()).catch(failed);
+});
+demoButton.addEventListener('click', () => startRun(async (module) => emulatedLine(module)).catch(failed));
+
+function failed(error) {
+    say(`The utility stopped: ${error.message}`);
+    console.error(error);
+}
+
+// Leaving the page while the module is taking a configuration would leave it
+// half stored.
+window.addEventListener('beforeunload', (event) => {
+    if (run?.session.busy) {
+        event.preventDefault();
+        event.returnValue = '';
+    }
+});
+
+// A run ends with the page: a store the core has begun still goes out whole
+// as far as the browser lets it.
+window.addEventListener('pagehide', () => run?.session.end());
+
+if (!('serial' in navigator)) say(kBrowsersWithSerial);
+connectButton.disabled = false;
+demoButton.disabled = false;
+
+// Works offline once visited, and can be installed as an app.
+if ('serviceWorker' in navigator && window.isSecureContext) {
+    navigator.serviceWorker.register('service-worker.js').catch(() => {});
+}

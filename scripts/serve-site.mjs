@@ -1,0 +1,64 @@
+// Serves the page's files (build-web/site/) on localhost, as any static host
+// would, with the headers a host should send. Web Serial and the service
+// worker need a secure context, which http://localhost is.
+//   node scripts/serve-site.mjs [DIR] [PORT]      (default build-web/site 8080)
+// The tests and benchmarks import serveSite().
+import { createReadStream } from 'node:fs';
+import { stat } from 'node:fs/promises';
+import http from 'node:http';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const kTypes = {
+    '.html': 'text/html; charset=utf-8',
+    '.css': 'text/css; charset=utf-8',
+    '.js': 'text/javascript; charset=utf-8',
+    '.mjs': 'text/javascript; charset=utf-8',
+    '.wasm': 'application/wasm',
+    '.webmanifest': 'application/manifest+json',
+    '.json': 'application/json',
+    '.svg': 'image/svg+xml',
+    '.png': 'image/png',
+};
+
+export const kContentSecurityPolicy =
+    "default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self'; " +
+    "connect-src 'self'; worker-src 'self'; manifest-src 'self'; base-uri 'none'; " +
+    "form-action 'none'; frame-ancestors 'none'";
+
+// Starts serving `root` on `port` (0: any free one); resolves to the server.
+export function serveSite(root, port = 8080) {
+    const server = http.createServer(async (request, response) => {
+        const url = new URL(request.url, 'http://localhost');
+        let file = path.join(root, path.normalize(decodeURIComponent(url.pathname)));
+        if (!file.startsWith(root) || request.method !== 'GET') {
+            response.writeHead(request.method === 'GET' ? 403 : 405).end();
+            return;
+        }
+        try {
+            if ((await stat(file)).isDirectory()) file = path.join(file, 'index.html');
+            const size = (await stat(file)).size;
+            response.writeHead(200, {
+                'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream',
+                'Content-Length': size,
+                'Content-Security-Policy': kContentSecurityPolicy,
+                'X-Content-Type-Options': 'nosniff',
+                'Referrer-Policy': 'no-referrer',
+                'Cache-Control': 'no-cache',
+            });
+            createReadStream(file).pipe(response);
+        } catch {
+            response.writeHead(404).end();
+        }
+    });
+    return new Promise((resolve, reject) => {
+        server.once('error', reject);
+        server.listen(port, '127.0.0.1', () => resolve(server));
+    });
+}
+
+if (process.argv[1] === fileURLToPath(import.meta.url)) {
+    const root = path.resolve(process.argv[2] ?? 'build-web/site');
+    const server = await serveSite(root, Number(process.argv[3] ?? 8080));
+    console.log(`The page is at http://localhost:${server.address().port}/ (Ctrl+C stops serving)`);
+}

@@ -1,0 +1,98 @@
+// What the browser tests and benchmarks share: Debian's chromium driven by
+// puppeteer-core, the site served from build-web/site/, and pages with the
+// stand-ins installed before they load.
+import { readFile } from 'node:fs/promises';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { serveSite } from '../../../scripts/serve-site.mjs';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+export const siteDir = path.resolve(here, '../../../build-web/site');
+const standIn = await readFile(path.join(here, 'stand-ins.js'), 'utf8');
+
+// Without the background services' flags chromium keeps trying to reach
+// Google's hosts, which this machine's network refuses.
+const kChromiumFlags = [
+    '--no-sandbox',
+    '--disable-gpu',
+    '--disable-quic',
+    '--no-first-run',
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+    '--disable-features=Translate,MediaRouter',
+    '--font-render-hinting=none',
+];
+
+export async function startBrowser() {
+    const server = await serveSite(siteDir, 0);
+    const browser = await puppeteer.launch({
+        executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+        headless: true,
+        args: kChromiumFlags,
+    });
+    return {
+        browser,
+        origin: `http://localhost:${server.address().port}/`,
+        async close() {
+            await browser.close();
+            server.close();
+        },
+    };
+}
+
+// A page in a context of its own (no cache, no service worker shared with
+// another test), `width`×`height`, with the stand-ins, the serial one playing a module started
+// with `args` (vindle-emulator's arguments). Errors in the page fail the test.
+export async function openPage(session, { args = [], width = 1366, height = 768, standIn: install = true } = {}) {
+    const context = await session.browser.createBrowserContext();
+    const page = await context.newPage();
+    page.errors = [];
+    page.on('pageerror', (error) => page.errors.push(error.message));
+    page.on('console', (message) => {
+        if (message.type() === 'error') page.errors.push(message.text());
+    });
+    await page.setViewport({ width, height });
+    if (install) await page.evaluateOnNewDocument(`${standIn}\ninstallStandIns(${JSON.stringify(args)});`);
+    await page.goto(session.origin);
+    return page;
+}
+
+// The element a person finds by its accessible name and role.
+export function byName(page, name, role) {
+    return page.waitForSelector(`aria/${name}[role="${role}"]`);
+}
+
+export async function press(page, name) {
+    await (await byName(page, name, 'button')).click();
+}
+
+// Waits until the main window is on the page and takes input.
+export function mainWindowReady(page) {
+    return page.waitForFunction(() => {
+        const main = document.querySelector('dialog[data-window="Main"]');
+        return main?.open && !main.inert && !document.querySelector('dialog.message');
+    });
+}
+
+// The message box open now: its text; then it is answered with OK.
+export async function answerMessage(page) {
+    const box = await page.waitForSelector('aria/[role="alertdialog"]');
+    const text = await box.evaluate((element) => element.querySelector('p').textContent);
+    await (await box.waitForSelector('aria/OK[role="button"]')).click();
+    await page.waitForFunction((element) => !element.isConnected, {}, box);
+    return text;
+}
+
+// What a screen reader hears of the page: every named node with its role and value.
+export async function announced(page) {
+    const tree = await page.accessibility.snapshot({ interestingOnly: true });
+    const nodes = [];
+    const walk = (node) => {
+        if (node.name) nodes.push({ role: node.role, name: node.name, value: node.value, checked: node.checked, disabled: node.disabled });
+        for (const child of node.children ?? []) walk(child);
+    };
+    walk(tree);
+    return nodes;
+}

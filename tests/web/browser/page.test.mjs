@@ -1,0 +1,197 @@
+// The page in headless chromium, driven by what a person sees and a screen
+// reader announces, with a module on the serial stand-in.
+//   node --test tests/web/browser/      (after scripts/web.sh)
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { answerMessage, byName, mainWindowReady, openPage, press, startBrowser } from './harness.mjs';
+
+let browser;
+before(async () => {
+    browser = await startBrowser();
+});
+after(() => browser.close());
+
+const kDebounce = 'Select a Debounce Time for Digital Inputs (Default is 25)';
+const kQ4T = 'Q4T Device Number:';
+
+// Bytes the page has written to the module so far.
+const written = (page) => page.evaluate(() => window.serialStandIn.written().length);
+const held = (page) => page.evaluate(() => window.serialStandIn.configuration());
+const valueOf = async (page, name, role) => (await byName(page, name, role)).evaluate((e) => e.value);
+
+// What a file saved now holds: the 51 values.
+async function savedValues(page) {
+    const count = await page.evaluate(() => window.fileStandIn.saved.length);
+    await press(page, 'Save Configuration As…');
+    await page.waitForFunction((n) => window.fileStandIn.saved.length > n, {}, count);
+    const { text } = await page.evaluate(() => window.fileStandIn.saved.at(-1));
+    const file = JSON.parse(text);
+    return { file, values: Array.from({ length: 51 }, (_, i) => file.locations[i].value) };
+}
+
+// No byte goes out for a while.
+async function quietAfter(page, count) {
+    await new Promise((resolve) => setTimeout(resolve, 400));
+    assert.equal(await written(page), count, 'bytes were sent after the failure');
+}
+
+test('start-up fills the windows with what the module holds', async () => {
+    for (const start of [
+        { button: 'Try without a module', debounce: '25', q4t: '0' },
+        { button: 'Connect to a module', args: ['--set', '1=40', '--set', '5=9'], debounce: '40', q4t: '9' },
+    ]) {
+        const page = await openPage(browser, { args: start.args });
+        await press(page, start.button);
+        await mainWindowReady(page);
+        assert.equal(await valueOf(page, kDebounce, 'slider'), start.debounce, start.button);
+        assert.equal(await valueOf(page, kQ4T, 'textbox'), start.q4t, start.button);
+        assert.deepEqual(page.errors, []);
+        await page.close();
+    }
+});
+
+test('changes by keyboard alone are stored as the page shows them', async () => {
+    const page = await openPage(browser);
+    await press(page, 'Connect to a module');
+    await mainWindowReady(page);
+    await (await byName(page, kDebounce, 'slider')).focus();
+    for (let i = 0; i < 5; ++i) await page.keyboard.press('ArrowRight');
+    await (await byName(page, kQ4T, 'textbox')).focus();
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type('77');
+    await (await byName(page, 'Normally Closed', 'radio')).focus();
+    await page.keyboard.press('Space');
+    await (await byName(page, 'Store Configuration', 'button')).focus();
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
+    await mainWindowReady(page);
+
+    const shown = { debounce: await valueOf(page, kDebounce, 'slider'), q4t: await valueOf(page, kQ4T, 'textbox') };
+    assert.deepEqual(shown, { debounce: '30', q4t: '77' });
+    const { values } = await savedValues(page);
+    assert.deepEqual(values, await held(page));
+    assert.equal(values[1], 30);
+    assert.equal(values[5], 77);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+});
+
+test('a refused store sends nothing after the refusal', async () => {
+    for (const refusal of [
+        // The module echoes location 5 wrongly.
+        { args: ['--replace', 'store:5:99'], expected: /^Storage Error/ },
+        // A text that is no byte is refused before it is sent.
+        { text: '300', expected: /Q4T|300|255/ },
+    ]) {
+        const page = await openPage(browser, { args: refusal.args });
+        await press(page, 'Connect to a module');
+        await mainWindowReady(page);
+        if (refusal.text) {
+            const box = await byName(page, kQ4T, 'textbox');
+            await box.click({ clickCount: 3 });
+            await page.keyboard.type(refusal.text);
+        }
+        const before = await held(page);
+        await press(page, 'Store Configuration');
+        const text = await answerMessage(page);
+        assert.match(text, refusal.expected);
+        await quietAfter(page, await written(page));
+        if (refusal.text) assert.deepEqual((await held(page))[5], before[5]);
+        await page.close();
+    }
+});
+
+test('a silent module: six passes, the message, then the data monitor frames its packets', async () => {
+    const page = await openPage(browser, { args: ['--running', '--packet-rate', '50'] });
+    await press(page, 'Connect to a module');
+    await answerMessage(page);
+    const bytes = await page.evaluate(() => window.serialStandIn.written());
+    const reads = bytes.filter((byte, i) => byte === 252 && bytes[i - 1] === 253).length;
+    assert.equal(reads, 6);
+
+    await byName(page, 'Examine Data Received from Remote Device.', 'dialog');
+    const lines = () => page.evaluate(() => document.querySelector('textarea').value.split('\n'));
+    await page.waitForFunction(() => document.querySelector('textarea').value.includes('HEADER DETECTED'));
+    await (await byName(page, 'The Vindle Module is Sending Keys', 'checkbox')).click();
+    await page.waitForFunction(() => /KEY/i.test(document.querySelector('textarea').value));
+
+    // A new bit rate opens the port again; the lines shown stay.
+    const shown = (await lines()).length;
+    await (await byName(page, '19,200', 'radio')).click();
+    await page.waitForFunction(() => window.serialStandIn.opens.at(-1).baudRate === 19200);
+    await page.waitForFunction((n) => document.querySelector('textarea').value.split('\n').length > n, {}, shown);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+});
+
+test('the adapter pulled out during a store: the message, and nothing sent after it', async () => {
+    const page = await openPage(browser);
+    await press(page, 'Connect to a module');
+    await mainWindowReady(page);
+    const count = await written(page);
+    await page.evaluate(() => window.serialStandIn.unplugAfter(40));
+    await press(page, 'Store Configuration');
+    const messages = [await answerMessage(page), await answerMessage(page)];
+    assert.match(messages[0], /^The serial port USB 0403:6001 stopped working: The device has been lost\./);
+    assert.equal(await written(page), count + 40);
+    await quietAfter(page, count + 40);
+    assert.equal(await page.evaluate(() => window.serialStandIn.lateWrites), 0);
+    await page.close();
+});
+
+test('a file opened then saved holds what was opened, and the module is not touched', async () => {
+    const page = await openPage(browser);
+    await press(page, 'Connect to a module');
+    await mainWindowReady(page);
+    const { file } = await savedValues(page);
+    file.locations[1].value = 200;
+    file.locations[5].value = 12;
+    const count = await written(page);
+    await page.evaluate((text) => {
+        window.fileStandIn.toOpen = { name: 'vindle-a.json', text };
+    }, JSON.stringify(file));
+    await press(page, 'Open Configuration…');
+    await page.waitForFunction((name) => document.querySelector(`[aria-label="${name}"]`)?.value === '200', {}, kDebounce);
+    const again = await savedValues(page);
+    assert.deepEqual(again.file.locations, file.locations);
+    assert.equal(await written(page), count);
+
+    // A broken file is refused with the loader's message.
+    await page.evaluate(() => {
+        window.fileStandIn.toOpen = { name: 'broken.json', text: '{' };
+    });
+    await press(page, 'Open Configuration…');
+    assert.ok((await answerMessage(page)).length > 0);
+    assert.equal(await valueOf(page, kDebounce, 'slider'), '200');
+    await page.close();
+});
+
+test('at 1366×768 the footer buttons are in view without scrolling', async () => {
+    for (const window of [
+        { args: [], title: 'Varnel: Vindle Scanner Setup Utility FW001 www.varnel.example', buttons: ['Read Configuration', 'Store Configuration', 'Read Firmware Version'] },
+        {
+            args: ['--set', '10=1'],
+            title: 'Analog Limiter Configuration',
+            buttons: [
+                'Manually Refresh All Current A/D Input Values (this lets you read current values to help you determine proper limits)',
+            ],
+        },
+    ]) {
+        const page = await openPage(browser, { args: window.args });
+        await press(page, 'Connect to a module');
+        await mainWindowReady(page);
+        // The window in front, as a click on its title bar brings it.
+        await (await byName(page, window.title, 'heading')).click({ offset: { x: 4, y: 4 } });
+        for (const name of window.buttons) {
+            const button = await byName(page, name, 'button');
+            const seen = await button.evaluate((element) => {
+                const box = element.getBoundingClientRect();
+                const x = box.left + box.width / 2;
+                const y = box.top + box.height / 2;
+                return box.bottom <= innerHeight && box.right <= innerWidth && element.contains(document.elementFromPoint(x, y));
+            });
+            assert.ok(seen, `${name} is out of view or covered`);
+        }
+        await page.close();
+    }
+});

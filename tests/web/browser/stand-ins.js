@@ -1,0 +1,181 @@
+// Stand-ins for what a person would do outside the page, installed before
+// it loads: the browser's Web Serial API (navigator.serial) with a module on
+// it, and the file pickers.
+//
+// The serial stand-in It offers one USB adapter with a module behind it:
+// the emulated module of vindle.js in an instance of its own, started with
+// vindle-emulator's arguments. It keeps to the standard interface and its
+// rules (an open port cannot be opened again, a locked stream cannot be
+// closed) so that a page that breaks them fails here too.
+//
+// window.serialStandIn lets a test see and steer it:
+//   log            every byte, {t (performance.now()), out (written by the
+//                  page) or not, byte}
+//   opens          the options of every open()
+//   cancelChooser  the chooser is cancelled
+//   openError      open() rejects with this message
+//   unplugAfter(n) the adapter is pulled out once n more bytes are written
+//   unplug()       the adapter is pulled out now
+//   configuration() what the module holds
+//   lateWrites     bytes the page tried to write after the unplugging
+// window.fileStandIn: `toOpen` ({name, text}) is the file the next Open
+// picks (null: the picker is cancelled); `saved` gets each saved {name, text}.
+function installStandIns(args) {
+    'use strict';
+    const files = { toOpen: null, saved: [] };
+    window.showOpenFilePicker = async () => {
+        if (files.toOpen === null) throw new DOMException('The user aborted a request.', 'AbortError');
+        const file = new File([files.toOpen.text], files.toOpen.name);
+        return [{ getFile: async () => file }];
+    };
+    window.showSaveFilePicker = async (options) => ({
+        createWritable: async () => {
+            let text = '';
+            return {
+                write: async (chunk) => {
+                    text += chunk;
+                },
+                close: async () => {
+                    files.saved.push({ name: options.suggestedName, text });
+                },
+            };
+        },
+    });
+    window.fileStandIn = files;
+
+    const standIn = {
+        log: [],
+        opens: [],
+        cancelChooser: false,
+        openError: null,
+        unplugged: false,
+        lateWrites: 0,
+        emulated: null,
+        configuration: () => Array.from(standIn.emulated.configuration()),
+        written: () => standIn.log.filter((entry) => entry.out).map((entry) => entry.byte),
+        unplugAfter: (count) => {
+            standIn.writesLeft = count;
+        },
+        writesLeft: null,
+    };
+
+    const lost = () => new DOMException('The device has been lost.', 'NetworkError');
+
+    class StandInPort extends EventTarget {
+        constructor() {
+            super();
+            this.readable = null;
+            this.writable = null;
+            this.timer = null;
+        }
+
+        getInfo() {
+            return { usbVendorId: 0x0403, usbProductId: 0x6001 };
+        }
+
+        async open(options) {
+            if (standIn.unplugged) throw new DOMException('The device has been lost.', 'NetworkError');
+            if (this.readable || this.writable) throw new DOMException('The port is already open.', 'InvalidStateError');
+            if (!options || !Number.isInteger(options.baudRate) || options.baudRate <= 0)
+                throw new TypeError('A positive baudRate is required.');
+            if (standIn.openError) throw new DOMException(standIn.openError, 'NetworkError');
+            standIn.opens.push({ ...options });
+            if (!standIn.emulated) {
+                // eslint-disable-next-line no-undef
+                const module = await createVindleModule();
+                standIn.emulated = new module.EmulatedModule(args);
+            }
+            this.readable = new ReadableStream({
+                start: (controller) => {
+                    this.incoming = controller;
+                },
+                cancel: () => this.stopPolling(),
+            });
+            this.writable = new WritableStream({
+                write: (chunk) => this.received(chunk),
+            });
+            this.poll();
+        }
+
+        async close() {
+            if (!this.readable && !this.writable) throw new DOMException('The port is already closed.', 'InvalidStateError');
+            if (this.readable?.locked || this.writable?.locked)
+                throw new TypeError('Cannot close a port whose streams are locked.');
+            this.stopPolling();
+            await this.readable?.cancel().catch(() => {});
+            this.readable = null;
+            this.writable = null;
+        }
+
+        // Bytes from the page reach the module as they are written.
+        received(chunk) {
+            if (standIn.unplugged) {
+                standIn.lateWrites += chunk.length;
+                throw lost();
+            }
+            for (const byte of chunk) {
+                standIn.log.push({ t: performance.now(), out: true, byte });
+                standIn.emulated.receive(byte);
+                if (standIn.writesLeft !== null && --standIn.writesLeft <= 0) {
+                    standIn.writesLeft = null;
+                    standIn.unplug();
+                    return;
+                }
+            }
+            this.poll();
+        }
+
+        // The module's bytes go out when they are due.
+        poll() {
+            this.stopPolling();
+            if (!this.incoming || standIn.unplugged) return;
+            const due = Array.from(standIn.emulated.takeDue());
+            if (due.length > 0) {
+                const t = performance.now();
+                for (const byte of due) standIn.log.push({ t, out: false, byte });
+                this.incoming.enqueue(Uint8Array.from(due));
+            }
+            const next = standIn.emulated.nextDueIn();
+            if (next !== null) this.timer = setTimeout(() => this.poll(), next);
+        }
+
+        stopPolling() {
+            clearTimeout(this.timer);
+            this.timer = null;
+        }
+
+        unplug() {
+            this.stopPolling();
+            try {
+                this.incoming?.error(lost());
+            } catch {
+                // already closed
+            }
+            this.incoming = null;
+            this.readable = null;
+            this.writable = null;
+            this.dispatchEvent(new Event('disconnect'));
+            serial.dispatchEvent(new Event('disconnect'));
+        }
+    }
+
+    class StandInSerial extends EventTarget {
+        async requestPort() {
+            if (standIn.cancelChooser) throw new DOMException('No port selected by the user.', 'NotFoundError');
+            return port;
+        }
+
+        async getPorts() {
+            return standIn.unplugged ? [] : [port];
+        }
+    }
+
+    const port = new StandInPort();
+    const serial = new StandInSerial();
+    standIn.unplug = () => {
+        standIn.unplugged = true;
+        port.unplug();
+    };
+    Object.defineProperty(Navigator.prototype, 'serial', { get: () => serial, configurable: true });
+    window.serialStandIn = standIn;
+}
