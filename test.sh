@@ -6,7 +6,11 @@ scripts/ensure-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir build --output-on-failure --parallel "${JOBS:-2}" "$@"
-# The whole suite also gives every fuzz target a short run (build-fuzz/).
+# The whole suite also gives every fuzz target a short run (build-fuzz/), and
+# tests the page in the browser where chromium is installed (.ci/run installs it).
 if [ $# -eq 0 ]; then
     scripts/fuzz.sh
+    if command -v chromium >/dev/null; then
+        scripts/browser-check.sh
+    fi
 fi

@@ -44,8 +44,9 @@ export async function startBrowser() {
 
 // A page in a context of its own (no cache, no service worker shared with
 // another test), `width`×`height`, with the stand-ins, the serial one playing a module started
-// with `args` (vindle-emulator's arguments). Errors in the page fail the test.
-export async function openPage(session, { args = [], width = 1366, height = 768, standIn: install = true } = {}) {
+// with `args` (vindle-emulator's arguments); `hideSerial` makes it a browser
+// without Web Serial. Errors in the page fail the test.
+export async function openPage(session, { args = [], width = 1366, height = 768, hideSerial = false } = {}) {
     const context = await session.browser.createBrowserContext();
     const page = await context.newPage();
     page.errors = [];
@@ -54,7 +55,8 @@ export async function openPage(session, { args = [], width = 1366, height = 768,
         if (message.type() === 'error') page.errors.push(message.text());
     });
     await page.setViewport({ width, height });
-    if (install) await page.evaluateOnNewDocument(`${standIn}\ninstallStandIns(${JSON.stringify(args)});`);
+    await page.evaluateOnNewDocument(`${standIn}\ninstallStandIns(${JSON.stringify(args)});`);
+    if (hideSerial) await page.evaluateOnNewDocument('delete Navigator.prototype.serial;');
     await page.goto(session.origin);
     return page;
 }

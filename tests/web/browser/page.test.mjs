@@ -50,6 +50,29 @@ test('start-up fills the windows with what the module holds', async () => {
     }
 });
 
+test('a start that fails says why, and the page still offers the demo', async () => {
+    for (const start of [
+        { browser: 'without Web Serial', hideSerial: true, said: /Google Chrome, Microsoft Edge and Opera can/ },
+        { browser: 'chooser cancelled', standIn: { cancelChooser: true }, said: /^$/ },
+        {
+            browser: 'port open elsewhere',
+            standIn: { openError: 'Failed to open serial port.' },
+            said: /^The serial port USB 0403:6001 could not be opened: Failed to open serial port\.$/,
+        },
+    ]) {
+        const page = await openPage(browser, { hideSerial: start.hideSerial });
+        await page.evaluate((flags) => Object.assign(window.serialStandIn, flags), start.standIn ?? {});
+        await press(page, 'Connect to a module');
+        await new Promise((resolve) => setTimeout(resolve, 300));
+        const said = await page.$eval('[role="status"]', (status) => status.textContent);
+        assert.match(said, start.said, start.browser);
+        await press(page, 'Try without a module');
+        await mainWindowReady(page);
+        assert.deepEqual(page.errors, []);
+        await page.close();
+    }
+});
+
 test('changes by keyboard alone are stored as the page shows them', async () => {
     const page = await openPage(browser);
     await press(page, 'Connect to a module');
@@ -61,7 +84,9 @@ test('changes by keyboard alone are stored as the page shows them', async () => 
     await page.keyboard.type('77');
     await (await byName(page, 'Normally Closed', 'radio')).focus();
     await page.keyboard.press('Space');
+    // The keyboard's focus shows the help the pointer would.
     await (await byName(page, 'Store Configuration', 'button')).focus();
+    await page.waitForFunction(() => document.body.textContent.includes('This button stores the above settings'));
     await page.keyboard.press('Enter');
     await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
     await mainWindowReady(page);
@@ -136,6 +161,22 @@ test('the adapter pulled out during a store: the message, and nothing sent after
     assert.equal(await written(page), count + 40);
     await quietAfter(page, count + 40);
     assert.equal(await page.evaluate(() => window.serialStandIn.lateWrites), 0);
+    await page.close();
+});
+
+test('leaving the page during a store is asked about first', async () => {
+    // A module at 1200 bit/s takes a while to acknowledge 51 locations.
+    const page = await openPage(browser, { args: ['--baud', '1200'] });
+    await press(page, 'Connect to a module');
+    await mainWindowReady(page);
+    await press(page, 'Store Configuration');
+    await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
+    const asked = new Promise((resolve) => page.once('dialog', resolve));
+    await page.close({ runBeforeUnload: true });
+    const dialog = await asked;
+    assert.equal(dialog.type(), 'beforeunload');
+    await dialog.dismiss();
+    await mainWindowReady(page);
     await page.close();
 });
 
