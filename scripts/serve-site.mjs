@@ -27,7 +27,8 @@ export const kContentSecurityPolicy =
     "form-action 'none'; frame-ancestors 'none'";
 
 // Starts serving `root` on `port` (0: any free one); resolves to the server.
-export function serveSite(root, port = 8080) {
+// `onServed(path, bytes)` hears of every file sent.
+export function serveSite(root, port = 8080, onServed = () => {}) {
     const server = http.createServer(async (request, response) => {
         const url = new URL(request.url, 'http://localhost');
         let file = path.join(root, path.normalize(decodeURIComponent(url.pathname)));
@@ -47,6 +48,7 @@ export function serveSite(root, port = 8080) {
                 'Cache-Control': 'no-cache',
             });
             createReadStream(file).pipe(response);
+            onServed(url.pathname, size);
         } catch {
             response.writeHead(404).end();
         }

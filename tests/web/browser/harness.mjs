@@ -1,6 +1,7 @@
 // What the browser tests and benchmarks share: Debian's chromium driven by
 // puppeteer-core, the site served from build-web/site/, and pages with the
 // stand-ins installed before they load.
+import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -25,8 +26,8 @@ const kChromiumFlags = [
     '--font-render-hinting=none',
 ];
 
-export async function startBrowser() {
-    const server = await serveSite(siteDir, 0);
+export async function startBrowser({ onServed } = {}) {
+    const server = await serveSite(siteDir, 0, onServed);
     const browser = await puppeteer.launch({
         executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
         headless: true,
@@ -45,8 +46,10 @@ export async function startBrowser() {
 // A page in a context of its own (no cache, no service worker shared with
 // another test), `width`×`height`, with the stand-ins, the serial one playing a module started
 // with `args` (vindle-emulator's arguments); `hideSerial` makes it a browser
-// without Web Serial. Errors in the page fail the test.
-export async function openPage(session, { args = [], width = 1366, height = 768, hideSerial = false } = {}) {
+// without Web Serial. The page's errors, a breach of its security policy
+// among them, and any request to another host are kept in page.errors.
+// `origin` is another host of the site's.
+export async function openPage(session, { args = [], width = 1366, height = 768, hideSerial = false, origin = session.origin } = {}) {
     const context = await session.browser.createBrowserContext();
     const page = await context.newPage();
     page.errors = [];
@@ -54,11 +57,21 @@ export async function openPage(session, { args = [], width = 1366, height = 768,
     page.on('console', (message) => {
         if (message.type() === 'error') page.errors.push(message.text());
     });
+    page.on('request', (request) => {
+        if (!/^(data|blob):/.test(request.url()) && !request.url().startsWith(origin))
+            page.errors.push(`a request to ${request.url()}`);
+    });
     await page.setViewport({ width, height });
     await page.evaluateOnNewDocument(`${standIn}\ninstallStandIns(${JSON.stringify(args)});`);
     if (hideSerial) await page.evaluateOnNewDocument('delete Navigator.prototype.serial;');
-    await page.goto(session.origin);
+    await page.goto(origin);
     return page;
+}
+
+// Closes a page that had no error.
+export async function finish(page) {
+    assert.deepEqual(page.errors, []);
+    await page.browserContext().close();
 }
 
 // The element a person finds by its accessible name and role.

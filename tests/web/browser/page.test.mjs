@@ -3,7 +3,8 @@
 //   node --test tests/web/browser/      (after scripts/web.sh)
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
-import { answerMessage, byName, mainWindowReady, openPage, press, startBrowser } from './harness.mjs';
+import { serveSite } from '../../../scripts/serve-site.mjs';
+import { answerMessage, byName, finish, mainWindowReady, openPage, press, siteDir, startBrowser } from './harness.mjs';
 
 let browser;
 before(async () => {
@@ -45,8 +46,7 @@ test('start-up fills the windows with what the module holds', async () => {
         await mainWindowReady(page);
         assert.equal(await valueOf(page, kDebounce, 'slider'), start.debounce, start.button);
         assert.equal(await valueOf(page, kQ4T, 'textbox'), start.q4t, start.button);
-        assert.deepEqual(page.errors, []);
-        await page.close();
+        await finish(page);
     }
 });
 
@@ -68,8 +68,7 @@ test('a start that fails says why, and the page still offers the demo', async ()
         assert.match(said, start.said, start.browser);
         await press(page, 'Try without a module');
         await mainWindowReady(page);
-        assert.deepEqual(page.errors, []);
-        await page.close();
+        await finish(page);
     }
 });
 
@@ -97,8 +96,7 @@ test('changes by keyboard alone are stored as the page shows them', async () => 
     assert.deepEqual(values, await held(page));
     assert.equal(values[1], 30);
     assert.equal(values[5], 77);
-    assert.deepEqual(page.errors, []);
-    await page.close();
+    await finish(page);
 });
 
 test('a refused store sends nothing after the refusal', async () => {
@@ -122,7 +120,7 @@ test('a refused store sends nothing after the refusal', async () => {
         assert.match(text, refusal.expected);
         await quietAfter(page, await written(page));
         if (refusal.text) assert.deepEqual((await held(page))[5], before[5]);
-        await page.close();
+        await finish(page);
     }
 });
 
@@ -145,8 +143,7 @@ test('a silent module: six passes, the message, then the data monitor frames its
     await (await byName(page, '19,200', 'radio')).click();
     await page.waitForFunction(() => window.serialStandIn.opens.at(-1).baudRate === 19200);
     await page.waitForFunction((n) => document.querySelector('textarea').value.split('\n').length > n, {}, shown);
-    assert.deepEqual(page.errors, []);
-    await page.close();
+    await finish(page);
 });
 
 test('the adapter pulled out during a store: the message, and nothing sent after it', async () => {
@@ -161,7 +158,7 @@ test('the adapter pulled out during a store: the message, and nothing sent after
     assert.equal(await written(page), count + 40);
     await quietAfter(page, count + 40);
     assert.equal(await page.evaluate(() => window.serialStandIn.lateWrites), 0);
-    await page.close();
+    await finish(page);
 });
 
 test('leaving the page during a store is asked about first', async () => {
@@ -177,7 +174,7 @@ test('leaving the page during a store is asked about first', async () => {
     assert.equal(dialog.type(), 'beforeunload');
     await dialog.dismiss();
     await mainWindowReady(page);
-    await page.close();
+    await finish(page);
 });
 
 test('a file opened then saved holds what was opened, and the module is not touched', async () => {
@@ -204,7 +201,7 @@ test('a file opened then saved holds what was opened, and the module is not touc
     await press(page, 'Open Configuration…');
     assert.ok((await answerMessage(page)).length > 0);
     assert.equal(await valueOf(page, kDebounce, 'slider'), '200');
-    await page.close();
+    await finish(page);
 });
 
 test('at 1366×768 the footer buttons are in view without scrolling', async () => {
@@ -233,6 +230,23 @@ test('at 1366×768 the footer buttons are in view without scrolling', async () =
             });
             assert.ok(seen, `${name} is out of view or covered`);
         }
-        await page.close();
+        await finish(page);
     }
+});
+
+test('once visited the page opens without its host, and it can be installed as an app', async () => {
+    const host = await serveSite(siteDir, 0);
+    const page = await openPage(browser, { origin: `http://localhost:${host.address().port}/` });
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    const cdp = await page.createCDPSession();
+    // Each test's context is a private one, where nothing is installed.
+    const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors.filter((e) => e.errorId !== 'in-incognito'), []);
+
+    host.closeAllConnections();
+    await new Promise((resolve) => host.close(resolve));
+    await page.reload();
+    await press(page, 'Try without a module');
+    await mainWindowReady(page);
+    await finish(page);
 });
