@@ -8,6 +8,7 @@ import { stat } from 'node:fs/promises';
 import http from 'node:http';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { createGzip } from 'node:zlib';
 
 const kTypes = {
     '.html': 'text/html; charset=utf-8',
@@ -27,7 +28,8 @@ export const kContentSecurityPolicy =
     "form-action 'none'; frame-ancestors 'none'";
 
 // Starts serving `root` on `port` (0: any free one); resolves to the server.
-// `onServed(path, bytes)` hears of every file sent.
+// `onServed(path, bytes)` hears of every file sent, with the bytes that went
+// out (compressed when the browser takes gzip; none for a copy it still has).
 export function serveSite(root, port = 8080, onServed = () => {}) {
     const server = http.createServer(async (request, response) => {
         const url = new URL(request.url, 'http://localhost');
@@ -38,17 +40,38 @@ export function serveSite(root, port = 8080, onServed = () => {}) {
         }
         try {
             if ((await stat(file)).isDirectory()) file = path.join(file, 'index.html');
-            const size = (await stat(file)).size;
-            response.writeHead(200, {
+            const info = await stat(file);
+            const tag = `"${info.size.toString(16)}-${info.mtimeMs.toString(16)}"`;
+            const headers = {
                 'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream',
-                'Content-Length': size,
                 'Content-Security-Policy': kContentSecurityPolicy,
                 'X-Content-Type-Options': 'nosniff',
                 'Referrer-Policy': 'no-referrer',
+                // The page shares its window with no other origin.
+                'Cross-Origin-Opener-Policy': 'same-origin',
+                'Cross-Origin-Embedder-Policy': 'require-corp',
+                // Asked anew every time, answered "not modified" while it is not.
                 'Cache-Control': 'no-cache',
-            });
-            createReadStream(file).pipe(response);
-            onServed(url.pathname, size);
+                ETag: tag,
+                Vary: 'Accept-Encoding',
+            };
+            if (request.headers['if-none-match'] === tag) {
+                response.writeHead(304, headers).end();
+                onServed(url.pathname, 0);
+                return;
+            }
+            let body = createReadStream(file);
+            if (/\bgzip\b/.test(request.headers['accept-encoding'] ?? '') && !file.endsWith('.png')) {
+                headers['Content-Encoding'] = 'gzip';
+                body = body.pipe(createGzip());
+            } else {
+                headers['Content-Length'] = info.size;
+            }
+            response.writeHead(200, headers);
+            let sent = 0;
+            body.on('data', (chunk) => (sent += chunk.length));
+            body.on('end', () => onServed(url.pathname, sent));
+            body.pipe(response);
         } catch {
             response.writeHead(404).end();
         }

@@ -39,11 +39,16 @@ export class WindowRenderer {
         this.frontmost = 0;
         // Controls the user changed: shown again as the model has them once
         // the core has taken the change, also when it refused it.
-        this.touched = new Set();
+        this.touched = [];
+        // Controls changed since the last frame, by window and id. They are
+        // drawn with the next frame: a module waiting for the next byte of a
+        // transfer does not wait for the drawing of the last one.
+        this.changed = new Map();
+        this.frame = null;
         session
             .on('window', (window) => this.add(window))
             .on('windowChanged', (window, change) => this.windowChanged(window, change))
-            .on('control', (window, control) => this.sync(this.windows.get(window.name), control))
+            .on('control', (window, control) => this.changedControl(window.name, control.id))
             .on('message', (message) => this.showMessage(message))
             .on('idle', () => this.showTouched());
     }
@@ -160,6 +165,8 @@ export class WindowRenderer {
 
     showState(view) {
         const { window, dialog } = view;
+        // A window shows its controls as they are now.
+        this.showChanges();
         view.title.textContent = window.title;
         dialog.inert = !window.enabled;
         dialog.classList.toggle('disabled', !window.enabled);
@@ -338,19 +345,35 @@ export class WindowRenderer {
         target.setAttribute('aria-label', current.accessibleName);
     }
 
-    // The user changed a control: once the core has taken it, the control
-    // shows what the model holds, whether it took the change or not.
-    touch(view, control) {
-        this.touched.add([view.name, control.id]);
+    changedControl(windowName, id) {
+        this.changed.set(`${windowName}/${id}`, [windowName, id]);
+        this.frame ??= requestAnimationFrame(() => this.showChanges());
     }
 
-    showTouched() {
-        if (this.touched.size === 0) return;
-        for (const [windowName, id] of this.touched) {
+    // Every control shows what its model holds now; while the core has not
+    // taken all the user did, it waits for the core (a control would show a
+    // state the user has already left).
+    showChanges() {
+        cancelAnimationFrame(this.frame);
+        this.frame = null;
+        if (this.session.queuedActions.length > 0) return;
+        const changed = [...this.changed.values()];
+        this.changed.clear();
+        for (const [windowName, id] of changed) {
             const view = this.windows.get(windowName);
             if (view) this.sync(view, view.window.controls[id]);
         }
-        this.touched.clear();
+    }
+
+    // The user changed a control: once the core has taken it, the control
+    // shows what the model holds, whether it took the change or not.
+    touch(view, control) {
+        this.touched.push([view.name, control.id]);
+    }
+
+    showTouched() {
+        for (const [windowName, id] of this.touched.splice(0)) this.changedControl(windowName, id);
+        if (this.changed.size > 0) this.frame ??= requestAnimationFrame(() => this.showChanges());
     }
 
     // Help follows the pointer and the keyboard's focus: the innermost control

@@ -28,23 +28,26 @@ export function portName(port) {
     return `USB ${hex(info.usbVendorId)}:${hex(info.usbProductId)}`;
 }
 
-// A Web Serial port as the session's line. Written bytes go out in order, in
-// as few writes as the core's turns allow; received bytes go to
-// `onReceived`. A change of bit rate closes the port and opens it again at
-// the new rate (Web Serial cannot change the rate of an open port); bytes
-// written meanwhile wait for it. When the port stops working (unplugged, a
-// read error that ends its stream, a failed write or reopening) `onStopped`
-// hears the browser's reason once, and from then on nothing is sent.
+// A Web Serial port as the session's line. A written byte goes to the port
+// at once; bytes written while the port is still taking the last ones go
+// together after them. Received bytes go to `onReceived`. A change of bit
+// rate closes the port and opens it again at the new rate (Web Serial cannot
+// change the rate of an open port); bytes written meanwhile wait for it. When
+// the port stops working (unplugged, a read error that ends its stream, a
+// failed write or reopening) `onStopped` hears the browser's reason once,
+// and from then on nothing is sent.
 export class WebSerialLine {
     constructor(port, { onReceived, onStopped } = {}) {
         this.port = port;
         this.onReceived = onReceived ?? (() => {});
         this.onStopped = onStopped ?? (() => {});
         this.bitRate = kModuleBitRate;
-        // The port's writes and reopenings, one after the other.
-        this.tasks = Promise.resolve();
-        // The bytes of the write queued last, while it has not started.
-        this.batch = null;
+        this.writer = null;
+        // Bytes not yet handed to the port, and the write it is busy with.
+        this.pending = [];
+        this.writing = null;
+        // The reopenings at a new rate, one after the other.
+        this.reopening = null;
         this.reader = null;
         this.reading = null;
         this.generation = 0;
@@ -57,32 +60,31 @@ export class WebSerialLine {
 
     // Opens the port for the module; rejects with the browser's error.
     async open() {
-        await this.port.open({ baudRate: this.bitRate, ...kFraming });
+        await this.openAtRate();
         // Fired at the port, and bubbling to navigator.serial.
         this.port.addEventListener?.('disconnect', this.lost);
         navigator.serial?.addEventListener('disconnect', this.lost);
-        this.startReading();
     }
 
     send(byte) {
         if (this.stopped || this.closing) return;
-        // Everything the core writes in one turn goes out in one write.
-        if (this.batch === null) {
-            const batch = (this.batch = []);
-            this.enqueue(() => {
-                if (this.batch === batch) this.batch = null;
-                return this.write(batch);
-            });
-        }
-        this.batch.push(byte);
+        this.pending.push(byte);
+        if (!this.writing && !this.reopening) this.flush();
     }
 
     setBitRate(bits) {
         if (bits === this.bitRate || this.stopped || this.closing) return;
         this.bitRate = bits;
         // What was written before goes out at the old rate, the rest at the new.
-        this.batch = null;
-        this.enqueue(() => this.reopen());
+        const before = this.pending.splice(0);
+        const previous = this.reopening ?? Promise.resolve();
+        const reopening = previous.then(() => this.reopen(before));
+        this.reopening = reopening;
+        reopening.finally(() => {
+            if (this.reopening !== reopening) return;
+            this.reopening = null;
+            this.flush();
+        });
     }
 
     // Lets go of the port: what was written is sent first.
@@ -91,33 +93,55 @@ export class WebSerialLine {
         this.closing = true;
         this.port.removeEventListener?.('disconnect', this.lost);
         navigator.serial?.removeEventListener('disconnect', this.lost);
-        await this.tasks;
-        await this.stopReading();
-        await this.port.close().catch(() => {});
+        await this.reopening;
+        await this.drain();
+        await this.letGo();
     }
 
     // -------------------------------------------------------------------------
 
-    enqueue(task) {
-        this.tasks = this.tasks.then(task).catch((error) => this.stop(reasonOf(error)));
+    flush() {
+        if (this.pending.length === 0 || this.stopped || this.writer === null) return;
+        const bytes = Uint8Array.from(this.pending.splice(0));
+        this.writing = this.writer.write(bytes).then(
+            () => {
+                this.writing = null;
+                if (!this.reopening) this.flush();
+            },
+            (error) => {
+                this.writing = null;
+                this.stop(reasonOf(error));
+            },
+        );
     }
 
-    async write(bytes) {
-        if (this.stopped) return;
-        const writer = this.port.writable.getWriter();
+    async drain() {
+        while (this.writing) await this.writing;
+    }
+
+    async reopen(before) {
         try {
-            await writer.write(Uint8Array.from(bytes));
-        } finally {
-            writer.releaseLock();
+            await this.drain();
+            if (before.length > 0 && !this.stopped) await this.writer.write(Uint8Array.from(before));
+            if (this.stopped) return;
+            await this.letGo();
+            await this.openAtRate();
+        } catch (error) {
+            this.stop(reasonOf(error));
         }
     }
 
-    async reopen() {
-        if (this.stopped) return;
-        await this.stopReading();
-        await this.port.close();
+    async openAtRate() {
         await this.port.open({ baudRate: this.bitRate, ...kFraming });
+        this.writer = this.port.writable.getWriter();
         this.startReading();
+    }
+
+    async letGo() {
+        this.writer?.releaseLock();
+        this.writer = null;
+        await this.stopReading();
+        await this.port.close().catch(() => {});
     }
 
     startReading() {
@@ -155,7 +179,7 @@ export class WebSerialLine {
     stop(reason) {
         if (this.stopped || this.closing) return;
         this.stopped = true;
-        this.batch = null;
+        this.pending = [];
         this.onStopped(reason);
     }
 }

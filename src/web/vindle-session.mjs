@@ -21,6 +21,17 @@
 // control), "busy" (exchange running), "message" ({id, text, title}: answer
 // it with answer(id)), "configurationSaved" (text), "idle" (the core has
 // taken what was queued and waits) and "ended".
+// Runs `task` in a task of its own, after what is queued now.
+const turns = new MessageChannel();
+const tasks = [];
+turns.port1.onmessage = () => tasks.shift()();
+// Under Node an open port would keep the process alive.
+turns.port1.unref?.();
+function nextTurn(task) {
+    tasks.push(task);
+    turns.port2.postMessage(null);
+}
+
 export class VindleSession {
     constructor(module, line) {
         this.module = module;
@@ -89,10 +100,11 @@ export class VindleSession {
     // The port stopped working: `port` names it, `reason` is the browser's words.
     portStopped(port, reason) { this.act({ action: 'portStopped', port, reason }); }
 
-    // Bytes that arrived from the module.
+    // Bytes that arrived from the module. The core takes them at once: a
+    // module waits for each acknowledgement's answer.
     receive(bytes) {
         for (const byte of bytes) this.queuedBytes.push(byte);
-        this.resume();
+        this.resume({ now: true });
     }
 
     // Called by the core ------------------------------------------------------
@@ -154,6 +166,10 @@ export class VindleSession {
         const arrival = this.line.nextArrivalIn?.();
         if (arrival !== undefined && arrival !== null) ms = Math.min(ms, arrival);
         if (ms === Infinity) return;
+        if (ms <= 0) {
+            this.resume();
+            return;
+        }
         this.timer = setTimeout(() => {
             if (this.wakeUp !== wakeUp) return;
             this.wakeUp = null;
@@ -163,13 +179,17 @@ export class VindleSession {
 
     // -------------------------------------------------------------------------
 
-    resume() {
+    // Wakes the suspended core: `now`, in this call (the caller is no code
+    // that the core itself called), or else in a turn of its own, at once (a
+    // browser holds a timer of 0 ms back by 4 ms once timers nest, as they do
+    // through a whole exchange).
+    resume({ now = false } = {}) {
         const wakeUp = this.wakeUp;
         if (wakeUp === null) return;
         this.wakeUp = null;
         clearTimeout(this.timer);
-        // Never on the stack of whoever queued: the core runs on its own turn.
-        setTimeout(wakeUp, 0);
+        if (now) wakeUp();
+        else nextTurn(wakeUp);
     }
 
     emit(event, ...args) {

@@ -17,11 +17,25 @@ const kBrowsersWithSerial =
 
 let run = null;
 
+// The module is compiled once, while the page is read; each run instantiates it.
+const compiled = WebAssembly.compileStreaming(fetch('vindle.wasm'));
+
+function newModule() {
+    return createVindleModule({
+        instantiateWasm(imports, receive) {
+            compiled
+                .then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+                .catch(failed);
+            return {};
+        },
+    });
+}
+
 // One run of the utility: its WebAssembly module, its line, its windows.
 async function startRun(makeLine) {
     if (run !== null) return;
     say('');
-    const module = await createVindleModule();
+    const module = await newModule();
     const line = await makeLine(module);
     if (line === null) return;
     const session = new VindleSession(module, line);
