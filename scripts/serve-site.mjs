@@ -34,8 +34,9 @@ export function serveSite(root, port = 8080, onServed = () => {}) {
     const server = http.createServer(async (request, response) => {
         const url = new URL(request.url, 'http://localhost');
         let file = path.join(root, path.normalize(decodeURIComponent(url.pathname)));
-        if (!file.startsWith(root) || request.method !== 'GET') {
-            response.writeHead(request.method === 'GET' ? 403 : 405).end();
+        const head = request.method === 'HEAD';
+        if (!file.startsWith(root) || !(head || request.method === 'GET')) {
+            response.writeHead(file.startsWith(root) ? 405 : 403).end();
             return;
         }
         try {
@@ -55,6 +56,10 @@ export function serveSite(root, port = 8080, onServed = () => {}) {
                 ETag: tag,
                 Vary: 'Accept-Encoding',
             };
+            if (head) {
+                response.writeHead(200, { ...headers, 'Content-Length': info.size }).end();
+                return;
+            }
             if (request.headers['if-none-match'] === tag) {
                 response.writeHead(304, headers).end();
                 onServed(url.pathname, 0);

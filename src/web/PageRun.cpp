@@ -32,6 +32,9 @@ void PageRun::run()
     while (!program_.hasEnded())
         pump_.waitFor(EventPump::kNoLimit);
     page_.call<void>("ended");
+    // A store cut short leaves the module taking bytes as values: the next
+    // run to open the port must not find it so.
+    program_.link().waitOutUnfinishedStore();
 }
 
 bool PageRun::takeQueued()

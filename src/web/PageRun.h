@@ -45,7 +45,8 @@ public:
     PageRun(const PageRun&) = delete;
     PageRun& operator=(const PageRun&) = delete;
 
-    // Start-up, then the user's actions, until the run ends.
+    // Start-up, then the user's actions, until the run ends (page.ended()),
+    // then the wait for a store cut short to time out in the module.
     void run();
 
 private:

@@ -51,18 +51,31 @@ async function startRun(makeLine) {
                 { label: 'Save Configuration As…', shortcut: 'Ctrl+S', run: () => session.saveConfiguration() },
             ]);
     });
+    // Once the run has ended, the start comes back; it takes another run
+    // when the port has been let go.
+    const ended = () => {
+        renderer.clear();
+        desk.hidden = true;
+        start.hidden = false;
+        offerChoices(false);
+    };
+    session.on('ended', ended);
     start.hidden = true;
     desk.hidden = false;
     try {
         await session.start();
     } finally {
+        ended();
         await line.close?.();
-        renderer.clear();
-        desk.hidden = true;
-        start.hidden = false;
         run = null;
+        offerChoices(true);
         connectButton.focus();
     }
+}
+
+function offerChoices(offered) {
+    connectButton.disabled = !offered;
+    demoButton.disabled = !offered;
 }
 
 // A port the person chooses, open for the module; null when they chose none.
@@ -176,8 +189,7 @@ window.addEventListener('beforeunload', (event) => {
 window.addEventListener('pagehide', () => run?.session.end());
 
 if (!('serial' in navigator)) say(kBrowsersWithSerial);
-connectButton.disabled = false;
-demoButton.disabled = false;
+offerChoices(true);
 
 // Works offline once visited, and can be installed as an app.
 if ('serviceWorker' in navigator && window.isSecureContext) {

@@ -46,6 +46,11 @@ test('start-up fills the windows with what the module holds', async () => {
         await mainWindowReady(page);
         assert.equal(await valueOf(page, kDebounce, 'slider'), start.debounce, start.button);
         assert.equal(await valueOf(page, kQ4T, 'textbox'), start.q4t, start.button);
+        // Closing the main window ends the run and lets go of the port; the
+        // next run opens it again.
+        await press(page, 'Close');
+        await press(page, start.button);
+        await mainWindowReady(page);
         await finish(page);
     }
 });
