@@ -104,6 +104,19 @@ test('changes by keyboard alone are stored as the page shows them', async () => 
     await finish(page);
 });
 
+test('a control is announced by the caption it shows, also once the caption changes', async () => {
+    const page = await openPage(browser, { args: ['--set', '10=1'] });
+    await press(page, 'Connect to a module');
+    await mainWindowReady(page);
+    // A run of blanks is announced as one.
+    const slider = await byName(page, 'Lower Limit = 75 1.47 Volts', 'slider');
+    await slider.focus();
+    await page.keyboard.press('ArrowRight');
+    const renamed = await byName(page, 'Lower Limit = 76 1.49 Volts', 'slider');
+    assert.equal(await renamed.evaluate((e) => e.value), '76');
+    await finish(page);
+});
+
 test('a refused store sends nothing after the refusal', async () => {
     for (const refusal of [
         // The module echoes location 5 wrongly.
