@@ -24,11 +24,16 @@
 // Runs `task` in a task of its own, after what is queued now.
 const turns = new MessageChannel();
 const tasks = [];
-turns.port1.onmessage = () => tasks.shift()();
-// Under Node an open port would keep the process alive.
+turns.port1.onmessage = () => {
+    const task = tasks.shift();
+    // Under Node a port keeps the process alive only while a task waits.
+    if (tasks.length === 0) turns.port1.unref?.();
+    task();
+};
 turns.port1.unref?.();
 function nextTurn(task) {
     tasks.push(task);
+    turns.port1.ref?.();
     turns.port2.postMessage(null);
 }
 
