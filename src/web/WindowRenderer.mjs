@@ -53,11 +53,6 @@ export class WindowRenderer {
             .on('idle', () => this.showTouched());
     }
 
-    // The element of a window, by the model's name.
-    element(windowName) {
-        return this.windows.get(windowName)?.dialog;
-    }
-
     // Adds a bar of commands above a window's designed area: items of
     // {label, shortcut (e.g. "Ctrl+O"), run}.
     addCommands(windowName, label, items) {
@@ -87,6 +82,10 @@ export class WindowRenderer {
 
     // Takes every window off the page.
     clear() {
+        cancelAnimationFrame(this.frame);
+        this.frame = null;
+        this.changed.clear();
+        this.touched = [];
         for (const view of this.windows.values()) view.dialog.remove();
         this.windows.clear();
         this.desk.querySelectorAll('dialog.message').forEach((box) => box.remove());
@@ -113,7 +112,8 @@ export class WindowRenderer {
         close.addEventListener('click', () => this.session.close(window.name));
         bar.append(title, close);
         this.makeMovable(dialog, bar);
-        // Escape closes a window, as its close button does.
+        // The browser's own request to close a window goes to the model, as
+        // the close button does; the model decides.
         dialog.addEventListener('cancel', (event) => {
             event.preventDefault();
             this.session.close(window.name);
