@@ -37,6 +37,7 @@ export class WindowRenderer {
         this.windows = new Map();
         this.scale = scaleForFont(desk);
         this.frontmost = 0;
+        this.told = 0;
         // Controls the user changed: shown again as the model has them once
         // the core has taken the change, also when it refused it.
         this.touched = [];
@@ -396,15 +397,25 @@ export class WindowRenderer {
     // Message boxes ----------------------------------------------------------
 
     showMessage({ id, text, title }) {
+        this.messageBox(`message-${id}`, title, text, () => this.session.answer(id));
+    }
+
+    // A message box of the page's own, about what it did outside the core
+    // (a file it could not write).
+    tell(title, text) {
+        this.messageBox(`page-message-${++this.told}`, title, text, () => {});
+    }
+
+    messageBox(id, title, text, answered) {
         const box = document.createElement('dialog');
         box.className = 'message';
         box.setAttribute('role', 'alertdialog');
         const heading = document.createElement('h2');
         heading.textContent = title;
-        heading.id = `message-${id}-title`;
+        heading.id = `${id}-title`;
         const words = document.createElement('p');
         words.textContent = text;
-        words.id = `message-${id}-text`;
+        words.id = `${id}-text`;
         box.setAttribute('aria-labelledby', heading.id);
         box.setAttribute('aria-describedby', words.id);
         const ok = document.createElement('button');
@@ -413,7 +424,7 @@ export class WindowRenderer {
         const answer = () => {
             box.close();
             box.remove();
-            this.session.answer(id);
+            answered();
         };
         ok.addEventListener('click', answer);
         box.addEventListener('cancel', (event) => {

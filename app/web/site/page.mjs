@@ -31,33 +31,45 @@ function newModule() {
     });
 }
 
-// One run of the utility: its WebAssembly module, its line, its windows.
+// One run of the utility at a time: its WebAssembly module, its line, its
+// windows. The start's buttons wait for it to end.
 async function startRun(makeLine) {
     if (run !== null) return;
+    run = {};
+    offerChoices(false);
     say('');
-    const module = await newModule();
-    const line = await makeLine(module);
-    if (line === null) return;
+    try {
+        const module = await newModule();
+        const line = await makeLine(module);
+        if (line !== null) await runOn(module, line);
+    } finally {
+        run = null;
+        offerChoices(true);
+    }
+}
+
+async function runOn(module, line) {
     const session = new VindleSession(module, line);
-    run = { session, line };
+    run.session = session;
     line.onReceived = (bytes) => session.receive(bytes);
     line.onStopped = (reason) => session.portStopped(line.name, reason);
     const renderer = new WindowRenderer(session, desk);
-    session.on('configurationSaved', (text) => saveFile(text));
+    // A file that cannot be read or written is said; the windows keep what they hold.
+    const fileFailed = (error) => renderer.tell(document.title, `The file could not be used: ${error.message}`);
+    session.on('configurationSaved', (text) => saveFile(text).catch(fileFailed));
     session.on('window', (window) => {
         if (window.name === 'Main')
             renderer.addCommands('Main', 'File', [
-                { label: 'Open Configuration…', shortcut: 'Ctrl+O', run: () => openFile(session) },
+                { label: 'Open Configuration…', shortcut: 'Ctrl+O', run: () => openFile(session).catch(fileFailed) },
                 { label: 'Save Configuration As…', shortcut: 'Ctrl+S', run: () => session.saveConfiguration() },
             ]);
     });
-    // Once the run has ended, the start comes back; it takes another run
-    // when the port has been let go.
+    // Once the run has ended the start comes back; it takes another run when
+    // the port has been let go.
     const ended = () => {
         renderer.clear();
         desk.hidden = true;
         start.hidden = false;
-        offerChoices(false);
     };
     session.on('ended', ended);
     start.hidden = true;
@@ -67,8 +79,6 @@ async function startRun(makeLine) {
     } finally {
         ended();
         await line.close?.();
-        run = null;
-        offerChoices(true);
         connectButton.focus();
     }
 }

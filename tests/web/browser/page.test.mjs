@@ -219,6 +219,13 @@ test('a file opened then saved holds what was opened, and the module is not touc
     await press(page, 'Open Configuration…');
     assert.ok((await answerMessage(page)).length > 0);
     assert.equal(await valueOf(page, kDebounce, 'slider'), '200');
+
+    // A save that fails is said.
+    await page.evaluate(() => {
+        window.fileStandIn.full = true;
+    });
+    await press(page, 'Save Configuration As…');
+    assert.equal(await answerMessage(page), 'The file could not be used: The disk is full.');
     await finish(page);
 });
 

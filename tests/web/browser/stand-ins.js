@@ -19,10 +19,11 @@
 //   configuration() what the module holds
 //   lateWrites     bytes the page tried to write after the unplugging
 // window.fileStandIn: `toOpen` ({name, text}) is the file the next Open
-// picks (null: the picker is cancelled); `saved` gets each saved {name, text}.
+// picks (null: the picker is cancelled); `saved` gets each saved {name, text};
+// `full` makes every save fail as on a full disk.
 function installStandIns(args) {
     'use strict';
-    const files = { toOpen: null, saved: [] };
+    const files = { toOpen: null, saved: [], full: false };
     window.showOpenFilePicker = async () => {
         if (files.toOpen === null) throw new DOMException('The user aborted a request.', 'AbortError');
         const file = new File([files.toOpen.text], files.toOpen.name);
@@ -36,6 +37,7 @@ function installStandIns(args) {
                     text += chunk;
                 },
                 close: async () => {
+                    if (files.full) throw new DOMException('The disk is full.', 'QuotaExceededError');
                     files.saved.push({ name: options.suggestedName, text });
                 },
             };
