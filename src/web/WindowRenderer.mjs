@@ -154,7 +154,10 @@ export class WindowRenderer {
         view.window = window;
         if (change === 'front') {
             this.raise(view);
-            view.dialog.focus();
+            if (!view.dialog.contains(document.activeElement)) {
+                const last = view.focused;
+                (last?.isConnected && view.dialog.contains(last) ? last : view.dialog).focus();
+            }
             return;
         }
         if (change === 'title') {
@@ -169,9 +172,15 @@ export class WindowRenderer {
         // A window shows its controls as they are now.
         this.showChanges();
         view.title.textContent = window.title;
+        // A window keeps its keyboard focus while it is disabled or covered,
+        // and gets it back after, as on the desktop.
+        if (!window.enabled && !dialog.inert && dialog.contains(document.activeElement))
+            view.focused = document.activeElement;
         dialog.inert = !window.enabled;
         dialog.classList.toggle('disabled', !window.enabled);
+        if (window.enabled) this.refocus(view.focused);
         if (window.visible && !dialog.open) {
+            view.opener = document.activeElement;
             dialog.show();
             if (window.clientArea !== null && !view.laidOut) {
                 view.laidOut = true;
@@ -181,7 +190,16 @@ export class WindowRenderer {
             this.raise(view);
         } else if (!window.visible && dialog.open) {
             dialog.close();
+            this.refocus(view.opener);
         }
+    }
+
+    // Gives the focus back to `element` when the focus is on nothing in
+    // particular (the page, or a window rather than a control in it).
+    refocus(element) {
+        const now = document.activeElement;
+        if (element?.isConnected && (now === null || now === document.body || now.matches('dialog')))
+            element.focus();
     }
 
     // A window opens where it was last, or in the middle of the page.

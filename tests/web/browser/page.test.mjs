@@ -95,6 +95,8 @@ test('changes by keyboard alone are stored as the page shows them', async () => 
     await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
     await mainWindowReady(page);
 
+    // The keyboard's focus is back where it was.
+    await page.waitForFunction(() => document.activeElement.getAttribute('aria-label') === 'Store Configuration');
     const shown = { debounce: await valueOf(page, kDebounce, 'slider'), q4t: await valueOf(page, kQ4T, 'textbox') };
     assert.deepEqual(shown, { debounce: '30', q4t: '77' });
     const { values } = await savedValues(page);
