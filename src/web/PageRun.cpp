@@ -3,6 +3,7 @@
 #include "program/ConfigurationFile.h"
 
 #include <emscripten.h>
+#include <emscripten/bind.h>
 #include <utility>
 
 namespace vindle {
@@ -154,6 +155,13 @@ void PageRun::PageDialogs::showMessage(const std::string& text)
 }
 
 } // namespace vindle
+
+// What the page needs to know of the core.
+EMSCRIPTEN_BINDINGS(vindle_page_run)
+{
+    emscripten::constant("largestConfigurationFile",
+                         static_cast<double>(vindle::kLargestConfigurationFile));
+}
 
 // The page's one way into the core: vindle-session.mjs sets Module.vindlePage
 // and calls this with ccall(..., {async: true}); the promise settles when the

@@ -131,9 +131,10 @@ async function openFile(session) {
         file = await pickWithInput();
         if (!file) return;
     }
-    // The core refuses a file too large to be a configuration by its size.
-    const kRead = 1024 * 1024 + 1;
-    session.openConfiguration(await file.slice(0, kRead).text(), file.name, file.size);
+    // The core refuses a file too large to be a configuration by its size;
+    // no more of it than that is read.
+    const read = file.slice(0, session.module.largestConfigurationFile + 1);
+    session.openConfiguration(await read.text(), file.name, file.size);
 }
 
 function pickWithInput() {
@@ -188,15 +189,11 @@ function failed(error) {
 // Leaving the page while the module is taking a configuration would leave it
 // half stored.
 window.addEventListener('beforeunload', (event) => {
-    if (run?.session.busy) {
+    if (run?.session?.busy) {
         event.preventDefault();
         event.returnValue = '';
     }
 });
-
-// A run ends with the page: a store the core has begun still goes out whole
-// as far as the browser lets it.
-window.addEventListener('pagehide', () => run?.session.end());
 
 if (!('serial' in navigator)) say(kBrowsersWithSerial);
 offerChoices(true);

@@ -214,12 +214,17 @@ test('a file opened then saved holds what was opened, and the module is not touc
     assert.deepEqual(again.file.locations, file.locations);
     assert.equal(await written(page), count);
 
-    // A broken file is refused with the loader's message.
-    await page.evaluate(() => {
-        window.fileStandIn.toOpen = { name: 'broken.json', text: '{' };
-    });
-    await press(page, 'Open Configuration…');
-    assert.ok((await answerMessage(page)).length > 0);
+    // A broken file and one too large to be a configuration are refused.
+    for (const [text, said] of [
+        ['{', /./],
+        [' '.repeat(1100000), /^Cannot read big\.json: it is larger than 1048576 bytes$/],
+    ]) {
+        await page.evaluate((toOpen) => {
+            window.fileStandIn.toOpen = toOpen;
+        }, { name: 'big.json', text });
+        await press(page, 'Open Configuration…');
+        assert.match(await answerMessage(page), said);
+    }
     assert.equal(await valueOf(page, kDebounce, 'slider'), '200');
 
     // A save that fails is said.
