@@ -68,6 +68,14 @@ export async function openPage(session, { args = [], width = 1366, height = 768,
     return page;
 }
 
+// A page whose run has started with `button` and whose main window is ready.
+export async function startedPage(session, options = {}, button = 'Connect to a module') {
+    const page = await openPage(session, options);
+    await press(page, button);
+    await mainWindowReady(page);
+    return page;
+}
+
 // Closes a page that had no error.
 export async function finish(page) {
     assert.deepEqual(page.errors, []);

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import { serveSite } from '../../../scripts/serve-site.mjs';
-import { answerMessage, byName, finish, mainWindowReady, openPage, press, siteDir, startBrowser } from './harness.mjs';
+import { answerMessage, byName, finish, mainWindowReady, openPage, press, siteDir, startBrowser, startedPage } from './harness.mjs';
 
 let browser;
 before(async () => {
@@ -41,9 +41,7 @@ test('start-up fills the windows with what the module holds', async () => {
         { button: 'Try without a module', debounce: '25', q4t: '0' },
         { button: 'Connect to a module', args: ['--set', '1=40', '--set', '5=9'], debounce: '40', q4t: '9' },
     ]) {
-        const page = await openPage(browser, { args: start.args });
-        await press(page, start.button);
-        await mainWindowReady(page);
+        const page = await startedPage(browser, { args: start.args }, start.button);
         assert.equal(await valueOf(page, kDebounce, 'slider'), start.debounce, start.button);
         assert.equal(await valueOf(page, kQ4T, 'textbox'), start.q4t, start.button);
         // Closing the main window ends the run and lets go of the port; the
@@ -78,9 +76,7 @@ test('a start that fails says why, and the page still offers the demo', async ()
 });
 
 test('changes by keyboard alone are stored as the page shows them', async () => {
-    const page = await openPage(browser);
-    await press(page, 'Connect to a module');
-    await mainWindowReady(page);
+    const page = await startedPage(browser);
     await (await byName(page, kDebounce, 'slider')).focus();
     for (let i = 0; i < 5; ++i) await page.keyboard.press('ArrowRight');
     await (await byName(page, kQ4T, 'textbox')).focus();
@@ -107,9 +103,7 @@ test('changes by keyboard alone are stored as the page shows them', async () => 
 });
 
 test('a control is announced by the caption it shows, also once the caption changes', async () => {
-    const page = await openPage(browser, { args: ['--set', '10=1'] });
-    await press(page, 'Connect to a module');
-    await mainWindowReady(page);
+    const page = await startedPage(browser, { args: ['--set', '10=1'] });
     // A run of blanks is announced as one.
     const slider = await byName(page, 'Lower Limit = 75 1.47 Volts', 'slider');
     await slider.focus();
@@ -126,9 +120,7 @@ test('a refused store sends nothing after the refusal', async () => {
         // A text that is no byte is refused before it is sent.
         { text: '300', expected: /Q4T|300|255/ },
     ]) {
-        const page = await openPage(browser, { args: refusal.args });
-        await press(page, 'Connect to a module');
-        await mainWindowReady(page);
+        const page = await startedPage(browser, { args: refusal.args });
         if (refusal.text) {
             const box = await byName(page, kQ4T, 'textbox');
             await box.click({ clickCount: 3 });
@@ -167,9 +159,7 @@ test('a silent module: six passes, the message, then the data monitor frames its
 });
 
 test('the adapter pulled out during a store: the message, and nothing sent after it', async () => {
-    const page = await openPage(browser);
-    await press(page, 'Connect to a module');
-    await mainWindowReady(page);
+    const page = await startedPage(browser);
     const count = await written(page);
     await page.evaluate(() => window.serialStandIn.unplugAfter(40));
     await press(page, 'Store Configuration');
@@ -183,9 +173,7 @@ test('the adapter pulled out during a store: the message, and nothing sent after
 
 test('leaving the page during a store is asked about first', async () => {
     // A module at 1200 bit/s takes a while to acknowledge 51 locations.
-    const page = await openPage(browser, { args: ['--baud', '1200'] });
-    await press(page, 'Connect to a module');
-    await mainWindowReady(page);
+    const page = await startedPage(browser, { args: ['--baud', '1200'] });
     await press(page, 'Store Configuration');
     await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
     const asked = new Promise((resolve) => page.once('dialog', resolve));
@@ -198,9 +186,7 @@ test('leaving the page during a store is asked about first', async () => {
 });
 
 test('a file opened then saved holds what was opened, and the module is not touched', async () => {
-    const page = await openPage(browser);
-    await press(page, 'Connect to a module');
-    await mainWindowReady(page);
+    const page = await startedPage(browser);
     const { file } = await savedValues(page);
     file.locations[1].value = 200;
     file.locations[5].value = 12;
@@ -247,9 +233,7 @@ test('at 1366×768 the footer buttons are in view without scrolling', async () =
             ],
         },
     ]) {
-        const page = await openPage(browser, { args: window.args });
-        await press(page, 'Connect to a module');
-        await mainWindowReady(page);
+        const page = await startedPage(browser, { args: window.args });
         // The window in front, as a click on its title bar brings it.
         await (await byName(page, window.title, 'heading')).click({ offset: { x: 4, y: 4 } });
         for (const name of window.buttons) {
