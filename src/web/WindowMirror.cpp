@@ -252,6 +252,14 @@ void WindowMirror::controlChanged(const Control& control)
 void WindowMirror::windowChanged(Window::Change change)
 {
     page_.call<void>("windowChanged", windowState(), val(kChangeNames.at(change)));
+    if (change != Window::Change::Title)
+        return;
+    // A control that shows no caption of its own is announced by the title.
+    for (const Control* control : window_.controls()) {
+        const Control* naming = namingControl(*control);
+        if (naming == nullptr || naming->caption().empty())
+            page_.call<void>("controlChanged", window_.name(), describe(*control));
+    }
 }
 
 bool WindowMirror::reachable(const Control& control) const

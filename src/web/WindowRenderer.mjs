@@ -160,10 +160,6 @@ export class WindowRenderer {
             }
             return;
         }
-        if (change === 'title') {
-            // A control's name may follow the window's title.
-            for (const control of window.controls) this.name(view, control);
-        }
         this.showState(view);
     }
 
@@ -269,7 +265,6 @@ export class WindowRenderer {
             view.footerCanvas.style.width = `${px(area.width)}px`;
             view.footerCanvas.style.height = `${px(area.height - footerTop)}px`;
         }
-        view.dialog.style.setProperty('--window-width', `${px(area.width)}px`);
         for (const control of window.controls) {
             const element = view.elements.get(control.id);
             if (!element || !control.layout) continue;
@@ -360,8 +355,7 @@ export class WindowRenderer {
         const element = view.elements.get(control.id);
         const target = element?.querySelector('input') ?? element;
         if (!target || control.kind === 'frame' || control.kind === 'label') return;
-        const current = view.window.controls[control.id];
-        target.setAttribute('aria-label', current.accessibleName);
+        target.setAttribute('aria-label', control.accessibleName);
     }
 
     changedControl(windowName, id) {
