@@ -3,7 +3,7 @@
 // worker need a secure context, which http://localhost is.
 //   node scripts/serve-site.mjs [DIR] [PORT]      (default build-web/site 8080)
 // The tests and benchmarks import serveSite().
-import { createReadStream } from 'node:fs';
+import { createReadStream, readFileSync } from 'node:fs';
 import { stat } from 'node:fs/promises';
 import http from 'node:http';
 import path from 'node:path';
@@ -22,15 +22,19 @@ const kTypes = {
     '.png': 'image/png',
 };
 
-export const kContentSecurityPolicy =
-    "default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self'; " +
-    "connect-src 'self'; worker-src 'self'; manifest-src 'self'; base-uri 'none'; " +
-    "form-action 'none'; frame-ancestors 'none'";
+// The page's own policy (index.html), sent as a header too, where it can
+// also forbid framing the page.
+function securityPolicy(root) {
+    const page = readFileSync(path.join(root, 'index.html'), 'utf8');
+    const policy = page.match(/http-equiv="Content-Security-Policy" content="([^"]*)"/)[1];
+    return `${policy}; frame-ancestors 'none'`;
+}
 
 // Starts serving `root` on `port` (0: any free one); resolves to the server.
 // `onServed(path, bytes)` hears of every file sent, with the bytes that went
 // out (compressed when the browser takes gzip; none for a copy it still has).
 export function serveSite(root, port = 8080, onServed = () => {}) {
+    const contentSecurityPolicy = securityPolicy(root);
     const server = http.createServer(async (request, response) => {
         const url = new URL(request.url, 'http://localhost');
         let file = path.join(root, path.normalize(decodeURIComponent(url.pathname)));
@@ -45,7 +49,7 @@ export function serveSite(root, port = 8080, onServed = () => {}) {
             const tag = `"${info.size.toString(16)}-${info.mtimeMs.toString(16)}"`;
             const headers = {
                 'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream',
-                'Content-Security-Policy': kContentSecurityPolicy,
+                'Content-Security-Policy': contentSecurityPolicy,
                 'X-Content-Type-Options': 'nosniff',
                 'Referrer-Policy': 'no-referrer',
                 // The page shares its window with no other origin.

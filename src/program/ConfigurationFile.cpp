@@ -251,6 +251,12 @@ ConfigurationFileContents parseConfigurationFile(std::string_view text)
     return {parseModule(json["module"]), parseLocations(json["locations"])};
 }
 
+std::string tooLargeFileMessage(std::string_view file)
+{
+    return "Cannot read " + std::string(file) + ": it is larger than " +
+           std::to_string(kLargestConfigurationFile) + " bytes";
+}
+
 std::string formatConfigurationFile(const ConfigurationFileContents& contents)
 {
     nlohmann::ordered_json module = nlohmann::ordered_json::object();

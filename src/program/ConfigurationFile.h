@@ -40,6 +40,8 @@ ModuleIdentityRecord moduleIdentityRecord(const Identity& identity);
 
 // A configuration is about 3 KB: a file larger than this is no configuration.
 inline constexpr long long kLargestConfigurationFile = 1024 * 1024;
+// Why a file larger than that is not read; `file` names it.
+std::string tooLargeFileMessage(std::string_view file);
 
 // The keys of the module's identity in a file, in the order they are written,
 // and the field each one is kept in.

@@ -111,8 +111,7 @@ void PageRun::openConfiguration(const val& file)
     const std::string name = file["name"].isString() ? file["name"].as<std::string>() : "";
     if (file["size"].isNumber() &&
         file["size"].as<double>() > static_cast<double>(kLargestConfigurationFile)) {
-        tell("Cannot read " + name + ": it is larger than " +
-             std::to_string(kLargestConfigurationFile) + " bytes");
+        tell(tooLargeFileMessage(name));
         return;
     }
     ConfigurationFileContents contents;

@@ -7,7 +7,6 @@
 export function emulatedLine(module, args = []) {
     const emulated = new module.EmulatedModule(args);
     return {
-        emulated,
         send: (byte) => emulated.receive(byte),
         poll: () => emulated.takeDue(),
         nextArrivalIn: () => emulated.nextDueIn(),
@@ -17,7 +16,7 @@ export function emulatedLine(module, args = []) {
 
 // The module's line: 8 data bits, no parity, 1 stop bit, no flow control.
 const kFraming = { dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' };
-export const kModuleBitRate = 38400;
+const kModuleBitRate = 38400;
 
 // What a person calls the port: the browser gives no device name, only the
 // adapter's USB identity when it has one.

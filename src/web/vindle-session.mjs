@@ -21,6 +21,7 @@
 // control), "busy" (exchange running), "message" ({id, text, title}: answer
 // it with answer(id)), "configurationSaved" (text), "idle" (the core has
 // taken what was queued and waits) and "ended".
+
 // Runs `task` in a task of its own, after what is queued now.
 const turns = new MessageChannel();
 const tasks = [];

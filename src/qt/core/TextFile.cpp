@@ -42,9 +42,8 @@ LoadedText loadTextFile(const QString& path)
         return {{}, failure("Cannot read %1: %2", path, file.errorString())};
     if (bytes.size() > kLargestTextFile)
         return {{},
-                failure("Cannot read %1: %2", path,
-                        QCoreApplication::translate("TextFile", "it is larger than %1 bytes")
-                            .arg(kLargestTextFile))};
+                QString::fromStdString(
+                    tooLargeFileMessage(QDir::toNativeSeparators(path).toStdString()))};
     return {bytes.toStdString(), {}};
 }
 

@@ -107,15 +107,3 @@ export async function answerMessage(page) {
     await page.waitForFunction((element) => !element.isConnected, {}, box);
     return text;
 }
-
-// What a screen reader hears of the page: every named node with its role and value.
-export async function announced(page) {
-    const tree = await page.accessibility.snapshot({ interestingOnly: true });
-    const nodes = [];
-    const walk = (node) => {
-        if (node.name) nodes.push({ role: node.role, name: node.name, value: node.value, checked: node.checked, disabled: node.disabled });
-        for (const child of node.children ?? []) walk(child);
-    };
-    walk(tree);
-    return nodes;
-}
