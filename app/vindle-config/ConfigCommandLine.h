@@ -26,6 +26,8 @@ struct ConfigRequest
     // read: the file to write (stdout without it); store: the file to store.
     std::optional<std::string> outputFile;
     std::string inputFile;
+    // read: write the file also when the windows change values on the way in.
+    bool acceptChanges = false;
     bool verify = false;
     bool repeat = false;
     bool yes = false;

@@ -52,13 +52,19 @@ ConfigTool::ConfigTool(ConfigRequest request) : request_(std::move(request))
 {
     json_["command"] = commandName(request_.command);
     json_["messages"] = nlohmann::json::array();
+    // Between modules of --repeat a port that fails went away with its
+    // module; while a module is worked on it is that module's failure.
     port_.onFailure([this](const QString& reason) {
-        if (module_ && !request_.repeat)
+        if (module_)
             module_->portFailed(reason.toStdString());
     });
     interrupt_.onInterrupt([this] {
         if (module_)
             module_->interrupt();
+    });
+    interrupt_.onSecondInterrupt([this] {
+        if (module_)
+            module_->interruptAgain();
     });
 }
 
@@ -108,14 +114,20 @@ ExitStatus ConfigTool::execute()
     }
     if (const std::optional<ExitStatus> unavailable = openPort())
         return *unavailable;
+    journal_ = std::make_unique<FileStoreJournal>(port_.deviceName());
 
+    // A Ctrl+C that came while the run was being set up reaches it at once.
+    const auto attach = [this](ModuleRun* module) {
+        module_ = module;
+        if (module && interrupt_.requested())
+            module->interrupt();
+    };
     if (request_.repeat) {
-        Provisioning provisioning(port_, pump_, clock_, progress_, interrupt_);
-        return provisioning.run(
-            file->record, [this](ModuleRun* module) { module_ = module; }, request_.json, json_);
+        Provisioning provisioning(port_, pump_, clock_, progress_, interrupt_, journal_.get());
+        return provisioning.run(file->record, attach, request_.json, json_);
     }
-    ModuleRun module(port_, pump_, clock_, progress_);
-    module_ = &module;
+    ModuleRun module(port_, pump_, clock_, progress_, journal_.get());
+    attach(&module);
     const ExitStatus status = onModule(module, file ? &*file : nullptr);
     module_ = nullptr;
     for (const std::string& message : module.messages())
@@ -218,10 +230,20 @@ ExitStatus ConfigTool::onModule(ModuleRun& module, const ConfigurationFileConten
 
 ExitStatus ConfigTool::read(ModuleRun& module)
 {
-    const ExitStatus status = module.read();
+    const ExitStatus status = module.read(request_.acceptChanges);
+    std::vector<Difference> changes;
+    for (const UnkeptValue& change : module.changes())
+        changes.push_back({change.location, change.held, change.wanted});
+    json_["changes"] = differencesJson(changes);
     if (status != ExitStatus::Done)
         return status;
-    const ConfigurationFileContents contents = module.contents();
+    ConfigurationFileContents contents = module.contents();
+    if (!module.changes().empty()) {
+        contents.comment = "Read with changes the windows made:";
+        for (const UnkeptValue& change : module.changes())
+            contents.comment +=
+                " " + changedValueText(change) + (&change == &module.changes().back() ? "." : ";");
+    }
     json_["module"] = identityJson(contents.module);
     const std::string text = formatConfigurationFile(contents);
     if (!request_.outputFile) {
@@ -251,7 +273,10 @@ ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents&
     if (status != ExitStatus::Done && status != ExitStatus::Differences)
         return status;
     if (!request_.verify) {
-        result("Stored all 51 locations.");
+        // The port may fail after the last acknowledgement: the store is whole.
+        result(module.portFailure() ? "Stored all 51 locations; then the serial port failed (" +
+                                          *module.portFailure() + ")."
+                                    : std::string("Stored all 51 locations."));
         return ExitStatus::Done;
     }
     json_["differences"] = differencesJson(differences);
@@ -274,8 +299,16 @@ ExitStatus ConfigTool::defaults(ModuleRun& module)
 {
     const ExitStatus status = module.defaults();
     json_["module"] = identityJson(module.identityRecord());
-    if (status == ExitStatus::Done)
-        result("Cleared to factory defaults and read back.");
+    if (status != ExitStatus::Done)
+        return status;
+    const int changed = module.clearedLocations();
+    json_["changed_locations"] = changed;
+    if (changed == 0)
+        result("The Vindle Module answered the reset to factory defaults, but reads back as "
+               "before it: it was not cleared, or it held its factory defaults already.");
+    else
+        result("Cleared to factory defaults and read back: " + std::to_string(changed) +
+               (changed == 1 ? " location" : " locations") + " changed.");
     return status;
 }
 

@@ -6,6 +6,7 @@
 #include "TerminalProgress.h"
 #include "link/Clock.h"
 #include "program/ConfigurationFile.h"
+#include "qt/core/FileStoreJournal.h"
 #include "qt/core/QtEventPump.h"
 #include "qt/core/QtSerialPort.h"
 
@@ -60,6 +61,7 @@ private:
     TerminalProgress progress_{stderr};
     InterruptSignal interrupt_;
     std::unique_ptr<EmbeddedEmulator> emulator_;
+    std::unique_ptr<FileStoreJournal> journal_;
     ModuleRun* module_ = nullptr;
     nlohmann::json json_;
 };

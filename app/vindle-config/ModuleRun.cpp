@@ -14,24 +14,36 @@ namespace vindle::cli {
 namespace {
 
 constexpr const char* kNothingStored = "Nothing was sent to the Vindle Module.";
+const std::string kNoIdentity =
+    "The Vindle Module did not answer with its identity (five bytes and the ready marker, each "
+    "within " +
+    std::to_string(kReceiveTimeout.count()) +
+    " ms).  Make sure the Program Jumper is Installed and the LED is Flashing (Configuration "
+    "Mode).";
 
 } // namespace
 
 ModuleRun::ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock,
-                     TerminalProgress& progress)
+                     TerminalProgress& progress, StoreJournal* journal)
     : progress_(progress), program_(port, pump, clock, dialogs_)
 {
     program_.setEvents(
         {[this](Transfer transfer) { progress_.transfer(transfer, std::nullopt); },
          [this](Transfer transfer, int location) { progress_.transfer(transfer, location); }});
-    // Whatever an earlier program left on the line is no reply to this one.
-    program_.link().settle();
+    program_.link().setJournal(journal);
+    // Whatever an earlier program left on the line is no reply to this one,
+    // and a store it left open is given up by the module first.
+    if (program_.link().settle() == StoreJournal::Earlier::Unknown)
+        tell("Cannot tell whether an earlier run left the Vindle Module in the middle of a store "
+             "(its note cannot be kept here), so the module was given its store time-out first.");
 }
 
 ModuleRun::~ModuleRun()
 {
-    // The next program must find the module ready for a command.
-    program_.link().waitOutUnfinishedStore();
+    // The next program must find the module ready for a command; after a
+    // second Ctrl+C the journal tells it to wait instead.
+    if (!abandoned_)
+        program_.link().waitOutUnfinishedStore();
 }
 
 void ModuleRun::tell(const std::string& text)
@@ -48,19 +60,25 @@ void ModuleRun::interrupt()
         program_.end();
 }
 
+void ModuleRun::interruptAgain()
+{
+    interrupted_ = true;
+    abandoned_ = true;
+    program_.end();
+}
+
 void ModuleRun::portFailed(const std::string& reason)
 {
-    if (portFailed_)
+    if (portFailure_)
         return;
-    portFailed_ = true;
-    tell("The serial port failed: " + reason);
+    portFailure_ = reason;
     program_.end();
 }
 
 ExitStatus ModuleRun::endedStatus(const std::string& what)
 {
-    if (portFailed_) {
-        tell(what);
+    if (portFailure_) {
+        tell("The serial port failed (" + *portFailure_ + "): " + what);
         return ExitStatus::PortFailed;
     }
     tell("Interrupted: " + what);
@@ -92,19 +110,41 @@ ExitStatus ModuleRun::readStatus(const ReadResult& result)
     return endedStatus("the read was not complete.");
 }
 
-ExitStatus ModuleRun::read()
+ExitStatus ModuleRun::read(bool acceptChanges)
 {
-    return readStatus(program_.readConfiguration(ReadOptions{}));
+    const ReadResult result = program_.readConfiguration(ReadOptions{});
+    if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
+        return status;
+    if (result.identityIncomplete) {
+        tell(kNoIdentity);
+        return ExitStatus::NoAnswer;
+    }
+    changes_ = result.changed;
+    return changedStatus(acceptChanges);
+}
+
+ExitStatus ModuleRun::changedStatus(bool acceptChanges)
+{
+    if (changes_.empty())
+        return ExitStatus::Done;
+    std::string text = "The windows would change what the Vindle Module holds:";
+    for (const UnkeptValue& change : changes_)
+        text += "\n    " + changedValueText(change);
+    tell(text + (acceptChanges ? std::string("\nThe file keeps what the windows make of them and "
+                                             "lists the changes in its comment.")
+                               : std::string("\nNo file was written; --accept-changes writes one "
+                                             "as the windows have it.")));
+    return acceptChanges ? ExitStatus::Done : ExitStatus::Unshowable;
 }
 
 ExitStatus ModuleRun::identity()
 {
+    progress_.step("Asking the module for its identity...");
     const std::optional<Identity> identity = program_.readIdentity();
-    if (!identity || program_.hasEnded())
+    if (program_.hasEnded())
         return endedStatus("the identity was not read.");
-    if (!identity->answered()) {
-        tell("The Vindle Module did not answer.  Make sure the Program Jumper is Installed and the "
-             "LED is Flashing (Configuration Mode).");
+    if (!identity) {
+        tell(kNoIdentity);
         return ExitStatus::NoAnswer;
     }
     identity_ = moduleIdentityRecord(*identity);
@@ -113,7 +153,22 @@ ExitStatus ModuleRun::identity()
 
 ExitStatus ModuleRun::defaults()
 {
-    return readStatus(program_.clearToFactoryDefaults());
+    // What the module holds before: the read command alone changes nothing.
+    const ReadResult before = program_.readConfiguration(ReadOptions{.identify = false});
+    if (before.outcome == ReadOutcome::NoAnswer || before.outcome == ReadOutcome::Ended)
+        return readStatus(before);
+    progress_.step("Clearing to factory defaults...");
+    const ReadResult after = program_.clearToFactoryDefaults();
+    if (after.identityIncomplete) {
+        tell(kNoIdentity + "  It may not have been cleared.");
+        return ExitStatus::NoAnswer;
+    }
+    if (const ExitStatus status = readStatus(after); status != ExitStatus::Done)
+        return status;
+    cleared_ = 0;
+    for (int location = 0; location < kLocationCount; ++location)
+        cleared_ += after.received[location] != before.received[location] ? 1 : 0;
+    return ExitStatus::Done;
 }
 
 ExitStatus ModuleRun::store(const ConfigurationRecord& values, bool verify,
@@ -158,6 +213,11 @@ ExitStatus ModuleRun::store(const ConfigurationRecord& values, bool verify,
     const ReadResult readBack = program_.readConfiguration(ReadOptions{.identify = false});
     if (readBack.outcome == ReadOutcome::Ended)
         return endedStatus("all 51 locations were stored, but the read-back was not complete.");
+    if (readBack.outcome == ReadOutcome::NoAnswer) {
+        tell("All 51 locations were stored, but the Vindle Module did not answer the read-back, "
+             "so they were not verified.");
+        return ExitStatus::NoAnswer;
+    }
     if (const ExitStatus status = readStatus(readBack); status != ExitStatus::Done)
         return status;
     for (int location = 0; location < kLocationCount; ++location) {
@@ -227,7 +287,11 @@ ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys
         written = added;
     });
     program_.watchModule();
-    return portFailed_ ? ExitStatus::PortFailed : ExitStatus::Done;
+    if (portFailure_) {
+        tell("The serial port failed: " + *portFailure_);
+        return ExitStatus::PortFailed;
+    }
+    return ExitStatus::Done;
 }
 
 ConfigurationFileContents ModuleRun::contents()

@@ -30,16 +30,21 @@ struct Difference
 class ModuleRun
 {
 public:
-    ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, TerminalProgress& progress);
+    // `journal`, when given, notes a store under way beside the port.
+    ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, TerminalProgress& progress,
+              StoreJournal* journal = nullptr);
     ~ModuleRun();
     ModuleRun(const ModuleRun&) = delete;
     ModuleRun& operator=(const ModuleRun&) = delete;
 
-    // Read Configuration, with the identity.
-    ExitStatus read();
+    // Read Configuration, with the identity. Values that the windows would
+    // change on the way in (changes()) make it Unshowable, unless
+    // `acceptChanges`.
+    ExitStatus read(bool acceptChanges = false);
     // The identity, all five bytes.
     ExitStatus identity();
-    // Clear to Factory Defaults, with its read.
+    // Clear to Factory Defaults, with its read; the module is read before
+    // too, so that what the reset changed can be told.
     ExitStatus defaults();
     // Takes the module's identity, puts the file's values into the windows
     // as opening the file does for this module, and stores them; nothing is
@@ -55,6 +60,9 @@ public:
     // Ctrl+C: a store under way is finished first (well under a second);
     // anything else stops at once.
     void interrupt();
+    // The second Ctrl+C: everything stops at once, a store too. The module is
+    // left to give it up by itself; the journal tells the next run so.
+    void interruptAgain();
     // The open port failed: the run ends.
     void portFailed(const std::string& reason);
 
@@ -68,6 +76,14 @@ public:
     std::optional<int> lastStored() const { return store_.lastAcknowledged; }
     // The location whose acknowledgement was wrong or missing.
     std::optional<int> refusedAt() const { return store_.refusedAt; }
+    // The locations whose value the last read received differently from what
+    // the windows make of it.
+    const std::vector<UnkeptValue>& changes() const { return changes_; }
+    // The system's reason when the port failed during the run.
+    const std::optional<std::string>& portFailure() const { return portFailure_; }
+    // What Clear to Factory Defaults changed: the number of locations the
+    // module read back differently from before the reset.
+    int clearedLocations() const { return cleared_; }
     // The run's messages, in order.
     const std::vector<std::string>& messages() const { return messages_; }
     // Writes a message to stderr and keeps it.
@@ -80,6 +96,8 @@ private:
     ExitStatus storeStatus();
     // The run ended under an exchange: why, with `what` said of the module.
     ExitStatus endedStatus(const std::string& what);
+    // Tells what the windows' read changed.
+    ExitStatus changedStatus(bool acceptChanges);
 
     TerminalProgress& progress_;
     StderrDialogs dialogs_;
@@ -87,9 +105,12 @@ private:
     std::vector<std::string> messages_;
     ModuleIdentityRecord identity_;
     StoreResult store_;
+    std::vector<UnkeptValue> changes_;
+    int cleared_ = 0;
     bool storing_ = false;
     bool interrupted_ = false;
-    bool portFailed_ = false;
+    bool abandoned_ = false;
+    std::optional<std::string> portFailure_;
 };
 
 } // namespace vindle::cli

@@ -58,7 +58,7 @@ nlohmann::json identityJson(const ModuleIdentityRecord& identity)
 }
 
 std::string outcomeText(ExitStatus status, const std::vector<Difference>& differences,
-                        std::optional<int> refusedAt)
+                        std::optional<int> refusedAt, std::optional<int> lastStored)
 {
     std::string text;
     for (const OutcomeWords& outcome : kOutcomeWords) {
@@ -67,6 +67,14 @@ std::string outcomeText(ExitStatus status, const std::vector<Difference>& differ
     }
     if (status == ExitStatus::StoreRefused && refusedAt)
         text += " at " + locationText(*refusedAt);
+    if (status == ExitStatus::PortFailed || status == ExitStatus::Interrupted) {
+        if (!lastStored)
+            text += "; nothing was stored";
+        else if (*lastStored + 1 == kLocationCount)
+            text += "; all 51 locations were stored";
+        else
+            text += "; locations 0 to " + std::to_string(*lastStored) + " were stored";
+    }
     if (status == ExitStatus::Differences) {
         text += differences.size() == 1 ? " at location" : " at locations";
         for (const Difference& difference : differences)

@@ -20,8 +20,10 @@ std::string identityText(const ModuleIdentityRecord& identity, const std::string
 nlohmann::json identityJson(const ModuleIdentityRecord& identity);
 
 // One line's worth: "stored and verified", "differs at location 12 (...)", ...
+// A run that ended under a store (the port failed, interrupted) says how far
+// it came, from `lastStored`.
 std::string outcomeText(ExitStatus status, const std::vector<Difference>& differences,
-                        std::optional<int> refusedAt);
+                        std::optional<int> refusedAt, std::optional<int> lastStored = {});
 
 // One line per difference, as --verify lists them, without a final line break.
 std::string differencesText(const std::vector<Difference>& differences);

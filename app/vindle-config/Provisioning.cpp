@@ -13,9 +13,10 @@
 namespace vindle::cli {
 
 Provisioning::Provisioning(QtSerialPort& port, EventPump& pump, const Clock& clock,
-                           TerminalProgress& progress, const InterruptSignal& interrupt)
+                           TerminalProgress& progress, const InterruptSignal& interrupt,
+                           StoreJournal* journal)
     : port_(port), pump_(pump), clock_(clock), progress_(progress), interrupt_(interrupt),
-      device_(port.deviceName())
+      journal_(journal), device_(port.deviceName())
 {}
 
 ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& hook, bool json,
@@ -33,23 +34,25 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
         std::vector<Difference> differences;
         ModuleIdentityRecord identity;
         std::optional<int> refusedAt;
+        std::optional<int> lastStored;
         {
-            ModuleRun module(port_, pump_, clock_, progress_);
+            ModuleRun module(port_, pump_, clock_, progress_, journal_);
             hook(&module);
             status = module.store(values, true, differences);
             identity = module.identityRecord();
             if (status == ExitStatus::Differences)
                 module.tell(differencesText(differences));
             refusedAt = module.refusedAt();
+            lastStored = module.lastStored();
             hook(nullptr);
         }
-        const std::string line = "Module " + std::to_string(number) + ", " +
-                                 identityText(identity) + ": " +
-                                 outcomeText(status, differences, refusedAt);
-        printLine(line, json);
-        modules.push_back({{"module", identityJson(identity)},
-                           {"status", toInt(status)},
-                           {"result", outcomeText(status, differences, refusedAt)}});
+        const std::string outcome = outcomeText(status, differences, refusedAt, lastStored);
+        printLine("Module " + std::to_string(number) + ", " + identityText(identity) + ": " +
+                      outcome,
+                  json);
+        modules.push_back(
+            {{"module", identityJson(identity)}, {"status", toInt(status)}, {"result", outcome}});
+        printObject(modules.back(), json);
         if (status == ExitStatus::Done) {
             ++provisioned;
         } else {
@@ -77,6 +80,8 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
     result["modules"] = modules;
     result["provisioned"] = provisioned;
     result["failed"] = failed.size();
+    if (modules.empty())
+        return ExitStatus::Interrupted;
     return lastFailure.value_or(ExitStatus::Done);
 }
 
@@ -111,6 +116,15 @@ bool Provisioning::answers(bool reopen)
     }
     link.dropUntilQuiet();
     return true;
+}
+
+void Provisioning::printObject(const nlohmann::json& object, bool json)
+{
+    if (!json)
+        return;
+    const std::string text = object.dump() + "\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
 }
 
 void Provisioning::printLine(const std::string& line, bool json)

@@ -13,6 +13,7 @@
 
 namespace vindle {
 class EventPump;
+class StoreJournal;
 class QtSerialPort;
 } // namespace vindle
 
@@ -37,10 +38,14 @@ public:
     using RunHook = std::function<void(ModuleRun*)>;
 
     Provisioning(QtSerialPort& port, EventPump& pump, const Clock& clock,
-                 TerminalProgress& progress, const InterruptSignal& interrupt);
+                 TerminalProgress& progress, const InterruptSignal& interrupt,
+                 StoreJournal* journal);
 
     // Every module until interrupted; `result` receives the modules and the
-    // summary. The status is that of the last module that failed, if any.
+    // summary, and with `json` each module's object is also printed as a
+    // line of its own once the module is done. The status is that of the
+    // last module that failed, if any; interrupted before any module, it is
+    // Interrupted.
     ExitStatus run(const ConfigurationRecord& values, const RunHook& hook, bool json,
                    nlohmann::json& result);
 
@@ -51,12 +56,14 @@ private:
     // One poll; a closed port is opened again when `reopen`.
     bool answers(bool reopen);
     void printLine(const std::string& line, bool json);
+    void printObject(const nlohmann::json& object, bool json);
 
     QtSerialPort& port_;
     EventPump& pump_;
     const Clock& clock_;
     TerminalProgress& progress_;
     const InterruptSignal& interrupt_;
+    StoreJournal* journal_;
     QString device_;
     std::optional<Clock::TimePoint> nextPoll_;
 };

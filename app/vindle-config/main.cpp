@@ -3,6 +3,7 @@
 
 #include "ConfigCommandLine.h"
 #include "ConfigTool.h"
+#include "InterruptSignal.h"
 
 #include <QCoreApplication>
 #include <variant>
@@ -10,6 +11,8 @@
 int main(int argc, char** argv)
 {
     using namespace vindle::cli;
+    // Before anything else: a Ctrl+C from now on is never lost.
+    InterruptSignal::catchEarly();
     auto parsed = parseConfigCommandLine(argc, argv);
     if (const auto* exit = std::get_if<CommandLineExit>(&parsed))
         return exit->status;

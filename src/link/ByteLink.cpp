@@ -90,32 +90,55 @@ void ByteLink::DumpBuffer(bool yielding)
 std::uint8_t ByteLink::take()
 {
     lastByteAt_ = clock_.now();
+    replyWhole_ = false;
     return port_.takeByte();
 }
 
 void ByteLink::dropUntilQuiet()
 {
     // Quiet since the last byte taken: long after an exchange there is
-    // nothing left to wait for.
+    // nothing left to wait for, and a line that has carried nothing since the
+    // end of a whole reply is quiet already.
     const Clock::TimePoint now = clock_.now();
+    if (replyWhole_) {
+        DumpBuffer();
+        if (replyWhole_)
+            return;
+    }
     dropUntilQuietFrom(lastByteAt_ ? *lastByteAt_ + kReplyOverGap : now, now + kReceiveTimeout);
 }
 
-void ByteLink::settle()
+StoreJournal::Earlier ByteLink::settle()
 {
+    const StoreJournal::Earlier earlier =
+        journal_ ? journal_->earlier() : StoreJournal::Earlier::None;
     if (closed_)
-        return;
+        return earlier;
     port_.discardPending();
+    // The module gives a store up once no byte has come for its time-out,
+    // and none has come from this run yet.
+    if (earlier != StoreJournal::Earlier::None)
+        waitOutStoreUntil(clock_.now() + kModuleStoreTimeout + kReplyOverGap);
     const Clock::TimePoint now = clock_.now();
     dropUntilQuietFrom(now + kReplyOverGap, now + kReceiveTimeout);
+    return earlier;
+}
+
+void ByteLink::storeBegins()
+{
+    if (journal_ && !closed_)
+        journal_->storeBegins();
 }
 
 void ByteLink::storeUnderWay(bool underWay)
 {
-    if (underWay)
+    if (underWay) {
         storeValueSentAt_ = clock_.now();
-    else
-        storeValueSentAt_.reset();
+        return;
+    }
+    storeValueSentAt_.reset();
+    if (journal_)
+        journal_->storeOver();
 }
 
 void ByteLink::waitOutUnfinishedStore()
@@ -124,13 +147,17 @@ void ByteLink::waitOutUnfinishedStore()
         return;
     // A little over the module's own time, so that its clock running a
     // little slow does not matter.
-    const Clock::TimePoint given = *storeValueSentAt_ + kModuleStoreTimeout + kReplyOverGap;
+    waitOutStoreUntil(*storeValueSentAt_ + kModuleStoreTimeout + kReplyOverGap);
+}
+
+void ByteLink::waitOutStoreUntil(Clock::TimePoint given)
+{
     while (clock_.now() < given) {
         while (port_.bytesPending() > 0)
             take();
         pump_.waitFor(given - clock_.now());
     }
-    storeValueSentAt_.reset();
+    storeUnderWay(false);
 }
 
 void ByteLink::dropUntilQuietFrom(Clock::TimePoint quietUntil, Clock::TimePoint latest)

@@ -4,6 +4,7 @@
 #include "link/EventPump.h"
 #include "link/Received.h"
 #include "link/SerialPort.h"
+#include "link/StoreJournal.h"
 
 #include <chrono>
 #include <cstdint>
@@ -23,8 +24,10 @@ inline constexpr std::chrono::milliseconds kReplyOverGap{50};
 // value; it gives the store up once no byte has come for this long.
 inline constexpr std::chrono::milliseconds kModuleStoreTimeout{1000};
 
-// The four byte primitives every exchange with the module is built on. They
-// keep no state between calls; a byte a caller does not take stays pending.
+// The four byte primitives every exchange with the module is built on; a
+// byte a caller does not take stays pending. Beside them the link remembers
+// what the line's safety needs: when the last byte came, whether the reply it
+// ended was whole, and whether a store is still open in the module.
 //
 // The link also keeps the line to one exchange at a time (startExchange) and
 // knows when the program ends (close): from then on nothing more is sent and
@@ -92,25 +95,34 @@ public:
     // are dropped too.
     void DumpBuffer(bool yielding = false);
     // Drops whatever arrives until the line has been quiet for kReplyOverGap
-    // (counted from the last byte taken),
+    // (counted from the last byte taken; at once after a whole reply),
     // so that the rest of a reply still on its way cannot be taken for the
     // answer to the next command. A line that never falls quiet (a running
     // module) is left after kReceiveTimeout. Waits sleep in the event loop.
     void dropUntilQuiet();
+    // The byte just taken ended a reply that the module follows with
+    // nothing (the ready marker after an identity, the last byte after a
+    // store or a read): the line needs no quiet wait before the next command.
+    void replyWhole() { replyWhole_ = true; }
     // The first thing on a port just opened: drops what an earlier program
     // left pending, in the system too, and waits until the line has been
     // quiet for kReplyOverGap (at most kReceiveTimeout), so that nothing sent
-    // before this program began is taken for a reply.
-    void settle();
+    // before this program began is taken for a reply. When the journal says
+    // that an earlier run left a store open (or cannot say), the module's
+    // store time-out is waited out first. What the journal said is returned.
+    StoreJournal::Earlier settle();
     // A store that stopped before its last value (refused, or given up) may
     // leave the module waiting for more values, which it would take from the
     // next command's bytes. Sends nothing until the module has given the
     // store up, dropping whatever arrives meanwhile. Waits even once the link
     // is closed; returns at once when no store was left unfinished.
     void waitOutUnfinishedStore();
-    // Told by the store: a value went out (true), or the store is complete
-    // (false).
+    // Told by the store: it is about to send the store command (the journal
+    // notes it), a value went out (true), or the store is complete (false).
+    void storeBegins();
     void storeUnderWay(bool underWay);
+    // Where the run notes a store under way; none by default.
+    void setJournal(StoreJournal* journal) { journal_ = journal; }
 
     SerialPort& port() { return port_; }
     EventPump& pump() { return pump_; }
@@ -128,10 +140,15 @@ private:
     // until `latest`.
     void dropUntilQuietFrom(Clock::TimePoint quietUntil, Clock::TimePoint latest);
 
+    // Drops whatever arrives until `given`, then notes the store as over.
+    void waitOutStoreUntil(Clock::TimePoint given);
+    void setBusy(bool busy);
+
     const Clock& clock_;
     std::optional<Clock::TimePoint> lastByteAt_;
+    bool replyWhole_ = false;
     std::optional<Clock::TimePoint> storeValueSentAt_;
-    void setBusy(bool busy);
+    StoreJournal* journal_ = nullptr;
 
     bool busy_ = false;
     bool closed_ = false;

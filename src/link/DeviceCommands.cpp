@@ -52,6 +52,27 @@ identify(ByteLink& link, const std::function<void(int, const Received&)>& onByte
     return reply;
 }
 
+std::optional<std::array<Received, kIdentityReplyLength>>
+identifyWhole(ByteLink& link, const std::function<void(int, const Received&)>& onByte)
+{
+    sendCommand(link, command::kIdentify);
+    std::array<Received, kIdentityReplyLength> reply;
+    for (int index = 0; index < kIdentityReplyLength; ++index) {
+        atIndex(reply, index) = link.GetI();
+        if (!atIndex(reply, index).hasValue())
+            break;
+        if (onByte)
+            onByte(index, atIndex(reply, index));
+    }
+    if (!reply.back().hasValue() || link.GetI() != kReadyMarker) {
+        // What else is on its way is no reply to the next command either.
+        link.dropUntilQuiet();
+        return std::nullopt;
+    }
+    link.replyWhole();
+    return reply;
+}
+
 bool factoryReset(ByteLink& link, std::optional<int> maxReceives)
 {
     // A ready marker still pending from an earlier identity, or a byte still

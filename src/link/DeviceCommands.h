@@ -48,6 +48,14 @@ Received storeLocation(ByteLink& link, int value);
 std::array<Received, kIdentityReplyLength>
 identify(ByteLink& link, const std::function<void(int index, const Received&)>& onByte = {});
 
+// The identify command with its whole reply checked: the five identity bytes
+// and then the ready marker, each within the receive time-out. Empty when the
+// reply is anything else, as soon as that shows: a byte that does not come
+// ends the wait at once, and nothing is made of a reply cut short, shifted or
+// mixed with other traffic. `onByte` hears each identity byte as it comes.
+std::optional<std::array<Received, kIdentityReplyLength>>
+identifyWhole(ByteLink& link, const std::function<void(int index, const Received&)>& onByte = {});
+
 // Lets whatever an earlier exchange left run out, sends the factory-default
 // reset and receives, yielding before each receive, until the ready marker
 // arrives or `maxReceives` receives have been made (no bound when empty).

@@ -4,6 +4,7 @@
 #include "config/Identity.h"
 #include "config/MemoryMap.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <nlohmann/json.hpp>
@@ -40,67 +41,49 @@ std::string inQuotes(std::string_view key)
     return text;
 }
 
-// The first key that appears twice in one object, with the key of that
-// object (empty at the top level). The JSON parser itself keeps the last.
-class DuplicateKeyFinder
+// The library's message without the tag in brackets it starts with.
+std::string withoutTag(const char* what)
 {
-public:
-    bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed)
-    {
-        switch (event) {
-        case Json::parse_event_t::object_start:
-            keys_.emplace_back();
-            objects_.push_back(lastKey_);
-            break;
-        case Json::parse_event_t::object_end:
-            keys_.pop_back();
-            objects_.pop_back();
-            break;
-        case Json::parse_event_t::key:
-            lastKey_ = parsed.get<std::string>();
-            if (!keys_.back().insert(lastKey_).second && !duplicate_)
-                duplicate_ = {objects_.back(), lastKey_};
-            break;
-        default:
-            break;
-        }
-        return true;
-    }
+    std::string text = what;
+    if (const auto tagEnd = text.find("] "); tagEnd != std::string::npos)
+        text.erase(0, tagEnd + 2);
+    return text;
+}
 
-    void check() const
-    {
-        if (!duplicate_)
-            return;
-        const auto& [object, key] = *duplicate_;
-        if (object == "locations")
-            fail("Location " + inQuotes(key) + " appears more than once in \"locations\".");
-        fail(
-            "The key " + inQuotes(key) + " appears more than once" +
-            (object.empty() ? std::string(" at the top level.") : " in " + inQuotes(object) + "."));
-    }
-
-private:
-    std::vector<std::set<std::string>> keys_;
-    std::vector<std::string> objects_;
-    std::string lastKey_;
-    std::optional<std::pair<std::string, std::string>> duplicate_;
-};
-
-Json parseJson(std::string_view text)
+// Where a byte of the text is, as an editor counts: "line 3, column 7".
+std::string lineAndColumn(std::string_view text, std::size_t offset)
 {
-    DuplicateKeyFinder duplicates;
-    Json json;
-    try {
-        json = Json::parse(text, std::ref(duplicates));
-    } catch (const Json::parse_error& error) {
-        // The library's text starts with its own tag in brackets.
-        std::string what = error.what();
-        if (const auto tagEnd = what.find("] "); tagEnd != std::string::npos)
-            what.erase(0, tagEnd + 2);
-        fail("The file is not valid JSON: " + what);
-    }
-    duplicates.check();
-    return json;
+    const std::string_view before = text.substr(0, offset);
+    const std::size_t lineStart = before.rfind('\n');
+    const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+    const std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1);
+    return "line " + std::to_string(line) + ", column " + std::to_string(column + 1);
+}
+
+// A number other than a whole one from 0 up, as the file writes it. No such
+// number is right anywhere in a configuration: it is kept as its text, for
+// the message that refuses it to quote ("-0", "1e2" and "1.50" as written).
+Json writtenNumber(std::string_view text)
+{
+    return Json::binary(Json::binary_t::container_type(text.begin(), text.end()));
+}
+
+std::string locationValueMessage(const std::string& key, const std::string& shownValue)
+{
+    return "Location " + inQuotes(key) + ": \"value\" must be an integer from 0 to 255, not " +
+           shownValue + ".";
+}
+
+std::string moduleValueMessage(const std::string& key, const std::string& shownValue)
+{
+    return "\"module\": " + inQuotes(key) + " must be an integer from 0 to 255 or null, not " +
+           shownValue + ".";
+}
+
+bool isModuleKey(const std::string& key)
+{
+    return std::any_of(kModuleIdentityKeys.begin(), kModuleIdentityKeys.end(),
+                       [&key](const ModuleIdentityKey& k) { return k.key == key; });
 }
 
 // A value as a message shows it: itself when it is short, else its kind.
@@ -108,7 +91,9 @@ std::string shown(const Json& value)
 {
     if (value.is_structured())
         return std::string(value.is_object() ? "an object" : "an array");
-    std::string text = value.dump(-1, ' ', true, Json::error_handler_t::replace);
+    std::string text = value.is_binary()
+                           ? std::string(value.get_binary().begin(), value.get_binary().end())
+                           : value.dump(-1, ' ', true, Json::error_handler_t::replace);
     if (text.size() > kLongestShown)
         text = text.substr(0, kLongestShown) + "...";
     return text;
@@ -135,6 +120,157 @@ std::optional<int> locationOf(const std::string& key)
     return location;
 }
 
+// The document built from the parser's events, with what the values alone do
+// not tell: how numbers are written (above), the first key that appears
+// twice in one object (the parser itself would keep the last), and which key
+// a number too large for a double was given to.
+class FileReader final : public nlohmann::json_sax<Json>
+{
+public:
+    explicit FileReader(std::string_view text) : text_(text) {}
+
+    Json read()
+    {
+        if (const std::size_t nul = text_.find('\0'); nul != std::string_view::npos)
+            fail("The file is not valid JSON: it holds a NUL byte at " + lineAndColumn(text_, nul) +
+                 ".");
+        if (!Json::sax_parse(text_, this))
+            fail(error_);
+        if (duplicate_) {
+            const auto& [object, key] = *duplicate_;
+            if (object == "locations")
+                fail("Location " + inQuotes(key) + " appears more than once in \"locations\".");
+            fail("The key " + inQuotes(key) + " appears more than once" +
+                 (object.empty() ? std::string(" at the top level.")
+                                 : " in " + inQuotes(object) + "."));
+        }
+        return std::move(root_);
+    }
+
+    bool null() override { return add(nullptr); }
+    bool boolean(bool value) override { return add(value); }
+    // Only a number written with a minus sign comes here.
+    bool number_integer(number_integer_t value) override
+    {
+        return add(writtenNumber(value == 0 ? "-0" : std::to_string(value)));
+    }
+    bool number_unsigned(number_unsigned_t value) override { return add(value); }
+    bool number_float(number_float_t /*value*/, const string_t& text) override
+    {
+        return add(writtenNumber(text));
+    }
+    bool string(string_t& value) override { return add(std::move(value)); }
+    bool binary(binary_t& value) override { return add(Json::binary(value)); }
+
+    bool start_object(std::size_t /*size*/) override
+    {
+        open(Json::object());
+        objects_.push_back({lastKey_, {}});
+        return true;
+    }
+    bool key(string_t& key) override
+    {
+        if (!objects_.back().keys.insert(key).second && !duplicate_)
+            duplicate_ = {objects_.back().name, key};
+        lastKey_ = key;
+        return true;
+    }
+    bool end_object() override
+    {
+        objects_.pop_back();
+        open_.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t /*size*/) override
+    {
+        open(Json::array());
+        return true;
+    }
+    bool end_array() override
+    {
+        open_.pop_back();
+        return true;
+    }
+
+    bool parse_error(std::size_t position, const std::string& token,
+                     const Json::exception& error) override
+    {
+        constexpr int kNumberOverflow = 406;
+        if (error.id != kNumberOverflow) {
+            error_ = "The file is not valid JSON: " + withoutTag(error.what());
+            return false;
+        }
+        // Said as for any other number that is no byte, where there is one.
+        const std::string number = shown(writtenNumber(token));
+        const std::vector<std::string> keys = path();
+        if (keys.size() == 3 && keys[0] == "locations" && locationOf(keys[1]) && keys[2] == "value")
+            error_ = locationValueMessage(keys[1], number);
+        else if (keys.size() == 2 && keys[0] == "module" && isModuleKey(keys[1]))
+            error_ = moduleValueMessage(keys[1], number);
+        else
+            error_ = "The number " + number + " at " +
+                     lineAndColumn(text_, position - std::min(position, token.size())) +
+                     " is too large.";
+        return false;
+    }
+
+private:
+    bool add(Json value)
+    {
+        place(std::move(value));
+        return true;
+    }
+    // Puts the value where the parser is, and returns it.
+    Json& place(Json value)
+    {
+        if (open_.empty()) {
+            root_ = std::move(value);
+            return root_;
+        }
+        Json& parent = *open_.back();
+        if (parent.is_array()) {
+            parent.push_back(std::move(value));
+            return parent.back();
+        }
+        Json& member = parent[lastKey_];
+        member = std::move(value);
+        return member;
+    }
+    void open(Json container) { open_.push_back(&place(std::move(container))); }
+
+    // The keys from the top level to the value being read; empty when it is
+    // in an array.
+    std::vector<std::string> path() const
+    {
+        std::vector<std::string> keys;
+        if (open_.empty() || objects_.size() != open_.size())
+            return keys;
+        for (std::size_t i = 1; i < objects_.size(); ++i)
+            keys.push_back(objects_[i].name);
+        keys.push_back(lastKey_);
+        return keys;
+    }
+
+    struct OpenObject
+    {
+        std::string name; // its key in the object around it
+        std::set<std::string> keys;
+    };
+
+    std::string_view text_;
+    Json root_;
+    std::vector<Json*> open_;
+    std::vector<OpenObject> objects_;
+    std::string lastKey_;
+    std::optional<std::pair<std::string, std::string>> duplicate_;
+    std::string error_;
+};
+
+Json parseJson(std::string_view text)
+{
+    return FileReader(text).read();
+}
+
 ModuleIdentityRecord parseModule(const Json& module)
 {
     if (!module.is_object())
@@ -153,8 +289,7 @@ ModuleIdentityRecord parseModule(const Json& module)
             continue;
         const std::optional<int> byte = byteOf(value);
         if (!byte)
-            fail("\"module\": " + inQuotes(key) +
-                 " must be an integer from 0 to 255 or null, not " + shown(value) + ".");
+            fail(moduleValueMessage(key, shown(value)));
         identity.*(known->field) = byte;
     }
     return identity;
@@ -184,8 +319,7 @@ ConfigurationRecord parseLocations(const Json& locations)
             fail(where + " has no \"value\".");
         const std::optional<int> value = byteOf(entry["value"]);
         if (!value)
-            fail(where + ": \"value\" must be an integer from 0 to 255, not " +
-                 shown(entry["value"]) + ".");
+            fail(locationValueMessage(key, shown(entry["value"])));
         if (windowsCannotShow(locationInfo(*location), *value))
             fail(cannotShowMessage(*location, *value));
         atIndex(record.values, *location) = static_cast<std::int16_t>(*value);
@@ -224,8 +358,9 @@ std::string cannotShowMessage(int location, int value)
     return where + " holds " + std::to_string(value) + ", which the windows cannot show.";
 }
 
+// Whatever else the JSON library throws is a file that cannot be used, too.
 ConfigurationFileContents parseConfigurationFile(std::string_view text)
-{
+try {
     const Json json = parseJson(text);
     if (!json.is_object())
         fail("The file does not hold a configuration: its top level must be a JSON object.");
@@ -248,7 +383,10 @@ ConfigurationFileContents parseConfigurationFile(std::string_view text)
         fail("The key \"module\" is missing.");
     if (!json.contains("locations"))
         fail("The key \"locations\" is missing.");
-    return {parseModule(json["module"]), parseLocations(json["locations"])};
+    return {parseModule(json["module"]), parseLocations(json["locations"]),
+            json.value("comment", std::string())};
+} catch (const Json::exception& error) {
+    fail("The file cannot be used: " + withoutTag(error.what()));
 }
 
 std::string tooLargeFileMessage(std::string_view file)
@@ -272,6 +410,8 @@ std::string formatConfigurationFile(const ConfigurationFileContents& contents)
     nlohmann::ordered_json file = nlohmann::ordered_json::object();
     file["format"] = kFormat;
     file["version"] = kVersion;
+    if (!contents.comment.empty())
+        file["comment"] = contents.comment;
     file["module"] = std::move(module);
     file["locations"] = std::move(locations);
     return file.dump(2) + "\n";

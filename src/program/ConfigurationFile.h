@@ -26,6 +26,8 @@ struct ConfigurationFileContents
 {
     ModuleIdentityRecord module;
     ConfigurationRecord record;
+    // A note for people; written only when there is one.
+    std::string comment;
 };
 
 // A configuration file that cannot be used. The message is for the user: it

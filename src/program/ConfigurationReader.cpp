@@ -5,9 +5,12 @@
 #include "link/DeviceCommands.h"
 #include "program/LocationControls.h"
 #include "program/RecordDecoding.h"
+#include "program/StoreValues.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
 #include "ui/progress/ProgressWindow.h"
+
+#include <algorithm>
 
 namespace vindle {
 
@@ -56,6 +59,8 @@ ReadResult ConfigurationReader::ReadSettings_Click()
     }
     if (result.outcome == ReadOutcome::NoAnswer)
         giveUp();
+    else if (!result.changed.empty() && !services_.link.isClosed())
+        services_.dialogs.showMessage(changedValuesMessage(result.changed));
     return result;
 }
 
@@ -85,21 +90,37 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options)
     windows.Rules();
     main.showEnabledInFront();
     decodeFrequency(windows, result.record);
+    // Also after values that do not fit: this takes the rest of the reply,
+    // so that nothing of it is left for the next exchange.
+    ByteLink& link = services_.link;
+    const bool firstTrailer = link.GetI().hasValue();
+    const bool trailerWhole = link.GetI().hasValue() && firstTrailer;
     if (options.identify) {
-        // Also after values that do not fit: this takes the rest of the
-        // reply, so that nothing of it is left for the next exchange.
-        ByteLink& link = services_.link;
-        link.GetI();
-        link.GetI();
-        identity_ = Identity::fromReply(identify(link));
-        result.identity = identity_;
-        applyCapabilities(windows, identity_.capabilities());
+        // Capability flags are only ever taken from a whole identity.
+        const auto reply = identifyWhole(link);
+        identity_ = reply ? Identity::fromReply(*reply) : Identity{};
+        if (reply) {
+            result.identity = identity_;
+            applyCapabilities(windows, identity_.capabilities());
+        } else {
+            result.identityIncomplete = true;
+        }
+    } else if (trailerWhole) {
+        link.replyWhole();
     } else {
-        services_.link.dropUntilQuiet();
+        link.dropUntilQuiet();
     }
     if (services_.link.isClosed())
         return result;
     result.outcome = result.unshowable.empty() ? ReadOutcome::Read : ReadOutcome::PartlyShown;
+    const ConfigurationRecord kept = storeValues(windows).record;
+    for (int location = 0; location < kLocationCount; ++location) {
+        const bool unshowable = std::any_of(
+            result.unshowable.begin(), result.unshowable.end(),
+            [location](const UnshowableValue& value) { return value.location == location; });
+        if (!unshowable && kept[location] != result.received[location])
+            result.changed.push_back({location, result.received[location], kept[location]});
+    }
     return result;
 }
 
@@ -138,6 +159,7 @@ bool ConfigurationReader::receivePhase(ReadResult& result)
     progress.hide();
     link.GetI();
     main.ReadSettings().setEnabled(true);
+    result.received = result.record;
     result.record.applyReadLimits();
     return true;
 }

@@ -82,6 +82,7 @@ StoreResult ConfigurationStore::storeModule()
     // What an earlier exchange left behind, or is still sending (the ready
     // marker after an identity, say), is no acknowledgement.
     link.dropUntilQuiet();
+    link.storeBegins();
     beginStore(link);
     bool anyReply = false;
     for (const LocationInfo& info : memoryMap()) {
@@ -108,7 +109,8 @@ StoreResult ConfigurationStore::storeModule()
             events.progressed(Transfer::Storing, info.location);
     }
     progress.hide();
-    link.GetI();
+    if (link.GetI().hasValue())
+        link.replyWhole();
     link.storeUnderWay(false);
     main.StoreSettings().setEnabled(true);
     main.showEnabledInFront();

@@ -11,23 +11,32 @@ DeviceMaintenance::DeviceMaintenance(ProgramServices services, ConfigurationRead
     : services_(std::move(services)), reader_(reader)
 {}
 
-Identity DeviceMaintenance::GetVersion_Click()
+std::optional<Identity> DeviceMaintenance::GetVersion_Click()
 {
     ByteLink& link = services_.link;
     MainWindow& main = services_.windows.mainWindow();
     link.GetI();
     main.VersionFrame().setVisible(true);
-    const Identity identity =
-        Identity::fromReply(identify(link, [&main](int index, const Received& byte) {
-            if (index < MainWindow::kVersionItems)
-                main.VDAT2(index).setCaption(byte.toText());
-        }));
-    // The ready marker the module ends its reply with: taken here, it is not
-    // found later by Clear to Factory Defaults or the data monitor. A module
-    // that did not send the flags sends no marker.
-    if (identity.capabilityByte.hasValue())
-        link.GetI();
-    return identity;
+    const auto reply = identifyWhole(link, [&main](int index, const Received& byte) {
+        if (index < MainWindow::kVersionItems)
+            main.VDAT2(index).setCaption(byte.toText());
+    });
+    if (!reply) {
+        // Bytes of a reply that was not whole are no identity.
+        for (int index = 0; index < MainWindow::kVersionItems; ++index)
+            main.VDAT2(index).setCaption(Received().toText());
+        return std::nullopt;
+    }
+    return Identity::fromReply(*reply);
+}
+
+std::optional<Identity> DeviceMaintenance::readIdentity()
+{
+    services_.link.dropUntilQuiet();
+    const auto reply = identifyWhole(services_.link);
+    if (!reply)
+        return std::nullopt;
+    return Identity::fromReply(*reply);
 }
 
 void DeviceMaintenance::ExitVersion_Click()

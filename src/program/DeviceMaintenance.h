@@ -20,8 +20,12 @@ public:
     DeviceMaintenance(ProgramServices services, ConfigurationReader& reader);
 
     // Each on a line the caller holds (ExitVersion needs none).
-    // Shows each identity byte as it comes; the whole reply.
-    Identity GetVersion_Click();
+    // Shows each identity byte as it comes; the identity when its reply was
+    // whole (the captions are emptied otherwise).
+    std::optional<Identity> GetVersion_Click();
+    // The identity alone, with nothing shown: what is left on the line is
+    // let run out first. Empty unless the reply was whole.
+    std::optional<Identity> readIdentity();
     void ExitVersion_Click();
     // The reset, then Read Configuration; what that read found.
     ReadResult FactoryDefaults_Click();

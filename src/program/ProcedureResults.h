@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationRecord.h"
 #include "config/Identity.h"
+#include "program/RecordDecoding.h"
 
 #include <functional>
 #include <optional>
@@ -44,10 +45,21 @@ struct ReadResult
 {
     ReadOutcome outcome = ReadOutcome::Ended;
     ConfigurationRecord record;
-    // The reply to the identify command that ended the read, when it was sent.
+    // The values as the module sent them, before the read's limits.
+    ConfigurationRecord received;
+    // The reply to the identify command that ended the read, when it was sent
+    // and came whole (five bytes and the ready marker).
     std::optional<Identity> identity;
+    // The identify command was sent but its reply was not whole: the
+    // capability flags were not applied.
+    bool identityIncomplete = false;
     int failedPasses = 0;
     std::vector<UnshowableValue> unshowable;
+    // The locations, other than the unshowable ones, whose value the windows
+    // changed on the way in (a value past a control's range, a choice the
+    // option rules or the module's flags do not allow): a store would send
+    // `held` where the module holds `wanted`.
+    std::vector<UnkeptValue> changed;
     // The module was cleared to its factory defaults and read again.
     bool recovered = false;
 };

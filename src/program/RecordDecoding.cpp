@@ -107,4 +107,21 @@ std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept)
     return message;
 }
 
+std::string changedValueText(const UnkeptValue& changed)
+{
+    return locationText(changed.location) + ": the module holds " + std::to_string(changed.wanted) +
+           ", which the windows make " + std::to_string(changed.held);
+}
+
+std::string changedValuesMessage(const std::vector<UnkeptValue>& changed)
+{
+    std::string message = "The Vindle Module holds values that the windows show differently:";
+    for (const UnkeptValue& value : changed) {
+        std::string text = changedValueText(value);
+        text.front() = 'L';
+        message += "\n" + text + ".";
+    }
+    return message + "\nStore Configuration would write what the windows show.";
+}
+
 } // namespace vindle

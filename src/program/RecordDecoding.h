@@ -56,4 +56,11 @@ RecordCheck checkRecord(const ConfigurationRecord& record);
 // The message that names the values putRecord could not keep.
 std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept);
 
+// A value the module sent that the windows changed on the way in (`wanted`
+// the module's, `held` the windows'): "location 10 (mode of operation): the
+// module holds 9, which the windows make 4".
+std::string changedValueText(const UnkeptValue& changed);
+// The read's message that lists them.
+std::string changedValuesMessage(const std::vector<UnkeptValue>& changed);
+
 } // namespace vindle

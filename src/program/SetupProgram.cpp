@@ -145,14 +145,21 @@ StoreResult SetupProgram::storeConfiguration()
 
 std::optional<Identity> SetupProgram::readIdentity()
 {
-    return exclusively<std::optional<Identity>>(
-        [this] { return std::optional<Identity>(maintenance_.GetVersion_Click()); });
+    return exclusively<std::optional<Identity>>([this] { return maintenance_.readIdentity(); });
 }
 
 ReadResult SetupProgram::clearToFactoryDefaults()
 {
     return exclusively<ReadResult>([this] {
-        factoryReset(link_, DeviceMaintenance::kResetReceives);
+        // The reset's command is the identify command: its reply ends with
+        // the ready marker, and anything else is no reset that can be told.
+        link_.dropUntilQuiet();
+        if (!identifyWhole(link_) && !link_.isClosed()) {
+            ReadResult result;
+            result.outcome = ReadOutcome::NoAnswer;
+            result.identityIncomplete = true;
+            return result;
+        }
         return reader_.readModule(ReadOptions{});
     });
 }
@@ -212,7 +219,7 @@ SetupProgram::Opened SetupProgram::openConfiguration(const ConfigurationRecord& 
 SetupProgram::ToSave SetupProgram::configurationToSave()
 {
     StoreValues values = storeValues(windows_);
-    return {{moduleIdentityRecord(reader_.identity()), values.record},
+    return {{moduleIdentityRecord(reader_.identity()), values.record, {}},
             values.refusedLocation,
             std::move(values.refusal)};
 }

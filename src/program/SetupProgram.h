@@ -102,8 +102,10 @@ public:
     // (a read or store then ends as Ended, an identity as empty).
     ReadResult readConfiguration(const ReadOptions& options);
     StoreResult storeConfiguration();
+    // Empty also when the module's reply was not a whole identity.
     std::optional<Identity> readIdentity();
-    // The reset to factory defaults, then the read.
+    // The reset to factory defaults, then the read. A reset whose reply is
+    // not a whole identity ends as NoAnswer with `identityIncomplete`, unread.
     ReadResult clearToFactoryDefaults();
 
     // The procedures behind the buttons. A procedure started while another

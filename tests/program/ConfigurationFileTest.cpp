@@ -14,7 +14,7 @@ using Json = nlohmann::json;
 
 ConfigurationFileContents sampleContents()
 {
-    ConfigurationFileContents contents{{17, std::nullopt, 26, 1, 5}, {}};
+    ConfigurationFileContents contents{{17, std::nullopt, 26, 1, 5}, {}, {}};
     const emulator::Configuration defaults = emulator::factoryDefaults();
     std::copy(defaults.begin(), defaults.end(), contents.record.values.begin());
     contents.record.values[1] = 200;
@@ -39,6 +39,11 @@ TEST(ConfigurationFileTest, EveryFaultIsNamed)
         Json json = valid;
         json[Json::json_pointer(pointer)] = value;
         return json.dump();
+    };
+    // The value at `pointer` written as `literal`.
+    const auto written = [&with](const std::string& pointer, const std::string& literal) {
+        std::string text = with(pointer, "@");
+        return text.replace(text.find("\"@\""), 3, literal);
     };
     const auto without = [&valid](std::initializer_list<const char*> pointers) {
         Json json = valid;
@@ -90,6 +95,12 @@ TEST(ConfigurationFileTest, EveryFaultIsNamed)
          "Location \"3\" appears more than once in \"locations\"."},
         {R"({"module": {"year": 1, "year": 2}})",
          "The key \"year\" appears more than once in \"module\"."},
+        {written("/module/year", "1e400"),
+         "\"module\": \"year\" must be an integer from 0 to 255 or null, not 1e400."},
+        {"{\n  \"version\": -1e400}", "The number -1e400 at line 2, column 14 is too large."},
+        {valid.dump() + std::string("\0{}", 3),
+         "The file is not valid JSON: it holds a NUL byte at line 1, column " +
+             std::to_string(valid.dump().size() + 1) + "."},
         // What may be left out or added.
         {with("/comment", "lobby doors"), "(accepted)"},
         {with("/module", Json::object()), "(accepted)"},
@@ -107,6 +118,12 @@ TEST(ConfigurationFileTest, EveryFaultIsNamed)
         EXPECT_EQ(messageOf(with("/locations/5/value", value)),
                   "Location \"5\": \"value\" must be an integer from 0 to 255, not " +
                       (value.is_array() ? "an array" : value.dump()) + ".");
+    // Numbers quoted as written, also those no double holds.
+    for (const char* literal :
+         {"-0", "-7", "1.50", "1E2", "18446744073709551616", "1e400", "-1e999"})
+        EXPECT_EQ(messageOf(written("/locations/5/value", literal)),
+                  "Location \"5\": \"value\" must be an integer from 0 to 255, not " +
+                      std::string(literal) + ".");
 }
 
 TEST(ConfigurationFileTest, FormatThenParseGivesTheSameContents)

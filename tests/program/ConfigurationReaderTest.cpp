@@ -83,7 +83,15 @@ TEST(ConfigurationReaderTest, ReadLimitsAndLooseEncodings)
     // 11 above its limit; 40 any nonzero value; 49 outside 0 and 1; 50 only bit 0.
     ProgramOnEmulator run(with({{11, 7}, {15, 200}, {24, 255}, {40, 5}, {49, 2}, {50, 3}}));
     run.program.ReadSettings_Click();
-    EXPECT_TRUE(run.dialogs.messages.empty());
+    // What a store would write instead is said, location by location.
+    ASSERT_EQ(run.dialogs.messages.size(), 1U);
+    const std::string& said = run.dialogs.messages[0];
+    for (const char* change :
+         {"\nLocation 11 (A/D resolution): the module holds 7, which the windows make 1.",
+          "\nLocation 24 (A/D squelch): the module holds 255, which the windows make 20.",
+          "the module holds 5, which the windows make 1.",
+          "the module holds 3, which the windows make 1."})
+        EXPECT_NE(said.find(change), std::string::npos) << change << "\n" << said;
     EXPECT_EQ(run.main.ADBITS().caption(), "10-BIT");
     EXPECT_TRUE(run.main.Baud().isSelected(9));
     EXPECT_EQ(run.program.windows().advanced().ADSquelch().value(), 20);

@@ -27,8 +27,10 @@ TEST(SetupProgramTest, FirmwareVersionShowsEachByteAsItArrives)
         Bytes stray;
         std::array<const char*, 4> shown;
     };
+    // Two stray bytes shift the reply: the marker is not where it belongs,
+    // so nothing of it is shown as the identity.
     for (const Case& c : {Case{{}, {"7", "3", "9", "12"}}, Case{{99}, {"7", "3", "9", "12"}},
-                          Case{{99, 98}, {"98", "7", "3", "9"}}}) {
+                          Case{{99, 98}, {"", "", "", ""}}}) {
         test::FakeClock clock;
         test::ScriptedPort port(clock);
         test::FakePump pump(clock, [&port] { return port.nextArrival(); });
@@ -41,7 +43,7 @@ TEST(SetupProgramTest, FirmwareVersionShowsEachByteAsItArrives)
         pump.onYield = [&port, &clock, &answered] {
             if (!answered && port.written().size() == 2) {
                 answered = true;
-                port.arriveAt(clock.now() + 5ms, {7, 3, 9, 12, 1});
+                port.arriveAt(clock.now() + 5ms, {7, 3, 9, 12, 1, 254});
             }
         };
         program.mainWindow().GetVersion().press();

@@ -1,7 +1,13 @@
 #include "qt/core/PortOpenFailure.h"
 
+#include "qt/core/QtSerialPort.h"
+
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
 #include <QStringList>
+#include <cerrno>
 
 namespace vindle {
 
@@ -11,6 +17,56 @@ QString tr(const char* text)
 {
     return QCoreApplication::translate("PortOpenFailure", text);
 }
+
+#ifdef Q_OS_LINUX
+// The lock file QSerialPort keeps while a program has the device open:
+// "LCK..ttyUSB0" for /dev/ttyUSB0, in the first of these folders that holds
+// it or else may be written to.
+QString lockFileOf(const QString& device)
+{
+    QString name = systemLocationOf(device, PortNaming::Posix);
+    if (name.startsWith(QLatin1String("/dev/")))
+        name.remove(0, 5);
+    const QString fileName = QStringLiteral("/LCK..") + name.replace(QLatin1Char('/'), '_');
+    const QStringList folders = {QStringLiteral("/var/lock"),
+                                 QStringLiteral("/etc/locks"),
+                                 QStringLiteral("/var/spool/locks"),
+                                 QStringLiteral("/var/spool/uucp"),
+                                 QStringLiteral("/tmp"),
+                                 QStringLiteral("/var/tmp"),
+                                 QStringLiteral("/var/lock/lockdev"),
+                                 QStringLiteral("/run/lock"),
+                                 QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    for (const QString& folder : folders) {
+        const QFileInfo info(folder);
+        if (info.isReadable() && (QFileInfo::exists(folder + fileName) || info.isWritable()))
+            return folder + fileName;
+    }
+    return {};
+}
+
+// Who holds the device, when another program does: the name and process the
+// lock file gives, or only that someone does.
+std::optional<QString> holderOf(const QString& device, const QString& reason)
+{
+    const QString lockFile = lockFileOf(device);
+    if (!lockFile.isEmpty() && QFileInfo::exists(lockFile)) {
+        qint64 process = 0;
+        QString host;
+        QString program;
+        if (QLockFile(lockFile).getLockInfo(&process, &host, &program) && process > 0) {
+            return program.isEmpty()
+                       ? tr("it is in use by process %1").arg(process)
+                       : tr("it is in use by %1 (process %2)").arg(program).arg(process);
+        }
+        return tr("it is in use by another program");
+    }
+    // Held open for itself alone by a program that keeps no lock file.
+    if (reason == qt_error_string(EBUSY))
+        return tr("it is in use by another program");
+    return std::nullopt;
+}
+#endif
 
 } // namespace
 
@@ -47,6 +103,13 @@ QString presentPortsText(const QList<QSerialPortInfo>& present)
 QString portOpenReason(const QString& device, const QString& reason,
                        QSerialPort::SerialPortError error)
 {
+#ifdef Q_OS_LINUX
+    // QSerialPort reports a device another program holds as a permission error.
+    if (error == QSerialPort::PermissionError) {
+        if (const std::optional<QString> holder = holderOf(device, reason))
+            return tr("Cannot open the serial port %1: %2.").arg(device, *holder);
+    }
+#endif
     QString text = tr("Cannot open the serial port %1: %2.").arg(device, reason);
 #ifdef Q_OS_LINUX
     if (error == QSerialPort::PermissionError) {
