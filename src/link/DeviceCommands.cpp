@@ -16,8 +16,10 @@ ReadPassResult readConfigurationPass(ByteLink& link,
 {
     sendCommand(link, command::kReadConfiguration);
     for (int location = 0; location < kLocationCount; ++location) {
-        // A missing location number reads as 0, so it passes at location 0.
-        if (link.GetI() != location) {
+        // A location number that does not come is none, not location 0: a
+        // silent module costs one time-out a pass.
+        const Received number = link.GetI();
+        if (!number.hasValue() || number != location) {
             return ReadPassResult{location};
         }
         if (onLocation) {

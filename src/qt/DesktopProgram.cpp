@@ -6,11 +6,12 @@
 namespace vindle {
 
 DesktopProgram::DesktopProgram(QtSerialPort& port)
-    : port_(port), program_(port, pump_, clock_, dialogs_),
+    : port_(port), journal_(port.deviceName()), program_(port, pump_, clock_, dialogs_),
       view_(program_, TwipScale::forFont(QApplication::font())),
       menu_(program_, view_.binder("Main")->widget())
 {
     view_.binder("Main")->fitToScreen();
+    program_.link().setJournal(&journal_);
     port_.onFailure([this](const QString& reason) { portFailed(reason); });
     program_.onEnded([this] { ended(); });
 }

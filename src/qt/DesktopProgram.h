@@ -5,6 +5,7 @@
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
 #include "qt/core/QtEventPump.h"
+#include "qt/core/FileStoreJournal.h"
 #include "qt/core/QtSerialPort.h"
 
 namespace vindle {
@@ -31,6 +32,9 @@ private:
     void ended();
 
     QtSerialPort& port_;
+    // Beside the port's lock: a store this run leaves open is waited out by
+    // the next, also when this one is killed.
+    FileStoreJournal journal_;
     QtEventPump pump_;
     SteadyClock clock_;
     QtDialogs dialogs_;

@@ -159,5 +159,78 @@ TEST_F(ByteLinkTest, DropUntilQuietLetsAReplyRunOut)
     EXPECT_EQ(clock.now(), later);
 }
 
+// What the line's safety waits for, in simulated time, and no longer: bytes
+// still arriving when the port is opened, a store an earlier run left open
+// (or may have), a store of this run cut short; nothing after a whole reply.
+TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
+{
+    struct Journal final : StoreJournal
+    {
+        Earlier found = Earlier::None;
+        int begun = 0;
+        int over = 0;
+        Earlier earlier() override { return found; }
+        void storeBegins() override { ++begun; }
+        void storeOver() override { ++over; }
+    };
+    using Earlier = StoreJournal::Earlier;
+    const Clock::Duration storeGiven = kModuleStoreTimeout + kReplyOverGap;
+    struct Case
+    {
+        const char* what;
+        Earlier earlier;
+        std::vector<Clock::Duration> arrivals;
+        Clock::Duration settling;
+    };
+    const Case cases[] = {
+        {"a clean line", Earlier::None, {}, kReplyOverGap},
+        {"a reply still arriving", Earlier::None, {10ms, 40ms}, 40ms + kReplyOverGap},
+        {"a store left open", Earlier::Unfinished, {}, storeGiven + kReplyOverGap},
+        {"no telling", Earlier::Unknown, {}, storeGiven + kReplyOverGap},
+        {"a store left open, still echoing",
+         Earlier::Unfinished,
+         {5ms, 700ms},
+         storeGiven + kReplyOverGap},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeClock clock;
+        ScriptedPort port{clock};
+        FakePump pump{clock, [&port] { return port.nextArrival(); }};
+        ByteLink link{port, pump, clock};
+        Journal journal;
+        journal.found = c.earlier;
+        link.setJournal(&journal);
+        const auto opened = clock.now();
+        for (const Clock::Duration after : c.arrivals)
+            port.arriveAt(opened + after, {99});
+        EXPECT_EQ(link.settle(), c.earlier);
+        EXPECT_EQ(clock.now() - opened, c.settling);
+        EXPECT_EQ(port.pendingTotal(), 0);
+        EXPECT_EQ(journal.over, c.earlier == Earlier::None ? 0 : 1);
+
+        // A store of this run, cut short after its first value.
+        link.storeBegins();
+        EXPECT_EQ(journal.begun, 1);
+        const auto sent = clock.now();
+        link.storeUnderWay(true);
+        clock.advance(100ms);
+        link.waitOutUnfinishedStore();
+        EXPECT_EQ(clock.now() - sent, storeGiven);
+        EXPECT_EQ(journal.over, c.earlier == Earlier::None ? 1 : 2);
+        const auto waited = clock.now();
+        link.waitOutUnfinishedStore();
+        EXPECT_EQ(clock.now(), waited);
+
+        // The last byte of a whole reply: the next command goes at once.
+        port.arrive({254});
+        EXPECT_EQ(link.GetI(), Received(254));
+        link.replyWhole();
+        const auto whole = clock.now();
+        link.dropUntilQuiet();
+        EXPECT_EQ(clock.now(), whole);
+    }
+}
+
 } // namespace
 } // namespace vindle

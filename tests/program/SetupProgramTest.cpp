@@ -202,7 +202,7 @@ TEST(SetupProgramTest, ClosingTheMainWindowMidReadSendsNothingMore)
     ProgramOnEmulator run(settings);
     int yields = 0;
     run.m.pump.onYield = [&] {
-        if (++yields == 3)
+        if (++yields == 1)
             run.main.requestClose();
     };
     bool ended = false;

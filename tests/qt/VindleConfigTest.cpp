@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
@@ -61,6 +63,7 @@ public:
         }
         return true;
     }
+    qint64 processId() const { return process_.processId(); }
     // Ctrl+C, to this program alone (never to a whole process group).
     void interrupt()
     {
@@ -98,34 +101,45 @@ protected:
     }
 
     static QString file(const char* name) { return files_->filePath(name + QString(".json")); }
-    // `arguments` split at spaces, with {port} and {file} filled in;
-    // {file:POINTER=JSON} is the file with the value at that JSON pointer
-    // replaced.
+    // `arguments` split at spaces, with {port}, {file} and {empty} (an empty
+    // argument) filled in; {file:POINTER=TEXT} is the file with the value at
+    // that JSON pointer written as TEXT, verbatim (also 1e400 or -0);
+    // {file+NAME} is the file followed by the bytes kAppended names.
     static QStringList expand(const char* arguments, const QString& port)
     {
         QStringList expanded = words(arguments);
         expanded.replaceInStrings(QStringLiteral("{port}"), port);
         expanded.replaceInStrings(QStringLiteral("{file}"), file("module"));
+        expanded.replaceInStrings(QStringLiteral("{empty}"), QString());
         for (QString& word : expanded) {
             const QRegularExpressionMatch edit =
-                QRegularExpression(QStringLiteral("^\\{file:(.+)=(.+)\\}$")).match(word);
+                QRegularExpression(QStringLiteral("^\\{file(?::(.+)=(.+)|\\+(.+))\\}$"))
+                    .match(word);
             if (edit.hasMatch())
-                word = edited(edit.captured(1), edit.captured(2));
+                word = edited(edit.captured(1), edit.captured(2), edit.captured(3));
         }
         return expanded;
     }
-    static QString edited(const QString& pointer, const QString& value)
+    static QString edited(const QString& pointer, const QString& value, const QString& appended)
     {
+        static const std::map<QString, QByteArray> kAppended = {
+            {QString(), QByteArray()},
+            {QStringLiteral("nul"), QByteArray("\0{}", 3)},
+        };
         QFile source(file("module"));
         if (!source.open(QIODevice::ReadOnly))
             return {};
         nlohmann::json json = nlohmann::json::parse(source.readAll().toStdString());
-        json[nlohmann::json::json_pointer(pointer.toStdString())] =
-            nlohmann::json::parse(value.toStdString());
+        const char* const placeholder = "\"\\u0001\"";
+        if (!pointer.isEmpty())
+            json[nlohmann::json::json_pointer(pointer.toStdString())] = "\x01";
+        std::string text = json.dump(2);
+        if (!pointer.isEmpty())
+            text.replace(text.find(placeholder), std::strlen(placeholder), value.toStdString());
         const QString path = files_->filePath(QStringLiteral("edited-%1.json").arg(++edits_));
         QFile target(path);
         if (target.open(QIODevice::WriteOnly))
-            target.write(QByteArray::fromStdString(json.dump(2)));
+            target.write(QByteArray::fromStdString(text) + kAppended.at(appended));
         return path;
     }
 
@@ -152,6 +166,26 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {"--device-id1 42", "identity --json --port {port}", 0,
          "\"device_id_1\":42|\"capabilities\":1", ""},
         {"--silent", "identity --port {port}", 3, "!Device ID", "did not answer"},
+        // An identity is five bytes and the ready marker, each in time, or
+        // none: never one made of late bytes, packets or a reply cut short.
+        {"--byte-delay 310", "identity --port {port}", 3, "!Device ID", "with its identity"},
+        {"--running", "identity --port {port}", 3, "!Device ID", "with its identity"},
+        {"--drop identify:4", "read --port {port}", 3, "!\"locations\"", "with its identity"},
+        {"--drop identify:4", "store {file} --port {port}", 3, "", "Nothing was stored."},
+        {"--drop identify:5", "defaults --yes --port {port}", 3, "", "may not have been cleared"},
+        // What the windows would change on the way in is no silent read.
+        {"--set 10=9", "read --port {port}", 6, "!\"locations\"",
+         "location 10 (mode of operation): the module holds 9, which the windows make 4"},
+        {"--set 21=253", "read --json --port {port}", 6, "\"location\":21", ""},
+        {"--capabilities 16", "read --accept-changes --port {port}", 0,
+         "\"comment\": \"Read with changes the windows made: location 0 (", ""},
+        {"", "defaults --yes --port {port}", 0, "", "reads back as before it"},
+        // The port failing: after the last acknowledgement, and mid-store.
+        {"--disconnect-after 57", "store {file} --port {port}", 0, "",
+         "Stored all 51 locations; then the serial port failed"},
+        {"--disconnect-after 40", "store {file} --port {port}", 7, "", "The serial port failed ("},
+        {"--drop read:3:0", "store {file} --verify --port {port}", 3, "",
+         "All 51 locations were stored, but the Vindle Module did not answer the read-back"},
         {"", "identity", 0, "Device ID #1: 17", ""}, // the port from VINDLE_PORT
         {nullptr, "identity --emulate", 0, "Firmware Version: 1", ""},
         {"--set 5=77", "read --port {port}", 0, "\"value\": 77", ""},
@@ -162,7 +196,7 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {"", "read --port {port} -o /nonexistent/dir/module.json", 1, "", "/nonexistent/dir"},
         {"", "defaults --port {port}", 1, "", "--yes"},
         {"--set 13=0 --reset-on-identify", "defaults --yes --port {port}", 0, "",
-         "Cleared to factory defaults"},
+         "Cleared to factory defaults and read back: 1 location changed."},
         {"--wrong-echo 7", "store {file} --port {port}", 4, "",
          "did not acknowledge location 7 (wireless key 2); locations 0 to 6 were stored"},
         {"--silent", "store {file} --port {port}", 3, "", "Nothing was stored."},
@@ -207,6 +241,20 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {nullptr, "", 1, "", "--help"},
         {nullptr, "identity --json --no-such-option", 1, "\"status\":1", "--no-such-option"},
         {nullptr, "store {file} --repeat", 1, "", "--verify"},
+        // Numbers no double holds, -0 quoted as written, text after a NUL.
+        {nullptr, "store {file:/locations/5/value=1e400} --port /nonexistent/tty", 1, "",
+         "Location \"5\": \"value\" must be an integer from 0 to 255, not 1e400."},
+        {nullptr, "store {file:/module/year=-1e999} --json --port /nonexistent/tty", 1,
+         "not -1e999.|\"status\":1", ""},
+        {nullptr, "store {file:/locations/5/value=-0} --port /nonexistent/tty", 1, "", "not -0."},
+        {nullptr, "store {file+nul} --port /nonexistent/tty", 1, "", "holds a NUL byte"},
+        {nullptr, "identity --port {empty}", 1, "", "--port: needs a value"},
+        {nullptr, "monitor --baud {empty} --port /nonexistent/tty", 1, "", "--baud: needs a value"},
+        {nullptr, "--json --help", 0, "{\"command\":null,\"help\":\"Reads, stores|\"status\":0}",
+         ""},
+        {nullptr, "--version --json", 0,
+         "{\"command\":null,\"status\":0,\"version\":\"vindle-config " VINDLE_CONFIG_VERSION "\"}",
+         ""},
         {nullptr, "--help", 0,
          "0    done|1    usage|2    the port|3    no answer|4    the module refused|"
          "5    --verify|6    the module holds|7    the serial port failed|130  interrupted",
@@ -241,6 +289,23 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
                 EXPECT_TRUE(nlohmann::json::accept(line.toStdString())) << line.toStdString();
         }
     }
+}
+
+// A port that another run holds is in use, which no group membership changes.
+TEST_F(VindleConfig, APortInUseNamesTheProgramHoldingIt)
+{
+    EmulatorProcess emulator({"--running", "--traffic", "header", "--packet-rate", "20"});
+    ConfigProcess holder({"monitor", "--port", emulator.devicePath()});
+    ASSERT_TRUE(holder.waitForOutput(QStringLiteral("HEADER DETECTED")));
+    const Finished run = ConfigProcess({"identity", "--port", emulator.devicePath()}).finish();
+    const QString inUse = QStringLiteral("%1: it is in use by vindle-config (process %2).")
+                              .arg(emulator.devicePath())
+                              .arg(holder.processId());
+    holder.interrupt();
+    EXPECT_EQ(holder.finish().status, 0);
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(inUse)) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("dialout"))) << run.err.toStdString();
 }
 
 // Commands one after another against one module, each starting while the
@@ -346,22 +411,37 @@ TEST_F(VindleConfig, InterruptedStoreIsFinishedFirstUnlessInterruptedTwice)
 // line is out.
 TEST_F(VindleConfig, RepeatProvisionsOneModuleAfterAnother)
 {
-    // Each module's emulator options and line; the summary; the exit status.
+    // Each module's emulator options and line (none: it never answers); the
+    // summary; the exit status; more arguments. With --json each module's
+    // object comes as soon as it is done.
     using Modules = std::vector<std::pair<const char*, const char*>>;
-    const std::tuple<Modules, const char*, int> cases[] = {
+    const std::tuple<Modules, const char*, int, const char*> cases[] = {
         {{{"--device-id1 31", "Module 1, Device ID #1: 31"},
           {"--device-id1 32", "Module 2, Device ID #1: 32"}},
          "2 modules stored and verified, none failed.",
-         0},
+         0,
+         ""},
         {{{"--device-id1 35 --wrong-echo 7",
            "Capabilities: 1: the module refused the store at location 7"},
           {"--device-id1 32", "Module 2, Device ID #1: 32"}},
          "1 module stored and verified; 1 failed: module 1 (Device ID #1: 35",
-         4},
+         4,
+         ""},
         {{{"--device-id1 33 --replace read:11:99:0",
            "Capabilities: 1: stored, but the read-back differs at location 5"}},
          "0 modules stored and verified; 1 failed: module 1 (Device ID #1: 33",
-         5},
+         5,
+         ""},
+        {{{"--device-id1 36 --disconnect-after 140",
+           "Capabilities: 1: the serial port failed; locations 0 to 28 were stored"}},
+         "0 modules stored and verified; 1 failed: module 1 (Device ID #1: 36",
+         7,
+         ""},
+        {{{"--silent", ""}}, "0 modules stored and verified, none failed.", 130, ""},
+        {{{"--device-id1 37", "\"result\":\"stored and verified\""}},
+         "\"provisioned\":1",
+         0,
+         "--json"},
     };
     const QString link = files_->filePath("module-link");
     const auto plugIn = [&link](const char* options) {
@@ -371,16 +451,21 @@ TEST_F(VindleConfig, RepeatProvisionsOneModuleAfterAnother)
             QTest::qWait(20);
         return emulator;
     };
-    for (const auto& [modules, summary, status] : cases) {
+    for (const auto& [modules, summary, status, more] : cases) {
         SCOPED_TRACE(summary);
         auto module = plugIn(modules.front().first);
         ConfigProcess provisioning(
-            {"store", file("module"), "--verify", "--repeat", "--port", link});
+            QStringList{"store", file("module"), "--verify", "--repeat", "--port", link} +
+            words(more));
         bool allLines = true;
         for (std::size_t i = 0; i < modules.size() && allLines; ++i) {
             if (i > 0)
                 module = plugIn(modules[i].first);
-            allLines = provisioning.waitForOutput(QString::fromUtf8(modules[i].second));
+            const QString line = QString::fromUtf8(modules[i].second);
+            if (line.isEmpty())
+                QTest::qWait(1500);
+            else
+                allLines = provisioning.waitForOutput(line);
             module.reset();
         }
         provisioning.interrupt();
