@@ -64,6 +64,12 @@ public:
         return true;
     }
     qint64 processId() const { return process_.processId(); }
+    // As a crash or a pulled plug would end it.
+    void kill()
+    {
+        if (process_.processId() > 0)
+            ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
+    }
     // Ctrl+C, to this program alone (never to a whole process group).
     void interrupt()
     {
@@ -336,6 +342,38 @@ TEST_F(VindleConfig, CommandsInARowStoreExactlyTheFile)
     QFile expected(saved);
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(readBack.out, QString::fromUtf8(expected.readAll()));
+}
+
+// A store that ended part-way leaves the module taking bytes as values until
+// it gives the store up: the next run, started at once, must not send it
+// commands before then, whether the store was refused or its program killed.
+TEST_F(VindleConfig, TheRunAfterAStoreCutShortFindsTheModuleReady)
+{
+    QFile file(VindleConfig::file("module"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString expected = QString::fromUtf8(file.readAll());
+    // The emulator's options; how the store ends (0: killed after 0.75 s).
+    const std::pair<const char*, int> cases[] = {{"--wrong-echo 5", 4}, {"--latency-timer 16", 0}};
+    for (const auto& [options, storeStatus] : cases) {
+        SCOPED_TRACE(options);
+        EmulatorProcess module(words(options));
+        const QStringList port{"--port", module.devicePath()};
+        ConfigProcess store(QStringList{"store", VindleConfig::file("module")} + port);
+        if (storeStatus == 0) {
+            QTest::qWait(750);
+            store.kill();
+            store.finish();
+        } else {
+            EXPECT_EQ(store.finish().status, storeStatus);
+        }
+        const Finished identity = ConfigProcess(QStringList{"identity"} + port).finish();
+        EXPECT_EQ(identity.status, 0) << identity.err.toStdString();
+        EXPECT_TRUE(identity.out.contains("Device ID #1: 17\nDevice ID #2: 4\n"))
+            << identity.out.toStdString();
+        const Finished read = ConfigProcess(QStringList{"read"} + port).finish();
+        EXPECT_EQ(read.status, 0) << read.err.toStdString();
+        EXPECT_EQ(read.out, expected);
+    }
 }
 
 // A FIFO, a device or another file that is not a regular one is never
