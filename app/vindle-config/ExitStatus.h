@@ -36,8 +36,9 @@ inline constexpr std::array kExitStatusMeanings{
                       "the module refused a store; the message names the location"},
     ExitStatusMeaning{ExitStatus::Differences,
                       "--verify found differences; the locations are listed"},
-    ExitStatusMeaning{ExitStatus::Unshowable, "the module holds a value the windows cannot show; "
-                                              "the location and the value are named"},
+    ExitStatusMeaning{ExitStatus::Unshowable,
+                      "the module holds a value the windows cannot show or would change; the "
+                      "location and the value are named"},
     ExitStatusMeaning{ExitStatus::PortFailed,
                       "the serial port failed during an exchange; what was stored is listed"},
     ExitStatusMeaning{ExitStatus::Interrupted, "interrupted (Ctrl+C); what was stored is listed"},
