@@ -58,6 +58,29 @@ TEST(ConfigurationStoreTest, StoreAfterStartUpSendsWhatTheWindowsShow)
     EXPECT_EQ(run.m.port.bytesPending(), 0); // the trailing byte was taken
 }
 
+// A whole store leaves nothing to wait for: a read pressed right after it
+// sends its command at once (a store cut short would make it wait for the
+// module's store time-out).
+TEST(ConfigurationStoreTest, AReadRightAfterAWholeStoreStartsAtOnce)
+{
+    ProgramOnEmulator run;
+    run.program.ReadSettings_Click();
+    run.program.StoreSettings_Click();
+    ASSERT_TRUE(run.dialogs.messages.empty());
+    const auto stored = run.m.clock.now();
+    const std::size_t before = run.sent().size();
+    std::optional<Clock::TimePoint> readSent;
+    const auto yield = run.m.pump.onYield;
+    run.m.pump.onYield = [&] {
+        if (!readSent && run.sent().size() > before)
+            readSent = run.m.clock.now();
+        yield();
+    };
+    run.program.ReadSettings_Click();
+    ASSERT_TRUE(readSent);
+    EXPECT_LT(*readSent - stored, kReplyOverGap);
+}
+
 TEST(ConfigurationStoreTest, FailedAcknowledgementStopsTheStoreThere)
 {
     struct Case

@@ -57,6 +57,31 @@ TEST(SetupProgramTest, FirmwareVersionShowsEachByteAsItArrives)
     }
 }
 
+// Bytes an earlier program left on its way are no reply to this one: the
+// first command goes out once the line has been quiet for the gap.
+TEST(SetupProgramTest, StartUpSendsNothingBeforeTheLineFallsQuiet)
+{
+    test::FakeClock clock;
+    test::ScriptedPort port(clock);
+    test::FakePump pump(clock, [&port] { return port.nextArrival(); });
+    test::RecordingDialogs dialogs;
+    SetupProgram program(port, pump, clock, dialogs);
+    const auto opened = clock.now();
+    port.arriveAt(opened + 10ms, {5, 77});
+    port.arriveAt(opened + 40ms, {6});
+    std::optional<Clock::TimePoint> firstByte;
+    pump.onYield = [&] {
+        if (!firstByte && !port.written().empty())
+            firstByte = clock.now();
+        if (port.written().size() == 2)
+            program.end();
+    };
+    program.start();
+    ASSERT_TRUE(firstByte);
+    EXPECT_GE(*firstByte - opened, 40ms + kReplyOverGap);
+    EXPECT_EQ(port.written(), (Bytes{253, 252}));
+}
+
 TEST(SetupProgramTest, SilentModuleLeavesTheIdentityEmpty)
 {
     EmulatorSettings settings;

@@ -172,6 +172,13 @@ TEST_P(WrongStoreEchoOverPty, StopsTheStoreThereWithTheStorageError)
     EXPECT_TRUE(program_->mainWindow().isEnabled());
     EXPECT_TRUE(program_->mainWindow().StoreSettings().isEnabled());
     expectNoSpinning();
+
+    // Read at once: its command waits until the module has given the store
+    // up, so that it is not taken for values; one pass reads it whole.
+    const std::size_t stored = written().size();
+    program_->ReadSettings_Click();
+    EXPECT_EQ(writtenFrom(stored), kRead + kIdentify);
+    EXPECT_EQ(dialogs_.messages.size(), 1U);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, WrongStoreEchoOverPty, ::testing::Values(0, 1, 25, 50));
