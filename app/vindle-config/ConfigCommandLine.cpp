@@ -30,6 +30,13 @@ std::string footer()
     return text.str();
 }
 
+// An empty value names nothing: `--port ""` is no device, `--baud ""` no rate.
+const CLI::Validator kNotEmpty(
+    [](const std::string& value) {
+        return value.empty() ? std::string("needs a value, not an empty text") : std::string();
+    },
+    "", "not empty");
+
 // The command line's grammar, filling `request`.
 class Grammar
 {
@@ -40,7 +47,8 @@ public:
         app_.require_subcommand(1, 1);
         app_.fallthrough();
         app_.add_option("--port", request.port, "the serial device, e.g. /dev/ttyUSB0 or COM9")
-            ->type_name("DEV");
+            ->type_name("DEV")
+            ->check(kNotEmpty);
         app_.add_flag("--emulate", request.emulate, "talk to a built-in emulated module");
         app_.add_flag("--json", request.json, "write the result as one JSON object on stdout");
 
@@ -54,6 +62,9 @@ public:
         CLI::App* read =
             command("read", "read the module; write the file (stdout without -o)", Command::Read);
         read->add_option("-o,--output", request.outputFile, "the file to write")->type_name("FILE");
+        read->add_flag("--accept-changes", request.acceptChanges,
+                       "write the file even where the windows change the module's values; its "
+                       "comment lists the changes");
 
         CLI::App* store =
             command("store", "validate FILE, store it with acknowledgement", Command::Store);
@@ -77,6 +88,7 @@ public:
         std::vector<int> rates(MonitorWindow::kBitRates.begin(), MonitorWindow::kBitRates.end());
         monitor->add_option("--baud", request.baud, "the module's bit rate")
             ->type_name("N")
+            ->check(kNotEmpty)
             ->check(CLI::IsMember(rates));
         monitor->add_flag("--header", request.header, "the module sends a 254 header byte");
         monitor->add_flag("--keys", request.keys,
@@ -91,28 +103,46 @@ private:
     CLI::App app_;
 };
 
+// What --help or --version writes on stdout: the text, or with --json one
+// object that holds it without its last line end.
+CommandLineExit printed(bool json, const char* key, const std::string& text, int status)
+{
+    if (json) {
+        const std::string value = text.substr(0, text.find_last_not_of('\n') + 1);
+        const nlohmann::json result = {{"command", nullptr}, {key, value}, {"status", status}};
+        std::cout << result.dump() << '\n';
+    } else {
+        std::cout << text;
+    }
+    return CommandLineExit{status};
+}
+
 } // namespace
 
 std::variant<ConfigRequest, CommandLineExit> parseConfigCommandLine(int argc, char** argv)
 {
     ConfigRequest request;
     Grammar grammar(request);
+    // A script that asked for JSON gets its object, also when no command runs.
+    const bool json = std::find(argv, argv + argc, std::string_view("--json")) != argv + argc;
     try {
         grammar.app().parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
+        std::ostringstream text;
+        int status = toInt(ExitStatus::Done);
         // The program's own help shows every command with its options.
-        if (grammar.app().get_subcommands().empty()) {
-            std::cout << grammar.app().help("", CLI::AppFormatMode::All);
-            return CommandLineExit{toInt(ExitStatus::Done)};
-        }
-        return CommandLineExit{grammar.app().exit(help)};
+        if (grammar.app().get_subcommands().empty())
+            text << grammar.app().help("", CLI::AppFormatMode::All);
+        else
+            status = grammar.app().exit(help, text, text);
+        return printed(json, "help", text.str(), status);
     } catch (const CLI::CallForVersion& version) {
-        return CommandLineExit{grammar.app().exit(version)};
+        return printed(json, "version", version.what() + std::string("\n"),
+                       version.get_exit_code());
     } catch (const CLI::ParseError& error) {
         std::cerr << "vindle-config: " << error.what() << "\n"
                   << "Run vindle-config --help for the commands and options.\n";
-        // A script that asked for JSON gets its object, also now.
-        if (std::find(argv, argv + argc, std::string_view("--json")) != argv + argc) {
+        if (json) {
             const nlohmann::json result = {{"command", nullptr},
                                            {"messages", {error.what()}},
                                            {"status", toInt(ExitStatus::Usage)}};

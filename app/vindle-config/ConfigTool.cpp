@@ -274,8 +274,8 @@ ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents&
         return status;
     if (!request_.verify) {
         // The port may fail after the last acknowledgement: the store is whole.
-        result(module.portFailure() ? "Stored all 51 locations; then the serial port failed (" +
-                                          *module.portFailure() + ")."
+        result(module.portFailure() ? "Stored all 51 locations; then the serial port failed: " +
+                                          *module.portFailure() + "."
                                     : std::string("Stored all 51 locations."));
         return ExitStatus::Done;
     }

@@ -78,7 +78,7 @@ void ModuleRun::portFailed(const std::string& reason)
 ExitStatus ModuleRun::endedStatus(const std::string& what)
 {
     if (portFailure_) {
-        tell("The serial port failed (" + *portFailure_ + "): " + what);
+        tell("The serial port failed: " + *portFailure_ + "; " + what);
         return ExitStatus::PortFailed;
     }
     tell("Interrupted: " + what);

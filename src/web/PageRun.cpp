@@ -20,6 +20,15 @@ PageRun::PageRun(val page)
     });
     program_.link().onExchangeRunning(
         [this](bool running) { page_.call<void>("exchangeRunning", running); });
+    program_.link().setJournal(&journal_);
+}
+
+StoreJournal::Earlier PageRun::PageJournal::earlier()
+{
+    const std::string found = page_.call<std::string>("storeJournal", std::string("earlier"));
+    if (found == "unfinished")
+        return Earlier::Unfinished;
+    return found == "unknown" ? Earlier::Unknown : Earlier::None;
 }
 
 PageRun::~PageRun()

@@ -34,6 +34,10 @@ namespace vindle {
 //   {action: "saveConfiguration"}     the text of a file saved now goes to
 //                                     page.configurationSaved(text)
 //   {action: "end"}                   the page goes away: the run ends
+// A store under way is noted through page.storeJournal(op), op "earlier",
+// "begins" or "over" ("earlier" answers "none", "unfinished" or "unknown"),
+// in the origin's storage, so that the run after a reload or a crash waits
+// for the module behind the same adapter to give a store up.
 // While a message box is open the other windows take no actions, as with a
 // modal box on the desktop. A message box goes to page.showMessage(id, text,
 // title) and waits for its answer.
@@ -61,6 +65,19 @@ private:
         PageRun& run_;
     };
 
+    // The store journal the page keeps.
+    class PageJournal final : public StoreJournal
+    {
+    public:
+        explicit PageJournal(const emscripten::val& page) : page_(page) {}
+        Earlier earlier() override;
+        void storeBegins() override { page_.call<void>("storeJournal", std::string("begins")); }
+        void storeOver() override { page_.call<void>("storeJournal", std::string("over")); }
+
+    private:
+        const emscripten::val& page_;
+    };
+
     bool takeQueued();
     void act(const emscripten::val& action);
     void openConfiguration(const emscripten::val& file);
@@ -73,6 +90,7 @@ private:
     PageSerialPort port_;
     PagePump pump_;
     PageDialogs dialogs_;
+    PageJournal journal_{page_};
     SetupProgram program_;
     std::vector<std::unique_ptr<WindowMirror>> mirrors_;
     int lastMessage_ = 0;

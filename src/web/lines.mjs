@@ -52,6 +52,9 @@ export class WebSerialLine {
         this.generation = 0;
         this.stopped = false;
         this.closing = false;
+        // Where a store under way is noted: per adapter, as the browser
+        // names it.
+        this.journalKey = `vindle-store:${portName(port)}`;
         this.lost = (event) => {
             if (event.target === this.port) this.stop('The device has been lost.');
         };

@@ -153,6 +153,24 @@ export class VindleSession {
         this.emit('ended');
     }
 
+    // A store under way, noted in the origin's storage under the line's
+    // journalKey (a line without one keeps no note), so that the run after
+    // a reload or a crash lets the module behind the same adapter give the
+    // store up first.
+    storeJournal(op) {
+        const key = this.line.journalKey;
+        if (!key) return 'none';
+        try {
+            if (op === 'begins') localStorage.setItem(key, new Date().toISOString());
+            else if (op === 'over') localStorage.removeItem(key);
+            else return localStorage.getItem(key) === null ? 'none' : 'unfinished';
+        } catch {
+            // Storage the browser refuses (a private window's policy, say).
+            return 'unknown';
+        }
+        return '';
+    }
+
     send(byte) { this.line.send(byte); }
     setBitRate(bits) { this.line.setBitRate?.(bits); }
 

@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vindle {
 namespace {
@@ -28,15 +29,18 @@ protected:
     }
 
     std::unique_ptr<EmulatorProcess> emulator_;
-    QtSerialPort port_;
+    // The descriptors low latency was asked for.
+    std::vector<int> lowLatencyAskedFor_;
+    QtSerialPort port_{[this](int fd) { lowLatencyAskedFor_.push_back(fd); }};
     QtEventPump pump_;
     SteadyClock clock_;
     ByteLink link_{port_, pump_, clock_};
 };
 
-TEST_F(PtyLinkTest, OpensAt38400EightNoneOne)
+TEST_F(PtyLinkTest, OpensAt38400EightNoneOneInLowLatencyMode)
 {
     connect({});
+    EXPECT_EQ(lowLatencyAskedFor_, std::vector<int>{static_cast<int>(port_.device().handle())});
     QSerialPort& device = port_.device();
     EXPECT_EQ(device.baudRate(), 38400);
     EXPECT_EQ(device.dataBits(), QSerialPort::Data8);
@@ -114,6 +118,7 @@ TEST_F(PtyLinkTest, APortWhoseOtherEndClosesIsReportedOnceAndFallsSilent)
         EXPECT_FALSE(link.GetI().hasValue());
     }
     EXPECT_EQ(reasons.size(), 1) << reasons.join(" / ").toStdString();
+    EXPECT_EQ(reasons.value(0).toStdString(), "the device is gone (unplugged?)");
     EXPECT_TRUE(port_.hasFailed());
     EXPECT_FALSE(port_.isOpen());
     // Three receive time-outs, each a handful of wake-ups, not thousands.

@@ -2,6 +2,7 @@
 // pseudo-terminal: every command and exit status.
 
 #include "EmulatorProcess.h"
+#include "qt/core/FileStoreJournal.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -70,11 +71,12 @@ public:
         if (process_.processId() > 0)
             ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
     }
-    // Ctrl+C, to this program alone (never to a whole process group).
-    void interrupt()
+    // Ctrl+C (or another signal), to this program alone (never to a whole
+    // process group).
+    void interrupt(int signal = SIGINT)
     {
         if (process_.processId() > 0)
-            ::kill(static_cast<pid_t>(process_.processId()), SIGINT);
+            ::kill(static_cast<pid_t>(process_.processId()), signal);
     }
     Finished finish()
     {
@@ -188,8 +190,9 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {"", "defaults --yes --port {port}", 0, "", "reads back as before it"},
         // The port failing: after the last acknowledgement, and mid-store.
         {"--disconnect-after 57", "store {file} --port {port}", 0, "",
-         "Stored all 51 locations; then the serial port failed"},
-        {"--disconnect-after 40", "store {file} --port {port}", 7, "", "The serial port failed ("},
+         "Stored all 51 locations; then the serial port failed: the device is gone"},
+        {"--disconnect-after 40", "store {file} --port {port}", 7, "",
+         "The serial port failed: the device is gone (unplugged?); the store was not complete"},
         {"--drop read:3:0", "store {file} --verify --port {port}", 3, "",
          "All 51 locations were stored, but the Vindle Module did not answer the read-back"},
         {"", "identity", 0, "Device ID #1: 17", ""}, // the port from VINDLE_PORT
@@ -302,7 +305,7 @@ TEST_F(VindleConfig, APortInUseNamesTheProgramHoldingIt)
 {
     EmulatorProcess emulator({"--running", "--traffic", "header", "--packet-rate", "20"});
     ConfigProcess holder({"monitor", "--port", emulator.devicePath()});
-    ASSERT_TRUE(holder.waitForOutput(QStringLiteral("HEADER DETECTED")));
+    ASSERT_TRUE(holder.waitForOutput(QStringLiteral("\n"))); // the port is open
     const Finished run = ConfigProcess({"identity", "--port", emulator.devicePath()}).finish();
     const QString inUse = QStringLiteral("%1: it is in use by vindle-config (process %2).")
                               .arg(emulator.devicePath())
@@ -352,19 +355,24 @@ TEST_F(VindleConfig, TheRunAfterAStoreCutShortFindsTheModuleReady)
     QFile file(VindleConfig::file("module"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString expected = QString::fromUtf8(file.readAll());
-    // The emulator's options; how the store ends (0: killed after 0.75 s).
-    const std::pair<const char*, int> cases[] = {{"--wrong-echo 5", 4}, {"--latency-timer 16", 0}};
+    // The emulator's options; the store's status (-1: killed after 0.75 s).
+    // A run that ends by itself leaves no note of a store under way: it
+    // waited a store cut short out.
+    const std::pair<const char*, int> cases[] = {
+        {"--wrong-echo 5", 4}, {"", 0}, {"--latency-timer 16", -1}};
     for (const auto& [options, storeStatus] : cases) {
         SCOPED_TRACE(options);
         EmulatorProcess module(words(options));
         const QStringList port{"--port", module.devicePath()};
+        const FileStoreJournal journal(module.devicePath());
         ConfigProcess store(QStringList{"store", VindleConfig::file("module")} + port);
-        if (storeStatus == 0) {
+        if (storeStatus < 0) {
             QTest::qWait(750);
             store.kill();
             store.finish();
         } else {
             EXPECT_EQ(store.finish().status, storeStatus);
+            EXPECT_FALSE(QFileInfo::exists(journal.path()));
         }
         const Finished identity = ConfigProcess(QStringList{"identity"} + port).finish();
         EXPECT_EQ(identity.status, 0) << identity.err.toStdString();
@@ -373,6 +381,7 @@ TEST_F(VindleConfig, TheRunAfterAStoreCutShortFindsTheModuleReady)
         const Finished read = ConfigProcess(QStringList{"read"} + port).finish();
         EXPECT_EQ(read.status, 0) << read.err.toStdString();
         EXPECT_EQ(read.out, expected);
+        EXPECT_FALSE(QFileInfo::exists(journal.path()));
     }
 }
 
@@ -425,8 +434,8 @@ TEST_F(VindleConfig, InterruptedStoreIsFinishedFirstUnlessInterruptedTwice)
     // text in stderr. Either way the status is 130 and stderr says what was
     // stored.
     const std::tuple<const char*, int, int, const char*> cases[] = {
-        {"30", 1, 0, "Interrupted after the store: all 51 locations were stored"},
-        {"30", 2, 3, "Interrupted after the store: all 51 locations were stored"},
+        {"60", 1, 0, "all 51 locations were stored"},
+        {"60", 2, 3, "all 51 locations were stored"},
         {"150", 2, 500, "the store was not complete: locations 0 to "},
     };
     for (const auto& [delay, interrupts, apart, inStderr] : cases) {
@@ -511,6 +520,34 @@ TEST_F(VindleConfig, RepeatProvisionsOneModuleAfterAnother)
         EXPECT_TRUE(allLines) << run.out.toStdString() << run.err.toStdString();
         EXPECT_EQ(run.status, status) << run.err.toStdString();
         EXPECT_TRUE(run.out.contains(QString::fromUtf8(summary))) << run.out.toStdString();
+    }
+}
+
+// A Ctrl+C in the program's first milliseconds is never lost, and SIGTERM and
+// SIGHUP end a run as Ctrl+C does, with its last words.
+TEST_F(VindleConfig, SignalsFromTheFirstMomentEndTheRunWithItsLastWords)
+{
+    // The emulator's options, the arguments, the signal and when (ms after
+    // the start), the status, a text in stdout and one in stderr.
+    const std::tuple<const char*, const char*, int, int, int, const char*, const char*> cases[] = {
+        {"", "store {file} --verify", SIGINT, 30, 130, "", "Interrupted"},
+        {"", "defaults --yes", SIGINT, 30, 130, "", "Interrupted"},
+        {"--running", "monitor", SIGINT, 30, 0, "", ""},
+        {"--running", "monitor --header", SIGTERM, 500, 0, "HEADER DETECTED", ""},
+        {"--silent", "store {file} --verify --repeat", SIGHUP, 500, 130,
+         "0 modules stored and verified, none failed.", ""},
+    };
+    for (const auto& [options, command, signal, after, status, inStdout, inStderr] : cases) {
+        SCOPED_TRACE(std::string(command) + " " + std::to_string(signal));
+        EmulatorProcess module(words(options));
+        ConfigProcess run(expand(command, module.devicePath()) +
+                          QStringList{"--port", module.devicePath()});
+        QTest::qWait(after);
+        run.interrupt(signal);
+        const Finished ended = run.finish();
+        EXPECT_EQ(ended.status, status) << ended.err.toStdString();
+        EXPECT_TRUE(ended.out.contains(QString::fromUtf8(inStdout))) << ended.out.toStdString();
+        EXPECT_TRUE(ended.err.contains(QString::fromUtf8(inStderr))) << ended.err.toStdString();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <cerrno>
+#include <optional>
 
 namespace vindle {
 
@@ -27,7 +28,8 @@ QString lockFileOf(const QString& device)
     QString name = systemLocationOf(device, PortNaming::Posix);
     if (name.startsWith(QLatin1String("/dev/")))
         name.remove(0, 5);
-    const QString fileName = QStringLiteral("/LCK..") + name.replace(QLatin1Char('/'), '_');
+    const QString fileName =
+        QStringLiteral("/LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QStringList folders = {QStringLiteral("/var/lock"),
                                  QStringLiteral("/etc/locks"),
                                  QStringLiteral("/var/spool/locks"),
@@ -103,24 +105,21 @@ QString presentPortsText(const QList<QSerialPortInfo>& present)
 QString portOpenReason(const QString& device, const QString& reason,
                        QSerialPort::SerialPortError error)
 {
+    const QString text = tr("Cannot open the serial port %1: %2.");
 #ifdef Q_OS_LINUX
-    // QSerialPort reports a device another program holds as a permission error.
+    // QSerialPort reports a device that another program holds as a
+    // permission error, too.
     if (error == QSerialPort::PermissionError) {
         if (const std::optional<QString> holder = holderOf(device, reason))
-            return tr("Cannot open the serial port %1: %2.").arg(device, *holder);
-    }
-#endif
-    QString text = tr("Cannot open the serial port %1: %2.").arg(device, reason);
-#ifdef Q_OS_LINUX
-    if (error == QSerialPort::PermissionError) {
-        text += QLatin1Char('\n') +
-                tr("Serial devices belong to the dialout group. Add yourself once with\n"
-                   "    sudo usermod -aG dialout \"$USER\"\nand log in again.");
+            return text.arg(device, *holder);
+        return text.arg(device, reason) + QLatin1Char('\n') +
+               tr("Serial devices belong to the dialout group. Add yourself once with\n"
+                  "    sudo usermod -aG dialout \"$USER\"\nand log in again.");
     }
 #else
     Q_UNUSED(error);
 #endif
-    return text;
+    return text.arg(device, reason);
 }
 
 QString portOpenFailureText(const QString& device, const QString& reason,

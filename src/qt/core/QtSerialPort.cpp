@@ -2,9 +2,31 @@
 
 #include "qt/core/LowLatency.h"
 
+#include <QCoreApplication>
+#include <cerrno>
+
 namespace vindle {
 
-QtSerialPort::QtSerialPort()
+namespace {
+
+// Why the open port failed. A device that goes away (a USB adapter pulled
+// out, the other end of a pseudo-terminal closed) is a resource error, or
+// leaves calls that fail with ENOTTY ("Inappropriate ioctl for device"),
+// ENOENT, ENODEV, ENXIO or EIO: say what happened instead.
+QString failureReason(QSerialPort::SerialPortError error, const QString& systemText)
+{
+    bool gone = error == QSerialPort::ResourceError;
+    for (const int code : {ENOTTY, ENOENT, ENODEV, ENXIO, EIO})
+        gone = gone || systemText == qt_error_string(code);
+    if (gone)
+        return QCoreApplication::translate("QtSerialPort", "the device is gone (unplugged?)");
+    return systemText;
+}
+
+} // namespace
+
+QtSerialPort::QtSerialPort(LatencySetter lowLatency)
+    : lowLatency_(lowLatency ? std::move(lowLatency) : LatencySetter(setLowLatency))
 {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { errorOccurred(error); });
@@ -17,7 +39,7 @@ void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error)
         failed_)
         return;
     failed_ = true;
-    const QString reason = port_.errorString();
+    const QString reason = failureReason(error, port_.errorString());
     port_.close();
     if (failure_)
         failure_(reason);
@@ -43,7 +65,7 @@ bool QtSerialPort::open(const QString& deviceName)
         return false;
     }
 #ifdef Q_OS_UNIX
-    setLowLatency(static_cast<int>(port_.handle()));
+    lowLatency_(static_cast<int>(port_.handle()));
 #endif
     return true;
 }

@@ -20,8 +20,11 @@ class QtSerialPort final : public SerialPort
 public:
     static constexpr int kBitRate = 38400;
     using FailureHandler = std::function<void(const QString& reason)>;
+    // Asks the driver behind an open descriptor for low latency.
+    using LatencySetter = std::function<void(int fd)>;
 
-    QtSerialPort();
+    // `lowLatency` is applied to every port opened (setLowLatency by default).
+    explicit QtSerialPort(LatencySetter lowLatency = nullptr);
 
     // Opens the named device (e.g. "COM9", "/dev/ttyUSB0"). On failure the
     // port stays closed and errorText() says why.
@@ -36,7 +39,8 @@ public:
     void close();
     static constexpr int kCloseDrainTime = 200; // ms
 
-    // Called once, with the system's reason, when the open port fails.
+    // Called once when the open port fails, with the reason: the system's,
+    // or that the device is gone.
     void onFailure(FailureHandler handler) { failure_ = std::move(handler); }
     bool hasFailed() const { return failed_; }
 
@@ -55,6 +59,7 @@ private:
     QSerialPort port_;
     QString deviceName_;
     FailureHandler failure_;
+    LatencySetter lowLatency_;
     bool failed_ = false;
 };
 

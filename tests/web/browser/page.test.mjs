@@ -132,6 +132,11 @@ test('a refused store sends nothing after the refusal', async () => {
         assert.match(text, refusal.expected);
         await quietAfter(page, await written(page));
         if (refusal.text) assert.deepEqual((await held(page))[5], before[5]);
+        // A read within the module's store time-out waits for it to give the
+        // store up: its command is not taken for the values of 6 and 7.
+        await press(page, 'Read Configuration');
+        await mainWindowReady(page);
+        assert.deepEqual((await held(page)).slice(6), before.slice(6));
         await finish(page);
     }
 });
@@ -182,6 +187,31 @@ test('leaving the page during a store is asked about first', async () => {
     assert.equal(dialog.type(), 'beforeunload');
     await dialog.dismiss();
     await mainWindowReady(page);
+    await finish(page);
+});
+
+test('a store under way is noted in the origin for the next run, which waits out one left behind', async () => {
+    const key = 'vindle-store:USB 0403:6001';
+    const noted = (page) => page.evaluate((k) => localStorage.getItem(k) !== null, key);
+    const page = await startedPage(browser, { args: ['--baud', '1200'] });
+    assert.equal(await noted(page), false);
+    await press(page, 'Store Configuration');
+    await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
+    assert.equal(await noted(page), true);
+    await mainWindowReady(page);
+    assert.equal(await noted(page), false);
+
+    // A run that died in the middle of a store left its note: the next
+    // sends nothing until the module's store time-out has passed.
+    await press(page, 'Close');
+    await page.evaluate((k) => localStorage.setItem(k, 'left behind'), key);
+    const opened = await page.evaluate(() => performance.now());
+    const count = await written(page);
+    await press(page, 'Connect to a module');
+    await mainWindowReady(page);
+    const first = await page.evaluate((n) => window.serialStandIn.log.filter((e) => e.out)[n].t, count);
+    assert.ok(first - opened >= 1000, `the first byte went out after ${first - opened} ms`);
+    assert.equal(await noted(page), false);
     await finish(page);
 });
 
