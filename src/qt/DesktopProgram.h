@@ -4,8 +4,8 @@
 #include "qt/ConfigurationMenu.h"
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
-#include "qt/core/QtEventPump.h"
 #include "qt/core/FileStoreJournal.h"
+#include "qt/core/QtEventPump.h"
 #include "qt/core/QtSerialPort.h"
 
 namespace vindle {
