@@ -533,7 +533,7 @@ TEST_F(VindleConfig, SignalsFromTheFirstMomentEndTheRunWithItsLastWords)
         {"", "store {file} --verify", SIGINT, 30, 130, "", "Interrupted"},
         {"", "defaults --yes", SIGINT, 30, 130, "", "Interrupted"},
         {"--running", "monitor", SIGINT, 30, 0, "", ""},
-        {"--running", "monitor --header", SIGTERM, 500, 0, "HEADER DETECTED", ""},
+        {"--running --packet-rate 50", "monitor --header", SIGTERM, 1000, 0, "HEADER DETECTED", ""},
         {"--silent", "store {file} --verify --repeat", SIGHUP, 500, 130,
          "0 modules stored and verified, none failed.", ""},
     };
