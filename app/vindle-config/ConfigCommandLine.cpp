@@ -1,6 +1,6 @@
 #include "ConfigCommandLine.h"
 
-#include "ExitStatus.h"
+#include "program/ExitStatus.h"
 #include "ui/monitor/MonitorWindow.h"
 
 #include <CLI/CLI.hpp>
@@ -78,10 +78,24 @@ public:
 
         command("identity", "print the identity", Command::Identity);
 
+        CLI::App* diff = command(
+            "diff",
+            "compare the module with FILE (the read command alone: nothing is written to it, "
+            "no identify command); with FILE2, compare two files and open no port",
+            Command::Diff);
+        diff->add_option("FILE", request.inputFile, "the configuration file")->required();
+        diff->add_option("FILE2", request.secondFile, "a second configuration file");
+
         CLI::App* defaults =
             command("defaults", "clear to factory defaults, then read (refuses without --yes)",
                     Command::Defaults);
         defaults->add_flag("--yes", request.yes, "really clear the module's configuration");
+        for (CLI::App* logged : {store, diff, defaults})
+            logged
+                ->add_option("--log", request.logFile,
+                             "append one JSON line per module to this station log")
+                ->type_name("FILE")
+                ->check(kNotEmpty);
 
         CLI::App* monitor = command(
             "monitor", "the data monitor's lines on stdout until interrupted", Command::Monitor);

@@ -17,17 +17,22 @@ struct ConfigRequest
         Identity,
         Defaults,
         Monitor,
+        Diff,
     };
 
     Command command = Command::Read;
     std::optional<std::string> port;
     bool emulate = false;
     bool json = false;
-    // read: the file to write (stdout without it); store: the file to store.
+    // read: the file to write (stdout without it); store: the file to store;
+    // diff: the file to compare with, and the second file instead of a module.
     std::optional<std::string> outputFile;
     std::string inputFile;
+    std::optional<std::string> secondFile;
     // read: write the file also when the windows change values on the way in.
     bool acceptChanges = false;
+    // store, diff, defaults: the station log to append a line to per module.
+    std::optional<std::string> logFile;
     bool verify = false;
     bool repeat = false;
     bool yes = false;

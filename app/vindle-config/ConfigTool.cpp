@@ -2,15 +2,17 @@
 
 #include "EmbeddedEmulator.h"
 #include "ModuleRun.h"
-#include "ModuleText.h"
 #include "Provisioning.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationFile.h"
 #include "program/ConfigurationStore.h"
+#include "program/ModuleText.h"
 #include "program/RecordDecoding.h"
 #include "qt/core/PortOpenFailure.h"
 #include "qt/core/TextFile.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QSerialPortInfo>
 #include <QString>
 #include <cstdio>
@@ -36,6 +38,8 @@ const char* commandName(ConfigRequest::Command command)
         return "defaults";
     case Command::Monitor:
         return "monitor";
+    case Command::Diff:
+        return "diff";
     }
     return "";
 }
@@ -82,6 +86,7 @@ int ConfigTool::run()
 
 void ConfigTool::fail(const std::string& text)
 {
+    lastLine_ = text;
     json_["messages"].push_back(text);
     progress_.breakLine();
     std::fprintf(stderr, "vindle-config: %s\n", text.c_str());
@@ -90,6 +95,7 @@ void ConfigTool::fail(const std::string& text)
 
 void ConfigTool::result(const std::string& text)
 {
+    lastLine_ = text;
     progress_.breakLine();
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
@@ -103,10 +109,24 @@ ExitStatus ConfigTool::execute()
         if (!file)
             return ExitStatus::Usage;
     }
+    if (request_.command == ConfigRequest::Command::Diff) {
+        file = parseFile(request_.inputFile);
+        if (!file)
+            return ExitStatus::Usage;
+        if (request_.secondFile)
+            return diffFiles(*file);
+    }
     if (request_.command == ConfigRequest::Command::Defaults && !request_.yes) {
         fail("defaults clears the module's whole configuration to its factory defaults; add "
              "--yes to do it.  Nothing was sent to the Vindle Module.");
         return ExitStatus::Usage;
+    }
+    if (request_.logFile) {
+        if (const QString error = log_.open(QString::fromStdString(*request_.logFile));
+            !error.isEmpty()) {
+            fail(error.toStdString() + "  Nothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
     }
     if (interrupt_.requested()) {
         fail("Interrupted.  Nothing was sent to the Vindle Module.");
@@ -124,32 +144,85 @@ ExitStatus ConfigTool::execute()
     };
     if (request_.repeat) {
         Provisioning provisioning(port_, pump_, clock_, progress_, interrupt_, journal_.get());
-        return provisioning.run(file->record, attach, request_.json, json_);
+        Provisioning::Recorder recorder;
+        if (log_.isOpen())
+            recorder = [this](const ModuleIdentityRecord& module, ExitStatus status,
+                              const std::string& line, const std::vector<Difference>& differences) {
+                return logModule(module, status, line, differences);
+            };
+        return provisioning.run(file->record, attach, request_.json, json_, recorder);
     }
     ModuleRun module(port_, pump_, clock_, progress_, journal_.get());
     attach(&module);
-    const ExitStatus status = onModule(module, file ? &*file : nullptr);
+    ExitStatus status = onModule(module, file ? &*file : nullptr);
+    if (log_.isOpen()) {
+        std::vector<Difference> differences;
+        if (json_.contains("differences"))
+            for (const auto& entry : json_["differences"])
+                differences.push_back({entry["location"].get<int>(), entry["file"].get<int>(),
+                                       entry["module"].get<int>()});
+        const std::string line =
+            lastLine_.empty() && !module.messages().empty() ? module.messages().back() : lastLine_;
+        if (!logModule(module.identityRecord(), status, line, differences) &&
+            status == ExitStatus::Done)
+            status = ExitStatus::Usage;
+    }
     module_ = nullptr;
     for (const std::string& message : module.messages())
         json_["messages"].push_back(message);
     return status;
 }
 
-std::optional<ConfigurationFileContents> ConfigTool::loadFile()
+std::optional<ConfigurationFileContents> ConfigTool::parseFile(const std::string& path)
 {
     const std::string nothingSent = "\nNothing was sent to the Vindle Module.";
-    const LoadedText loaded = loadTextFile(QString::fromStdString(request_.inputFile));
+    const LoadedText loaded = loadTextFile(QString::fromStdString(path));
     if (!loaded.error.isEmpty()) {
         fail(loaded.error.toStdString() + nothingSent);
         return std::nullopt;
     }
-    ConfigurationFileContents file;
+    if (path == request_.inputFile)
+        fileSha256_ = QCryptographicHash::hash(QByteArray::fromStdString(loaded.text),
+                                               QCryptographicHash::Sha256)
+                          .toHex()
+                          .toStdString();
     try {
-        file = parseConfigurationFile(loaded.text);
+        return parseConfigurationFile(loaded.text);
     } catch (const ConfigurationFileError& error) {
-        fail(request_.inputFile + ": " + error.what() + nothingSent);
+        fail(path + ": " + error.what() + nothingSent);
         return std::nullopt;
     }
+}
+
+bool ConfigTool::logModule(const ModuleIdentityRecord& module, ExitStatus status,
+                           const std::string& line, const std::vector<Difference>& differences)
+{
+    StationLogEntry entry;
+    entry.time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
+    entry.command = commandName(request_.command);
+    entry.port = json_.value("port", std::string());
+    if (request_.command != ConfigRequest::Command::Defaults) {
+        entry.file = request_.inputFile;
+        entry.fileSha256 = fileSha256_;
+    }
+    entry.module = module;
+    entry.status = status;
+    entry.result = line;
+    entry.differences = differences;
+    const QString error = log_.append(stationLogJson(entry).dump());
+    if (error.isEmpty())
+        return true;
+    fail(error.toStdString());
+    return false;
+}
+
+std::optional<ConfigurationFileContents> ConfigTool::loadFile()
+{
+    const std::string nothingSent = "\nNothing was sent to the Vindle Module.";
+    std::optional<ConfigurationFileContents> parsed = parseFile(request_.inputFile);
+    if (!parsed)
+        return std::nullopt;
+    ConfigurationFileContents file = std::move(*parsed);
     // What the windows would make of the file whatever module it goes to is
     // decided now, once, before any port is opened.
     const RecordCheck check = checkRecord(file.record);
@@ -224,6 +297,8 @@ ExitStatus ConfigTool::onModule(ModuleRun& module, const ConfigurationFileConten
         return defaults(module);
     case Command::Monitor:
         return monitor(module);
+    case Command::Diff:
+        return diff(module, *file);
     }
     return ExitStatus::Usage;
 }
@@ -310,6 +385,42 @@ ExitStatus ConfigTool::defaults(ModuleRun& module)
         result("Cleared to factory defaults and read back: " + std::to_string(changed) +
                (changed == 1 ? " location" : " locations") + " changed.");
     return status;
+}
+
+ExitStatus ConfigTool::differences(const std::vector<Difference>& differences,
+                                   const DifferenceSides& sides, const std::string& compared)
+{
+    json_["differences"] = differencesJson(differences, sides);
+    if (differences.empty()) {
+        result(compared + " hold the same in all 51 locations.");
+        return ExitStatus::Done;
+    }
+    if (!request_.json)
+        printOut(differencesText(differences, sides) + "\n");
+    std::string at;
+    for (const Difference& difference : differences)
+        at += (at.empty() ? "" : ", ") + std::to_string(difference.location);
+    result(compared + " differ at " + (differences.size() == 1 ? "location " : "locations ") + at +
+           ".");
+    return ExitStatus::Differences;
+}
+
+ExitStatus ConfigTool::diffFiles(const ConfigurationFileContents& first)
+{
+    const std::optional<ConfigurationFileContents> second = parseFile(*request_.secondFile);
+    if (!second)
+        return ExitStatus::Usage;
+    return differences(differencesOf(first.record, second->record), kTwoFiles,
+                       request_.inputFile + " and " + *request_.secondFile);
+}
+
+ExitStatus ConfigTool::diff(ModuleRun& module, const ConfigurationFileContents& file)
+{
+    std::vector<Difference> found;
+    const ExitStatus status = module.compare(file.record, found);
+    if (status != ExitStatus::Done)
+        return status;
+    return differences(found, kFileAndModule, "The Vindle Module and " + request_.inputFile);
 }
 
 ExitStatus ConfigTool::monitor(ModuleRun& module)

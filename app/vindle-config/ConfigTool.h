@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ConfigCommandLine.h"
-#include "ExitStatus.h"
 #include "InterruptSignal.h"
+#include "StationLog.h"
 #include "TerminalProgress.h"
 #include "link/Clock.h"
 #include "program/ConfigurationFile.h"
+#include "program/ExitStatus.h"
+#include "program/ModuleText.h"
 #include "qt/core/FileStoreJournal.h"
 #include "qt/core/QtEventPump.h"
 #include "qt/core/QtSerialPort.h"
@@ -41,6 +43,8 @@ private:
     // The file to store, checked in full; empty (and said why) when it
     // cannot be stored.
     std::optional<ConfigurationFileContents> loadFile();
+    // The file at `path` parsed, or said why not.
+    std::optional<ConfigurationFileContents> parseFile(const std::string& path);
     // Opens the port the request names; the status when it cannot.
     std::optional<ExitStatus> openPort();
     ExitStatus onModule(ModuleRun& module, const ConfigurationFileContents* file);
@@ -49,10 +53,19 @@ private:
     ExitStatus identity(ModuleRun& module);
     ExitStatus defaults(ModuleRun& module);
     ExitStatus monitor(ModuleRun& module);
+    ExitStatus diff(ModuleRun& module, const ConfigurationFileContents& file);
+    ExitStatus diffFiles(const ConfigurationFileContents& first);
+    // The differences on stdout and in the JSON; Differences when any.
+    ExitStatus differences(const std::vector<Difference>& differences, const DifferenceSides& sides,
+                           const std::string& compared);
     // An error of the command's own, before any module is involved.
     void fail(const std::string& text);
     // A result line on stderr (also when it is not a terminal).
     void result(const std::string& text);
+    // Appends one module's line to the station log; false (and said why)
+    // when it cannot be written.
+    bool logModule(const ModuleIdentityRecord& module, ExitStatus status, const std::string& line,
+                   const std::vector<Difference>& differences);
 
     ConfigRequest request_;
     QtSerialPort port_;
@@ -64,6 +77,10 @@ private:
     std::unique_ptr<FileStoreJournal> journal_;
     ModuleRun* module_ = nullptr;
     nlohmann::json json_;
+    StationLog log_;
+    // The file's hash for the log; the last line said, a module's result.
+    std::optional<std::string> fileSha256_;
+    std::string lastLine_;
 };
 
 } // namespace vindle::cli

@@ -1,10 +1,10 @@
 #include "ModuleRun.h"
 
-#include "ModuleText.h"
 #include "TerminalProgress.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationReader.h"
 #include "program/ConfigurationStore.h"
+#include "program/ModuleText.h"
 #include "program/StoreValues.h"
 
 #include <algorithm>
@@ -220,11 +220,17 @@ ExitStatus ModuleRun::store(const ConfigurationRecord& values, bool verify,
     }
     if (const ExitStatus status = readStatus(readBack); status != ExitStatus::Done)
         return status;
-    for (int location = 0; location < kLocationCount; ++location) {
-        if (readBack.record[location] != values[location])
-            differences.push_back({location, values[location], readBack.record[location]});
-    }
+    differences = differencesOf(values, readBack.record);
     return differences.empty() ? ExitStatus::Done : ExitStatus::Differences;
+}
+
+ExitStatus ModuleRun::compare(const ConfigurationRecord& file, std::vector<Difference>& differences)
+{
+    const ReadResult result = program_.readConfiguration(ReadOptions{.identify = false});
+    if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
+        return status;
+    differences = differencesOf(file, result.received);
+    return ExitStatus::Done;
 }
 
 ExitStatus ModuleRun::storeStatus()

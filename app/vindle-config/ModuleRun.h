@@ -1,8 +1,9 @@
 #pragma once
 
-#include "ExitStatus.h"
 #include "StderrDialogs.h"
 #include "program/ConfigurationFile.h"
+#include "program/ExitStatus.h"
+#include "program/ModuleText.h"
 #include "program/SetupProgram.h"
 
 #include <functional>
@@ -13,14 +14,6 @@
 namespace vindle::cli {
 
 class TerminalProgress;
-
-// A location where the module holds something else than the file.
-struct Difference
-{
-    int location;
-    int inFile;
-    int inModule;
-};
 
 // One run of the set-up procedures on an open port, for one module: the
 // windows are held as models and never shown. What the procedures return
@@ -53,6 +46,10 @@ public:
     // a module) and lists in `differences` where it holds something else.
     ExitStatus store(const ConfigurationRecord& values, bool verify,
                      std::vector<Difference>& differences);
+    // Reads the module with the read command alone (no identify command,
+    // nothing written) and lists in `differences` where it holds something
+    // else than `file`: the values as the module sent them.
+    ExitStatus compare(const ConfigurationRecord& file, std::vector<Difference>& differences);
     // The data monitor until interrupted; every line, oldest first.
     ExitStatus monitor(std::optional<int> bitRate, bool header, bool keys,
                        const std::function<void(const std::string&)>& line);

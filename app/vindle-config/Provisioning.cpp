@@ -2,10 +2,10 @@
 
 #include "InterruptSignal.h"
 #include "ModuleRun.h"
-#include "ModuleText.h"
 #include "TerminalProgress.h"
 #include "link/ByteLink.h"
 #include "link/DeviceCommands.h"
+#include "program/ModuleText.h"
 #include "qt/core/QtSerialPort.h"
 
 #include <cstdio>
@@ -20,8 +20,9 @@ Provisioning::Provisioning(QtSerialPort& port, EventPump& pump, const Clock& clo
 {}
 
 ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& hook, bool json,
-                             nlohmann::json& result)
+                             nlohmann::json& result, const Recorder& record)
 {
+    bool unrecorded = false;
     int provisioned = 0;
     std::optional<ExitStatus> lastFailure;
     nlohmann::json modules = nlohmann::json::array();
@@ -53,6 +54,8 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
         modules.push_back(
             {{"module", identityJson(identity)}, {"status", toInt(status)}, {"result", outcome}});
         printObject(modules.back(), json);
+        // Nothing is stored into another module once a result goes unrecorded.
+        unrecorded = record && !record(identity, status, outcome, differences);
         if (status == ExitStatus::Done) {
             ++provisioned;
         } else {
@@ -60,7 +63,7 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
             failed.push_back("module " + std::to_string(number) + " (" + identityText(identity) +
                              ")");
         }
-        if (interrupt_.requested())
+        if (interrupt_.requested() || unrecorded)
             break;
         progress_.step("Done with this module: unplug it.");
         if (!waitUntil(false))
@@ -80,6 +83,8 @@ ExitStatus Provisioning::run(const ConfigurationRecord& values, const RunHook& h
     result["modules"] = modules;
     result["provisioned"] = provisioned;
     result["failed"] = failed.size();
+    if (unrecorded)
+        return lastFailure.value_or(ExitStatus::Usage);
     if (modules.empty())
         return ExitStatus::Interrupted;
     return lastFailure.value_or(ExitStatus::Done);

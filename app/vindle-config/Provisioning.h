@@ -1,8 +1,9 @@
 #pragma once
 
-#include "ExitStatus.h"
 #include "link/Clock.h"
 #include "program/ConfigurationFile.h"
+#include "program/ExitStatus.h"
+#include "program/ModuleText.h"
 
 #include <QString>
 #include <chrono>
@@ -46,8 +47,13 @@ public:
     // line of its own once the module is done. The status is that of the
     // last module that failed, if any; interrupted before any module, it is
     // Interrupted.
+    // Records one module's result (the station log); false when it could
+    // not, which ends the run before the next module.
+    using Recorder =
+        std::function<bool(const ModuleIdentityRecord& module, ExitStatus status,
+                           const std::string& line, const std::vector<Difference>& differences)>;
     ExitStatus run(const ConfigurationRecord& values, const RunHook& hook, bool json,
-                   nlohmann::json& result);
+                   nlohmann::json& result, const Recorder& record = {});
 
 private:
     // Polls until the module answers (or no longer does); false when

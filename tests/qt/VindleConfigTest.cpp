@@ -4,6 +4,8 @@
 #include "EmulatorProcess.h"
 #include "qt/core/FileStoreJournal.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -14,8 +16,10 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -42,8 +46,12 @@ struct Finished
 class ConfigProcess
 {
 public:
-    explicit ConfigProcess(const QStringList& arguments, const QString& port = {})
+    // `inChild` runs in the new process just before the program starts.
+    explicit ConfigProcess(const QStringList& arguments, const QString& port = {},
+                           const std::function<void()>& inChild = {})
     {
+        if (inChild)
+            process_.setChildProcessModifier(inChild);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("VINDLE_PORT"));
         if (!port.isEmpty())
@@ -188,6 +196,23 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {"--capabilities 16", "read --accept-changes --port {port}", 0,
          "\"comment\": \"Read with changes the windows made: location 0 (", ""},
         {"", "defaults --yes --port {port}", 0, "", "reads back as before it"},
+        // diff: the read command alone (a module that resets on identify
+        // keeps what it holds), or two files and no port.
+        {"--reset-on-identify --set 5=99", "diff {file} --port {port}", 5,
+         "location 5 (Q4T device number): the file holds 0, the module 99\n",
+         "differ at location 5."},
+        {"", "diff {file} --port {port}", 0, "!location", "hold the same in all 51 locations"},
+        {"--set 5=99", "diff {file} --json --port {port}", 5,
+         "\"file\":0,\"item\":\"Q4T device number\",\"location\":5,\"module\":99", ""},
+        {"--silent", "diff {file} --port {port}", 3, "", "Unable to Establish"},
+        {nullptr, "diff {file} {file:/locations/5/value=7} --port /nonexistent/tty", 5,
+         "location 5 (Q4T device number): the first file holds 0, the second 7", ""},
+        {nullptr, "diff {file} {file:/locations/5/value=7} --json", 5,
+         "\"first\":0,\"item\":\"Q4T device number\",\"location\":5,\"second\":7", ""},
+        // A station log that cannot be kept is refused before any port.
+        {nullptr, "store {file} --log / --port /nonexistent/tty", 1, "", "not a regular file"},
+        {nullptr, "defaults --yes --log /nonexistent/dir/log --port /nonexistent/tty", 1, "",
+         "Cannot open the station log"},
         // The port failing: after the last acknowledgement, and mid-store.
         {"--disconnect-after 57", "store {file} --port {port}", 0, "",
          "Stored all 51 locations; then the serial port failed: the device is gone"},
@@ -549,6 +574,82 @@ TEST_F(VindleConfig, SignalsFromTheFirstMomentEndTheRunWithItsLastWords)
         EXPECT_TRUE(ended.out.contains(QString::fromUtf8(inStdout))) << ended.out.toStdString();
         EXPECT_TRUE(ended.err.contains(QString::fromUtf8(inStderr))) << ended.err.toStdString();
     }
+}
+
+// The station log only grows, a whole line per module, each naming the
+// file by its path and its hash; a FIFO is never taken for it.
+TEST_F(VindleConfig, TheStationLogAppendsALinePerModule)
+{
+    const QString log = files_->filePath(QStringLiteral("station.log"));
+    QFile earlier(log);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier line\n");
+    earlier.close();
+    EmulatorProcess module(words("--set 5=99"));
+    const QStringList logged{"--log", log, "--port", module.devicePath()};
+    // The command, its status, the result line's start.
+    const std::tuple<QStringList, int, const char*> runs[] = {
+        {{"diff", file("module")}, 5, "The Vindle Module and "},
+        {{"store", file("module"), "--verify"}, 0, "Stored and verified all 51 locations."},
+        {{"diff", file("module")}, 0, "The Vindle Module and "},
+    };
+    for (const auto& [arguments, status, result] : runs)
+        EXPECT_EQ(ConfigProcess(arguments + logged).finish().status, status);
+
+    QFile written(log);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 5); // four lines and the end of the last
+    EXPECT_EQ(lines[0], "an earlier line");
+    QFile source(file("module"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const std::string hash = QCryptographicHash::hash(source.readAll(), QCryptographicHash::Sha256)
+                                 .toHex()
+                                 .toStdString();
+    for (std::size_t i = 0; i < std::size(runs); ++i) {
+        SCOPED_TRACE(i);
+        const auto entry = nlohmann::json::parse(lines[static_cast<int>(i) + 1].toStdString());
+        EXPECT_EQ(entry["command"], std::get<0>(runs[i])[0].toStdString());
+        EXPECT_EQ(entry["status"], std::get<1>(runs[i]));
+        EXPECT_EQ(entry["file"], file("module").toStdString());
+        EXPECT_EQ(entry["file_sha256"], hash);
+        EXPECT_EQ(entry["port"], module.devicePath().toStdString());
+        EXPECT_EQ(entry["result"].get<std::string>().rfind(std::get<2>(runs[i]), 0), 0U);
+        EXPECT_TRUE(QDateTime::fromString(QString::fromStdString(entry["time"]), Qt::ISODateWithMs)
+                        .isValid());
+        EXPECT_EQ(entry["module"].size(), 5U);
+    }
+    EXPECT_EQ(nlohmann::json::parse(lines[1].toStdString())["differences"][0]["module"], 99);
+    EXPECT_EQ(nlohmann::json::parse(lines[2].toStdString())["module"]["device_id_1"], 17);
+
+    // A disk that is full (the process may write no further into the log):
+    // --repeat ends at once after the module whose line it cannot write.
+    const auto full = [] {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);
+    };
+    const QString fullLog = files_->filePath(QStringLiteral("full.log"));
+    QFile filled(fullLog);
+    ASSERT_TRUE(filled.open(QIODevice::WriteOnly));
+    filled.write(QByteArray(4096, '.'));
+    filled.close();
+    const Finished stopped = ConfigProcess({"store", file("module"), "--verify", "--repeat",
+                                            "--log", fullLog, "--port", module.devicePath()},
+                                           {}, full)
+                                 .finish();
+    EXPECT_EQ(stopped.status, 1) << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.err.contains("Cannot write to the station log"))
+        << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.out.contains("Module 1, Device ID #1: 17")) << stopped.out.toStdString();
+
+    const QString fifo = files_->filePath(QStringLiteral("station.fifo"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const Finished refused =
+        ConfigProcess({"diff", file("module"), "--log", fifo, "--port", module.devicePath()})
+            .finish();
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("not a regular file")) << refused.err.toStdString();
 }
 
 // The file read from one module, stored into another that holds other values,

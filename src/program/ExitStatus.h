@@ -3,9 +3,10 @@
 #include <array>
 #include <string_view>
 
-namespace vindle::cli {
+namespace vindle {
 
-// What vindle-config's exit status tells a script.
+// What became of a command, as vindle-config's exit status tells a script
+// and the station log records it for each module, from every front end.
 enum class ExitStatus
 {
     Done = 0,
@@ -35,7 +36,7 @@ inline constexpr std::array kExitStatusMeanings{
     ExitStatusMeaning{ExitStatus::StoreRefused,
                       "the module refused a store; the message names the location"},
     ExitStatusMeaning{ExitStatus::Differences,
-                      "--verify found differences; the locations are listed"},
+                      "--verify or diff found differences; the locations are listed"},
     ExitStatusMeaning{ExitStatus::Unshowable,
                       "the module holds a value the windows cannot show or would change; the "
                       "location and the value are named"},
@@ -49,4 +50,4 @@ constexpr int toInt(ExitStatus status)
     return static_cast<int>(status);
 }
 
-} // namespace vindle::cli
+} // namespace vindle

@@ -1,11 +1,11 @@
-#include "ModuleText.h"
+#include "program/ModuleText.h"
 
 #include "config/MemoryMap.h"
 
 #include <array>
 #include <string_view>
 
-namespace vindle::cli {
+namespace vindle {
 
 namespace {
 
@@ -84,25 +84,54 @@ std::string outcomeText(ExitStatus status, const std::vector<Difference>& differ
     return text;
 }
 
-std::string differencesText(const std::vector<Difference>& differences)
+std::vector<Difference> differencesOf(const ConfigurationRecord& file,
+                                      const ConfigurationRecord& module)
+{
+    std::vector<Difference> differences;
+    for (int location = 0; location < kLocationCount; ++location) {
+        if (module[location] != file[location])
+            differences.push_back({location, file[location], module[location]});
+    }
+    return differences;
+}
+
+std::string differencesText(const std::vector<Difference>& differences,
+                            const DifferenceSides& sides)
 {
     std::string text;
     for (const Difference& difference : differences)
-        text += (text.empty() ? "" : "\n") + locationText(difference.location) +
-                ": the file holds " + std::to_string(difference.inFile) + ", the module " +
+        text += (text.empty() ? "" : "\n") + locationText(difference.location) + ": " +
+                sides.first + " " + std::to_string(difference.inFile) + ", " + sides.second + " " +
                 std::to_string(difference.inModule);
     return text;
 }
 
-nlohmann::json differencesJson(const std::vector<Difference>& differences)
+nlohmann::json differencesJson(const std::vector<Difference>& differences,
+                               const DifferenceSides& sides)
 {
     nlohmann::json list = nlohmann::json::array();
     for (const Difference& difference : differences)
         list.push_back({{"location", difference.location},
                         {"item", std::string(locationInfo(difference.location).item)},
-                        {"file", difference.inFile},
-                        {"module", difference.inModule}});
+                        {sides.firstKey, difference.inFile},
+                        {sides.secondKey, difference.inModule}});
     return list;
 }
 
-} // namespace vindle::cli
+nlohmann::json stationLogJson(const StationLogEntry& entry)
+{
+    const auto orNull = [](const std::optional<std::string>& text) {
+        return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
+    };
+    return {{"time", entry.time},
+            {"command", entry.command},
+            {"port", entry.port},
+            {"file", orNull(entry.file)},
+            {"file_sha256", orNull(entry.fileSha256)},
+            {"module", identityJson(entry.module)},
+            {"status", toInt(entry.status)},
+            {"result", entry.result},
+            {"differences", differencesJson(entry.differences)}};
+}
+
+} // namespace vindle

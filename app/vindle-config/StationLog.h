@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace vindle::cli {
+
+// The station log: a file that only ever grows by whole lines. Each line is
+// written in one piece and flushed to the disk before append() returns, so
+// that a crash or a pulled plug loses at most the line being written, and
+// earlier lines are never rewritten.
+class StationLog
+{
+public:
+    StationLog() = default;
+    ~StationLog();
+    StationLog(const StationLog&) = delete;
+    StationLog& operator=(const StationLog&) = delete;
+
+    // Opens `path` for appending, creating it. A path that holds something
+    // other than a regular file (a FIFO, a directory, a device) is refused.
+    // Returns why it cannot be used, or an empty text.
+    QString open(const QString& path);
+    bool isOpen() const { return fd_ >= 0; }
+    const QString& path() const { return path_; }
+
+    // `line` and a line end; why it could not be written, or an empty text.
+    QString append(const std::string& line);
+
+private:
+    int fd_ = -1;
+    QString path_;
+};
+
+} // namespace vindle::cli
