@@ -1,12 +1,12 @@
 #include "ConfigTool.h"
 
 #include "EmbeddedEmulator.h"
-#include "ModuleRun.h"
-#include "Provisioning.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationFile.h"
 #include "program/ConfigurationStore.h"
+#include "program/ModuleRun.h"
 #include "program/ModuleText.h"
+#include "program/Provisioning.h"
 #include "program/RecordDecoding.h"
 #include "qt/core/PortOpenFailure.h"
 #include "qt/core/TextFile.h"
@@ -142,28 +142,15 @@ ExitStatus ConfigTool::execute()
         if (module && interrupt_.requested())
             module->interrupt();
     };
-    if (request_.repeat) {
-        Provisioning provisioning(port_, pump_, clock_, progress_, interrupt_, journal_.get());
-        Provisioning::Recorder recorder;
-        if (log_.isOpen())
-            recorder = [this](const ModuleIdentityRecord& module, ExitStatus status,
-                              const std::string& line, const std::vector<Difference>& differences) {
-                return logModule(module, status, line, differences);
-            };
-        return provisioning.run(file->record, attach, request_.json, json_, recorder);
-    }
+    if (request_.repeat)
+        return provision(file->record, attach);
     ModuleRun module(port_, pump_, clock_, progress_, journal_.get());
     attach(&module);
     ExitStatus status = onModule(module, file ? &*file : nullptr);
     if (log_.isOpen()) {
-        std::vector<Difference> differences;
-        if (json_.contains("differences"))
-            for (const auto& entry : json_["differences"])
-                differences.push_back({entry["location"].get<int>(), entry["file"].get<int>(),
-                                       entry["module"].get<int>()});
         const std::string line =
             lastLine_.empty() && !module.messages().empty() ? module.messages().back() : lastLine_;
-        if (!logModule(module.identityRecord(), status, line, differences) &&
+        if (!logModule(module.identityRecord(), status, line, differences_) &&
             status == ExitStatus::Done)
             status = ExitStatus::Usage;
     }
@@ -192,6 +179,40 @@ std::optional<ConfigurationFileContents> ConfigTool::parseFile(const std::string
         fail(path + ": " + error.what() + nothingSent);
         return std::nullopt;
     }
+}
+
+ExitStatus ConfigTool::provision(const ConfigurationRecord& values,
+                                 const std::function<void(ModuleRun*)>& attach)
+{
+    Provisioning provisioning(
+        port_, port_, pump_, clock_, progress_, journal_.get(),
+        [this] { return interrupt_.requested(); }, port_.deviceName().toStdString());
+    nlohmann::json modules = nlohmann::json::array();
+    const ProvisioningSummary summary =
+        provisioning.run(values, attach, [&](const ProvisionedModule& module) {
+            printLine(module.line());
+            modules.push_back({{"module", identityJson(module.identity)},
+                               {"status", toInt(module.status)},
+                               {"result", module.outcome()}});
+            // With --json each module's object comes as soon as it is done.
+            if (request_.json)
+                printOut(modules.back().dump() + "\n");
+            return !log_.isOpen() ||
+                   logModule(module.identity, module.status, module.outcome(), module.differences);
+        });
+    printLine(summary.text());
+    json_["modules"] = modules;
+    json_["provisioned"] = summary.provisioned;
+    json_["failed"] = summary.failed.size();
+    return summary.status;
+}
+
+void ConfigTool::printLine(const std::string& line)
+{
+    if (request_.json)
+        return;
+    progress_.breakLine();
+    printOut(line + "\n");
 }
 
 bool ConfigTool::logModule(const ModuleIdentityRecord& module, ExitStatus status,
@@ -354,6 +375,7 @@ ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents&
                                     : std::string("Stored all 51 locations."));
         return ExitStatus::Done;
     }
+    differences_ = differences;
     json_["differences"] = differencesJson(differences);
     result(status == ExitStatus::Done
                ? "Stored and verified all 51 locations."
@@ -390,6 +412,7 @@ ExitStatus ConfigTool::defaults(ModuleRun& module)
 ExitStatus ConfigTool::differences(const std::vector<Difference>& differences,
                                    const DifferenceSides& sides, const std::string& compared)
 {
+    differences_ = differences;
     json_["differences"] = differencesJson(differences, sides);
     if (differences.empty()) {
         result(compared + " hold the same in all 51 locations.");

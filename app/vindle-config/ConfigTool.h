@@ -12,17 +12,17 @@
 #include "qt/core/QtEventPump.h"
 #include "qt/core/QtSerialPort.h"
 
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 
 namespace vindle {
 class EmbeddedEmulator;
+class ModuleRun;
 } // namespace vindle
 
 namespace vindle::cli {
-
-class ModuleRun;
 
 // vindle-config once its command line is read: opens the port, runs the
 // command on the module and reports the result, as text or as one JSON
@@ -58,6 +58,11 @@ private:
     // The differences on stdout and in the JSON; Differences when any.
     ExitStatus differences(const std::vector<Difference>& differences, const DifferenceSides& sides,
                            const std::string& compared);
+    // store --repeat: the bench, one module after another until Ctrl+C.
+    ExitStatus provision(const ConfigurationRecord& values,
+                         const std::function<void(ModuleRun*)>& attach);
+    // A line on stdout, unless the output is JSON.
+    void printLine(const std::string& line);
     // An error of the command's own, before any module is involved.
     void fail(const std::string& text);
     // A result line on stderr (also when it is not a terminal).
@@ -81,6 +86,8 @@ private:
     // The file's hash for the log; the last line said, a module's result.
     std::optional<std::string> fileSha256_;
     std::string lastLine_;
+    // What the store's read-back or diff found, for the log.
+    std::vector<Difference> differences_;
 };
 
 } // namespace vindle::cli

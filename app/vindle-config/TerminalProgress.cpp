@@ -63,6 +63,13 @@ void TerminalProgress::step(const std::string& line)
     std::fflush(stream_);
 }
 
+void TerminalProgress::message(const std::string& text)
+{
+    breakLine();
+    std::fprintf(stream_, "%s\n", text.c_str());
+    std::fflush(stream_);
+}
+
 void TerminalProgress::breakLine()
 {
     if (!barDrawn_)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PortConnection.h"
 #include "link/SerialPort.h"
 
 #include <QSerialPort>
@@ -15,7 +16,7 @@ namespace vindle {
 // once, so that it no longer wakes the event loop, and the failure is
 // reported once. From then on nothing is received and nothing is sent: to the
 // program the module has fallen silent.
-class QtSerialPort final : public SerialPort
+class QtSerialPort final : public SerialPort, public PortConnection
 {
 public:
     static constexpr int kBitRate = 38400;
@@ -29,14 +30,16 @@ public:
     // Opens the named device (e.g. "COM9", "/dev/ttyUSB0"). On failure the
     // port stays closed and errorText() says why.
     bool open(const QString& deviceName);
-    bool isOpen() const { return port_.isOpen(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    // Opens the device open() was last given again.
+    bool reopen() override { return open(deviceName_); }
     QString errorText() const { return port_.errorString(); }
     QSerialPort::SerialPortError error() const { return port_.error(); }
     // The device as open() was given it.
     const QString& deviceName() const { return deviceName_; }
     // Gives the port back to the system. What was handed over for sending
     // before the close still goes out (waiting at most kCloseDrainTime).
-    void close();
+    void close() override;
     static constexpr int kCloseDrainTime = 200; // ms
 
     // Called once when the open port fails, with the reason: the system's,

@@ -195,6 +195,8 @@ test('a store under way is noted in the origin for the next run, which waits out
     const noted = (page) => page.evaluate((k) => localStorage.getItem(k) !== null, key);
     const page = await startedPage(browser, { args: ['--baud', '1200'] });
     assert.equal(await noted(page), false);
+    // The start-up's identity is over: the line has been quiet a while.
+    await page.waitForFunction(() => performance.now() - (window.serialStandIn.log.at(-1)?.t ?? 0) > 300);
     await press(page, 'Store Configuration');
     await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
     assert.equal(await noted(page), true);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "StderrDialogs.h"
 #include "program/ConfigurationFile.h"
 #include "program/ExitStatus.h"
 #include "program/ModuleText.h"
@@ -11,20 +10,32 @@
 #include <string>
 #include <vector>
 
-namespace vindle::cli {
+namespace vindle {
 
-class TerminalProgress;
+// Where a module's run tells what it does: its steps, the progress of its
+// transfers, and its messages (the windows' words, and what became of the
+// run). A terminal draws a bar; a page shows a state.
+class RunReporter
+{
+public:
+    virtual ~RunReporter() = default;
+    // A step of its own ("Asking the module for its identity...").
+    virtual void step(const std::string& line) = 0;
+    // A transfer has started (no location yet) or reached `location`.
+    virtual void transfer(Transfer transfer, std::optional<int> location) = 0;
+    virtual void message(const std::string& text) = 0;
+};
 
 // One run of the set-up procedures on an open port, for one module: the
 // windows are held as models and never shown. What the procedures return
-// becomes the exit status and the run's messages on stderr; what the windows
-// would do next on their own (open the data monitor, clear the module to
-// factory defaults) is not done.
+// becomes the status and the run's messages; what the windows would do next
+// on their own (open the data monitor, clear the module to factory defaults)
+// is not done. The command line and the page's bench present it.
 class ModuleRun
 {
 public:
     // `journal`, when given, notes a store under way beside the port.
-    ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, TerminalProgress& progress,
+    ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, RunReporter& reporter,
               StoreJournal* journal = nullptr);
     ~ModuleRun();
     ModuleRun(const ModuleRun&) = delete;
@@ -83,7 +94,7 @@ public:
     int clearedLocations() const { return cleared_; }
     // The run's messages, in order.
     const std::vector<std::string>& messages() const { return messages_; }
-    // Writes a message to stderr and keeps it.
+    // Tells the reporter a message and keeps it.
     void tell(const std::string& text);
 
 private:
@@ -96,8 +107,19 @@ private:
     // Tells what the windows' read changed.
     ExitStatus changedStatus(bool acceptChanges);
 
-    TerminalProgress& progress_;
-    StderrDialogs dialogs_;
+    // The windows' messages go to the reporter.
+    class ReporterDialogs final : public Dialogs
+    {
+    public:
+        explicit ReporterDialogs(RunReporter& reporter) : reporter_(reporter) {}
+        void showMessage(const std::string& text) override { reporter_.message(text); }
+
+    private:
+        RunReporter& reporter_;
+    };
+
+    RunReporter& reporter_;
+    ReporterDialogs dialogs_;
     SetupProgram program_;
     std::vector<std::string> messages_;
     ModuleIdentityRecord identity_;
@@ -110,4 +132,4 @@ private:
     std::optional<std::string> portFailure_;
 };
 
-} // namespace vindle::cli
+} // namespace vindle

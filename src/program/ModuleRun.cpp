@@ -1,6 +1,5 @@
-#include "ModuleRun.h"
+#include "program/ModuleRun.h"
 
-#include "TerminalProgress.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationReader.h"
 #include "program/ConfigurationStore.h"
@@ -9,7 +8,7 @@
 
 #include <algorithm>
 
-namespace vindle::cli {
+namespace vindle {
 
 namespace {
 
@@ -23,13 +22,13 @@ const std::string kNoIdentity =
 
 } // namespace
 
-ModuleRun::ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock,
-                     TerminalProgress& progress, StoreJournal* journal)
-    : progress_(progress), program_(port, pump, clock, dialogs_)
+ModuleRun::ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, RunReporter& reporter,
+                     StoreJournal* journal)
+    : reporter_(reporter), dialogs_(reporter), program_(port, pump, clock, dialogs_)
 {
     program_.setEvents(
-        {[this](Transfer transfer) { progress_.transfer(transfer, std::nullopt); },
-         [this](Transfer transfer, int location) { progress_.transfer(transfer, location); }});
+        {[this](Transfer transfer) { reporter_.transfer(transfer, std::nullopt); },
+         [this](Transfer transfer, int location) { reporter_.transfer(transfer, location); }});
     program_.link().setJournal(journal);
     // Whatever an earlier program left on the line is no reply to this one,
     // and a store it left open is given up by the module first.
@@ -48,9 +47,8 @@ ModuleRun::~ModuleRun()
 
 void ModuleRun::tell(const std::string& text)
 {
-    progress_.breakLine();
     messages_.push_back(text);
-    dialogs_.showMessage(text);
+    reporter_.message(text);
 }
 
 void ModuleRun::interrupt()
@@ -139,7 +137,7 @@ ExitStatus ModuleRun::changedStatus(bool acceptChanges)
 
 ExitStatus ModuleRun::identity()
 {
-    progress_.step("Asking the module for its identity...");
+    reporter_.step("Asking the module for its identity...");
     const std::optional<Identity> identity = program_.readIdentity();
     if (program_.hasEnded())
         return endedStatus("the identity was not read.");
@@ -157,7 +155,7 @@ ExitStatus ModuleRun::defaults()
     const ReadResult before = program_.readConfiguration(ReadOptions{.identify = false});
     if (before.outcome == ReadOutcome::NoAnswer || before.outcome == ReadOutcome::Ended)
         return readStatus(before);
-    progress_.step("Clearing to factory defaults...");
+    reporter_.step("Clearing to factory defaults...");
     const ReadResult after = program_.clearToFactoryDefaults();
     if (after.identityIncomplete) {
         tell(kNoIdentity + "  It may not have been cleared.");
@@ -209,7 +207,7 @@ ExitStatus ModuleRun::store(const ConfigurationRecord& values, bool verify,
     if (!verify)
         return ExitStatus::Done;
 
-    progress_.step("Stored; reading it back...");
+    reporter_.step("Stored; reading it back...");
     const ReadResult readBack = program_.readConfiguration(ReadOptions{.identify = false});
     if (readBack.outcome == ReadOutcome::Ended)
         return endedStatus("all 51 locations were stored, but the read-back was not complete.");
@@ -305,4 +303,4 @@ ConfigurationFileContents ModuleRun::contents()
     return program_.configurationToSave().contents;
 }
 
-} // namespace vindle::cli
+} // namespace vindle

@@ -1,0 +1,121 @@
+#include "program/Provisioning.h"
+
+#include "link/ByteLink.h"
+#include "link/DeviceCommands.h"
+
+namespace vindle {
+
+std::string ProvisionedModule::outcome() const
+{
+    return outcomeText(status, differences, refusedAt, lastStored);
+}
+
+std::string ProvisionedModule::line() const
+{
+    return "Module " + std::to_string(number) + ", " + identityText(identity) + ": " + outcome();
+}
+
+std::string ProvisioningSummary::text() const
+{
+    std::string summary = std::to_string(provisioned) +
+                          (provisioned == 1 ? " module" : " modules") + " stored and verified";
+    if (failed.empty())
+        return summary + ", none failed.";
+    summary += "; " + std::to_string(failed.size()) + " failed:";
+    for (std::size_t i = 0; i < failed.size(); ++i)
+        summary += " " + failed[i] + (i + 1 == failed.size() ? "." : ",");
+    return summary;
+}
+
+Provisioning::Provisioning(SerialPort& port, PortConnection& connection, EventPump& pump,
+                           const Clock& clock, RunReporter& reporter, StoreJournal* journal,
+                           std::function<bool()> stopRequested, std::string portName)
+    : port_(port), connection_(connection), pump_(pump), clock_(clock), reporter_(reporter),
+      journal_(journal), stopRequested_(std::move(stopRequested)), portName_(std::move(portName))
+{}
+
+ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const RunHook& hook,
+                                      const ModuleDone& done)
+{
+    ProvisioningSummary summary;
+    std::optional<ExitStatus> lastFailure;
+    bool unrecorded = false;
+    int modules = 0;
+    for (int number = 1;; ++number) {
+        reporter_.step("Waiting for a module to answer on " + portName_ + "...");
+        if (!waitUntil(true))
+            break;
+        ProvisionedModule module;
+        module.number = number;
+        {
+            ModuleRun run(port_, pump_, clock_, reporter_, journal_);
+            if (hook)
+                hook(&run);
+            module.status = run.store(values, true, module.differences);
+            module.identity = run.identityRecord();
+            if (module.status == ExitStatus::Differences)
+                run.tell(differencesText(module.differences));
+            module.refusedAt = run.refusedAt();
+            module.lastStored = run.lastStored();
+            if (hook)
+                hook(nullptr);
+        }
+        ++modules;
+        if (module.status == ExitStatus::Done) {
+            ++summary.provisioned;
+        } else {
+            lastFailure = module.status;
+            summary.failed.push_back("module " + std::to_string(number) + " (" +
+                                     identityText(module.identity) + ")");
+        }
+        // Nothing is stored into another module once a result goes unrecorded.
+        unrecorded = done && !done(module);
+        if (stopped() || unrecorded)
+            break;
+        reporter_.step("Done with this module: unplug it.");
+        if (!waitUntil(false))
+            break;
+    }
+    if (unrecorded)
+        summary.status = lastFailure.value_or(ExitStatus::Usage);
+    else if (modules == 0)
+        summary.status = ExitStatus::Interrupted;
+    else
+        summary.status = lastFailure.value_or(ExitStatus::Done);
+    return summary;
+}
+
+bool Provisioning::waitUntil(bool answering)
+{
+    for (;;) {
+        // At most one poll a second, also from one wait to the next.
+        while (!stopped() && nextPoll_ && clock_.now() < *nextPoll_)
+            pump_.waitFor(*nextPoll_ - clock_.now());
+        if (stopped())
+            return false;
+        nextPoll_ = clock_.now() + kPollInterval;
+        if (answers(answering) == answering)
+            return !stopped();
+    }
+}
+
+bool Provisioning::answers(bool reopen)
+{
+    // A port that failed went away with its module (an adapter pulled out):
+    // that module is gone, even when the next is there already under the
+    // same name. The port is opened afresh only to wait for the next module;
+    // one that hears nothing is opened afresh for the next poll too.
+    if (!connection_.isOpen() && (!reopen || !connection_.reopen()))
+        return false;
+    ByteLink link(port_, pump_, clock_);
+    link.DumpBuffer();
+    sendCommand(link, command::kReadConfiguration);
+    if (!link.GetI().hasValue()) {
+        connection_.close();
+        return false;
+    }
+    link.dropUntilQuiet();
+    return true;
+}
+
+} // namespace vindle

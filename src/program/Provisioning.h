@@ -1,0 +1,96 @@
+#pragma once
+
+#include "link/Clock.h"
+#include "link/EventPump.h"
+#include "link/PortConnection.h"
+#include "link/SerialPort.h"
+#include "link/StoreJournal.h"
+#include "program/ExitStatus.h"
+#include "program/ModuleRun.h"
+#include "program/ModuleText.h"
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vindle {
+
+// One module's turn on the bench: what became of it.
+struct ProvisionedModule
+{
+    int number = 0; // 1 for the first module of the run
+    ModuleIdentityRecord identity;
+    ExitStatus status = ExitStatus::Done;
+    std::vector<Difference> differences;
+    std::optional<int> refusedAt;
+    std::optional<int> lastStored;
+
+    // "stored and verified", "the module refused the store at location 7 (...)", ...
+    std::string outcome() const;
+    // "Module 2, Device ID #1: 17, ...: stored and verified"
+    std::string line() const;
+};
+
+// What a run of the bench came to.
+struct ProvisioningSummary
+{
+    int provisioned = 0;
+    // "module 1 (Device ID #1: 35, ...)" for each module that failed.
+    std::vector<std::string> failed;
+    // That of the last module that failed; Done when none did; Interrupted
+    // when stopped before any module; Usage (or the module's own) when a
+    // module's result could not be recorded.
+    ExitStatus status = ExitStatus::Done;
+
+    // "2 modules stored and verified; 1 failed: module 2 (...)."
+    std::string text() const;
+};
+
+// Stores one configuration into module after module on one port: waits
+// until a module answers, stores and verifies it (identity and capability
+// flags first, as a single store does), tells what became of it, waits until
+// it stops answering (unplugged), and goes on until stopped.
+//
+// Between modules it asks at most once a second, with the read command
+// only: the identify command's bytes also clear a module to its defaults.
+class Provisioning
+{
+public:
+    static constexpr std::chrono::seconds kPollInterval{1};
+    // Told of the run a module is going through, and of nullptr once it is over.
+    using RunHook = std::function<void(ModuleRun*)>;
+    // Told of each module once it is done; false (its result could not be
+    // recorded) ends the bench before the next module.
+    using ModuleDone = std::function<bool(const ProvisionedModule&)>;
+
+    // `stopRequested` is asked between steps; `portName` is what the steps
+    // call the port.
+    Provisioning(SerialPort& port, PortConnection& connection, EventPump& pump, const Clock& clock,
+                 RunReporter& reporter, StoreJournal* journal, std::function<bool()> stopRequested,
+                 std::string portName);
+
+    ProvisioningSummary run(const ConfigurationRecord& values, const RunHook& hook,
+                            const ModuleDone& done);
+
+private:
+    // Polls until a module answers (or no longer does); false when stopped
+    // first.
+    bool waitUntil(bool answering);
+    // One poll; a closed port is opened again when `reopen`.
+    bool answers(bool reopen);
+    bool stopped() const { return stopRequested_ && stopRequested_(); }
+
+    SerialPort& port_;
+    PortConnection& connection_;
+    EventPump& pump_;
+    const Clock& clock_;
+    RunReporter& reporter_;
+    StoreJournal* journal_;
+    std::function<bool()> stopRequested_;
+    std::string portName_;
+    std::optional<Clock::TimePoint> nextPoll_;
+};
+
+} // namespace vindle
