@@ -1,6 +1,7 @@
 // Photographs the page in headless chromium at 1366×768 and 1920×1080, with a
 // module on the serial stand-in: the main window filled, a secondary window
-// open, a message box, and the data monitor with keys (docs/web-*.png).
+// open, a message box, the data monitor with keys, and the demo's bench of
+// many modules after two of them (docs/web-*.png).
 //   scripts/web.sh && node scripts/web-gallery.mjs
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -16,7 +17,7 @@ const kViews = {
     },
     secondary: {
         // Motion detectors in mode 0 open their window at start-up.
-        args: ['--set', '40=1'],
+        args: ['--set', '40=1', '--set', '50=1'],
         show: async (page) => {
             await mainWindowReady(page);
             await byName(page, 'Motion Detector Response Configuration', 'dialog');
@@ -41,6 +42,26 @@ const kViews = {
             await new Promise((resolve) => setTimeout(resolve, 1500));
         },
     },
+    bench: {
+        args: [],
+        start: async (page) => {
+            // The demo's own file, saved from its windows.
+            await press(page, 'Try without a module');
+            await mainWindowReady(page);
+            await press(page, 'Save Configuration As…');
+            await page.waitForFunction(() => window.fileStandIn.saved.length === 1);
+            await press(page, 'Close');
+            await page.waitForFunction(() => !document.getElementById('bench-demo').disabled);
+            await page.evaluate(() => {
+                window.fileStandIn.toOpen = { name: 'lobby.json', text: window.fileStandIn.saved[0].text };
+            });
+            await press(page, 'Try many modules without one');
+        },
+        show: (page) =>
+            page.waitForFunction(() => document.querySelectorAll('#bench-modules li').length === 2, {
+                timeout: 60000,
+            }),
+    },
 };
 
 const browser = await startBrowser();
@@ -51,7 +72,7 @@ try {
     ]) {
         for (const [name, view] of Object.entries(kViews)) {
             const page = await openPage(browser, { args: view.args, width, height });
-            await press(page, 'Connect to a module');
+            await (view.start ?? ((p) => press(p, 'Connect to a module')))(page);
             await view.show(page);
             // The pointer rests outside the windows.
             await page.mouse.move(width - 2, height - 2);

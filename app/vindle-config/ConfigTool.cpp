@@ -198,7 +198,7 @@ ExitStatus ConfigTool::provision(const ConfigurationRecord& values,
             if (request_.json)
                 printOut(modules.back().dump() + "\n");
             return !log_.isOpen() ||
-                   logModule(module.identity, module.status, module.outcome(), module.differences);
+                   logModule(module.identity, module.status, module.line(), module.differences);
         });
     printLine(summary.text());
     json_["modules"] = modules;
@@ -246,18 +246,8 @@ std::optional<ConfigurationFileContents> ConfigTool::loadFile()
     ConfigurationFileContents file = std::move(*parsed);
     // What the windows would make of the file whatever module it goes to is
     // decided now, once, before any port is opened.
-    const RecordCheck check = checkRecord(file.record);
-    if (!check.unkept.empty()) {
-        std::string text = request_.inputFile + ": the file cannot be stored as it is:";
-        for (const UnkeptValue& value : check.unkept)
-            text += "\n    " + locationText(value.location) + ": the file holds " +
-                    std::to_string(value.wanted) + ", which the windows would store as " +
-                    std::to_string(value.held);
-        fail(text + nothingSent);
-        return std::nullopt;
-    }
-    if (!check.sendsOutput) {
-        fail(request_.inputFile + ": " + ConfigurationStore::kNoOutput + nothingSent);
+    if (const std::optional<std::string> refusal = storeRefusal(request_.inputFile, file.record)) {
+        fail(*refusal + nothingSent);
         return std::nullopt;
     }
     return file;

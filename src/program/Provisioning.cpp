@@ -15,6 +15,11 @@ std::string ProvisionedModule::line() const
     return "Module " + std::to_string(number) + ", " + identityText(identity) + ": " + outcome();
 }
 
+std::string tallyText(int verified, int failed)
+{
+    return std::to_string(verified) + " stored and verified, " + std::to_string(failed) + " failed";
+}
+
 std::string ProvisioningSummary::text() const
 {
     std::string summary = std::to_string(provisioned) +

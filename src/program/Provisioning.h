@@ -48,6 +48,9 @@ struct ProvisioningSummary
     std::string text() const;
 };
 
+// The bench's running count: "2 stored and verified, 1 failed".
+std::string tallyText(int verified, int failed);
+
 // Stores one configuration into module after module on one port: waits
 // until a module answers, stores and verifies it (identity and capability
 // flags first, as a single store does), tells what became of it, waits until

@@ -95,6 +95,22 @@ RecordCheck checkRecord(const ConfigurationRecord& record)
     return check;
 }
 
+std::optional<std::string> storeRefusal(const std::string& name, const ConfigurationRecord& record)
+{
+    const RecordCheck check = checkRecord(record);
+    if (!check.unkept.empty()) {
+        std::string text = name + ": the file cannot be stored as it is:";
+        for (const UnkeptValue& value : check.unkept)
+            text += "\n    " + locationText(value.location) + ": the file holds " +
+                    std::to_string(value.wanted) + ", which the windows would store as " +
+                    std::to_string(value.held);
+        return text;
+    }
+    if (!check.sendsOutput)
+        return name + ": " + ConfigurationStore::kNoOutput;
+    return std::nullopt;
+}
+
 std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept)
 {
     std::string message = "Some values of the file could not be kept for this Vindle Module:";

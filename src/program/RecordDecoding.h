@@ -53,6 +53,11 @@ struct RecordCheck
 };
 RecordCheck checkRecord(const ConfigurationRecord& record);
 
+// Why the file `name` with `record` cannot be stored into any module as it
+// is (a value the windows would store otherwise, no output configured), or
+// empty: what a store of a file decides before any port is opened.
+std::optional<std::string> storeRefusal(const std::string& name, const ConfigurationRecord& record);
+
 // The message that names the values putRecord could not keep.
 std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept);
 

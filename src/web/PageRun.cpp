@@ -23,14 +23,6 @@ PageRun::PageRun(val page)
     program_.link().setJournal(&journal_);
 }
 
-StoreJournal::Earlier PageRun::PageJournal::earlier()
-{
-    const std::string found = page_.call<std::string>("storeJournal", std::string("earlier"));
-    if (found == "unfinished")
-        return Earlier::Unfinished;
-    return found == "unknown" ? Earlier::Unknown : Earlier::None;
-}
-
 PageRun::~PageRun()
 {
     program_.link().onExchangeRunning(nullptr);

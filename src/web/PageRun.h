@@ -3,6 +3,7 @@
 #include "program/SetupProgram.h"
 #include "ui/model/Dialogs.h"
 #include "web/PageClock.h"
+#include "web/PageJournal.h"
 #include "web/PagePump.h"
 #include "web/PageSerialPort.h"
 #include "web/WindowMirror.h"
@@ -63,19 +64,6 @@ private:
 
     private:
         PageRun& run_;
-    };
-
-    // The store journal the page keeps.
-    class PageJournal final : public StoreJournal
-    {
-    public:
-        explicit PageJournal(const emscripten::val& page) : page_(page) {}
-        Earlier earlier() override;
-        void storeBegins() override { page_.call<void>("storeJournal", std::string("begins")); }
-        void storeOver() override { page_.call<void>("storeJournal", std::string("over")); }
-
-    private:
-        const emscripten::val& page_;
     };
 
     bool takeQueued();

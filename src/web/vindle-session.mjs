@@ -59,6 +59,18 @@ export class VindleSession {
         return this.module.ccall('vindle_run', null, [], [], { async: true });
     }
 
+    // Starts the bench of many modules instead, on `file` ({name, text,
+    // sha256, port}); the promise settles when it has ended. Its events:
+    // "benchState" (text), "benchProgress" (kind, location), "benchModule"
+    // ({line, status, log, tally}), "benchEnded" ({summary, status}).
+    startBench(file) {
+        this.module.vindlePage = this;
+        this.bench = file;
+        return this.module.ccall('vindle_bench', null, [], [], { async: true });
+    }
+    // The bench ends after the module it is working on.
+    stop() { this.act({ action: 'stop' }); }
+
     on(event, listener) {
         if (!this.listeners.has(event)) this.listeners.set(event, []);
         this.listeners.get(event).push(listener);
@@ -147,6 +159,22 @@ export class VindleSession {
     }
 
     configurationSaved(text) { this.emit('configurationSaved', text); }
+
+    benchFile() { return this.bench; }
+    benchState(text) { this.emit('benchState', text); }
+    benchProgress(kind, location) {
+        this.busy = kind === 'Storing';
+        this.emit('benchProgress', kind, location);
+    }
+    benchModule(line, status, log, tally) {
+        this.busy = false;
+        this.emit('benchModule', { line, status, log, tally });
+    }
+    benchEnded(summary, status) {
+        this.busy = false;
+        this.emit('benchEnded', { summary, status });
+    }
+    isoNow() { return new Date().toISOString(); }
 
     ended() {
         this.hasEnded = true;

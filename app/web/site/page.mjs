@@ -10,6 +10,20 @@ const desk = document.getElementById('desk');
 const status = document.getElementById('status');
 const connectButton = document.getElementById('connect');
 const demoButton = document.getElementById('demo');
+const benchButton = document.getElementById('bench-start');
+const benchDemoButton = document.getElementById('bench-demo');
+const bench = {
+    view: document.getElementById('bench'),
+    file: document.getElementById('bench-file'),
+    port: document.getElementById('bench-port'),
+    state: document.getElementById('bench-state'),
+    tally: document.getElementById('bench-tally'),
+    modules: document.getElementById('bench-modules'),
+    said: document.getElementById('bench-said'),
+    save: document.getElementById('bench-save'),
+    stop: document.getElementById('bench-stop'),
+    close: document.getElementById('bench-close'),
+};
 
 const kBrowsersWithSerial =
     'This browser cannot reach serial ports. Google Chrome, Microsoft Edge and Opera can, on a ' +
@@ -33,15 +47,15 @@ function newModule() {
 
 // One run of the utility at a time: its WebAssembly module, its line, its
 // windows. The start's buttons wait for it to end.
-async function startRun(makeLine) {
+async function startRun(makeLine, runIt = runOn, givenModule = null) {
     if (run !== null) return;
     run = {};
     offerChoices(false);
     say('');
     try {
-        const module = await newModule();
+        const module = givenModule ?? (await newModule());
         const line = await makeLine(module);
-        if (line !== null) await runOn(module, line);
+        if (line !== null) await runIt(module, line);
     } finally {
         run = null;
         offerChoices(true);
@@ -84,8 +98,7 @@ async function runOn(module, line) {
 }
 
 function offerChoices(offered) {
-    connectButton.disabled = !offered;
-    demoButton.disabled = !offered;
+    for (const button of [connectButton, demoButton, benchButton, benchDemoButton]) button.disabled = !offered;
 }
 
 // A port the person chooses, open for the module; null when they chose none.
@@ -118,23 +131,29 @@ function say(text) {
 const kFileTypes = [{ description: 'Vindle configurations', accept: { 'application/json': ['.json'] } }];
 
 async function openFile(session) {
+    const file = await chooseFile();
+    if (!file) return;
+    // The core refuses a file too large to be a configuration by its size;
+    // no more of it than that is read.
+    const read = file.slice(0, session.module.largestConfigurationFile + 1);
+    session.openConfiguration(await read.text(), file.name, file.size);
+}
+
+// A file the person chooses, or null.
+async function chooseFile() {
     let file;
     if (window.showOpenFilePicker) {
         try {
             const [handle] = await window.showOpenFilePicker({ types: kFileTypes });
             file = await handle.getFile();
         } catch (error) {
-            if (error.name === 'AbortError') return;
+            if (error.name === 'AbortError') return null;
             throw error;
         }
     } else {
         file = await pickWithInput();
-        if (!file) return;
     }
-    // The core refuses a file too large to be a configuration by its size;
-    // no more of it than that is read.
-    const read = file.slice(0, session.module.largestConfigurationFile + 1);
-    session.openConfiguration(await read.text(), file.name, file.size);
+    return file ?? null;
 }
 
 function pickWithInput() {
@@ -148,12 +167,13 @@ function pickWithInput() {
     });
 }
 
-async function saveFile(text) {
-    const name = 'vindle-configuration.json';
+const kLogTypes = [{ description: 'Station logs', accept: { 'application/x-ndjson': ['.jsonl'] } }];
+
+async function saveFile(text, name = 'vindle-configuration.json', types = kFileTypes) {
     if (window.showSaveFilePicker) {
         let handle;
         try {
-            handle = await window.showSaveFilePicker({ suggestedName: name, types: kFileTypes });
+            handle = await window.showSaveFilePicker({ suggestedName: name, types });
         } catch (error) {
             if (error.name === 'AbortError') return;
             throw error;
@@ -164,10 +184,133 @@ async function saveFile(text) {
         return;
     }
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([text], { type: 'application/json' }));
+    link.href = URL.createObjectURL(new Blob([text], { type: types[0].accept ? Object.keys(types[0].accept)[0] : 'text/plain' }));
     link.download = name;
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+}
+
+// The bench of many modules ----------------------------------------------------
+
+// The file is chosen and checked as a store checks it before any port; then
+// the port; then module after module until Stop or the port goes away.
+async function startBench(makeLine) {
+    if (run !== null) return;
+    const chosen = await chooseFile();
+    if (!chosen) return;
+    const module = await newModule();
+    const text = await chosen.slice(0, module.largestConfigurationFile + 1).text();
+    const refusal =
+        chosen.size > module.largestConfigurationFile
+            ? `Cannot read ${chosen.name}: it is larger than ${module.largestConfigurationFile} bytes`
+            : module.storeFileRefusal(chosen.name, text);
+    if (refusal) {
+        say(refusal);
+        return;
+    }
+    const file = { name: chosen.name, text, sha256: await sha256(text) };
+    await startRun(makeLine, (_, line) => runBench(module, line, file), module);
+}
+
+async function sha256(text) {
+    if (!crypto.subtle) return null;
+    const digest = await crypto.subtle.digest('SHA-256', new TextEncoder().encode(text));
+    return Array.from(new Uint8Array(digest), (byte) => byte.toString(16).padStart(2, '0')).join('');
+}
+
+async function runBench(module, line, file) {
+    const session = new VindleSession(module, line);
+    run.session = session;
+    line.onReceived = (bytes) => session.receive(bytes);
+    line.onStopped = (reason) => session.portStopped(line.name, reason);
+    const log = [];
+    bench.file.textContent = file.name;
+    bench.port.textContent = line.name;
+    bench.state.textContent = '';
+    bench.tally.textContent = '0 stored and verified, 0 failed';
+    bench.modules.replaceChildren();
+    bench.said.textContent = '';
+    bench.stop.hidden = false;
+    bench.stop.disabled = false;
+    bench.close.hidden = true;
+    session.on('benchState', (text) => {
+        bench.state.textContent = text;
+        line.benchState?.(text);
+    });
+    session.on('benchProgress', (kind, location) => {
+        const doing = kind === 'Storing' ? 'Storing' : 'Verifying';
+        bench.state.textContent = location === null ? `${doing}…` : `${doing}… location ${location} of 50`;
+    });
+    session.on('benchModule', ({ line: text, status, log: entry, tally }) => {
+        log.push(entry);
+        const item = document.createElement('li');
+        item.textContent = text;
+        item.classList.toggle('failed', status !== 0);
+        bench.modules.append(item);
+        item.scrollIntoView({ block: 'nearest' });
+        bench.tally.textContent = tally;
+        bench.said.textContent = text;
+    });
+    session.on('benchEnded', ({ summary }) => {
+        bench.state.textContent = summary;
+        bench.said.textContent = summary;
+    });
+    line.onStopped = (reason) => {
+        session.portStopped(line.name, reason);
+        bench.state.textContent = `The serial port ${line.name} stopped working: ${reason}`;
+    };
+    bench.save.onclick = () =>
+        saveFile(log.map((entry) => `${entry}\n`).join(''), 'vindle-station-log.jsonl', kLogTypes).catch(
+            (error) => (bench.state.textContent = `The log could not be saved: ${error.message}`),
+        );
+    bench.stop.onclick = () => {
+        bench.stop.disabled = true;
+        bench.state.textContent = 'Stopping after this module…';
+        session.stop();
+    };
+    start.hidden = true;
+    bench.view.hidden = false;
+    bench.save.focus();
+    try {
+        await session.startBench({ ...file, port: line.name });
+    } finally {
+        await line.close?.();
+        bench.stop.hidden = true;
+        bench.close.hidden = false;
+        bench.close.focus();
+    }
+    // The tally and the log stay until the person goes back to the start.
+    await new Promise((resolve) => (bench.close.onclick = resolve));
+    bench.view.hidden = true;
+    start.hidden = false;
+}
+
+// The demo's bench: a new emulated module takes the place of each one the
+// bench asks to have unplugged. They live in a WebAssembly instance of their
+// own: the bench's instance is not to be called while it waits.
+async function emulatedBenchLine() {
+    const module = await newModule();
+    let number = 1;
+    let current = emulatedLine(module, ['--device-id2', String(number)]);
+    const line = {
+        name: 'the emulated module',
+        send: (byte) => current.send(byte),
+        poll: () => current.poll(),
+        nextArrivalIn: () => current.nextArrivalIn(),
+        close: () => current.close(),
+        benchState(text) {
+            if (!text.includes('unplug')) return;
+            const unplugged = current;
+            current = emulatedLine(module, ['--silent']);
+            unplugged.close();
+            setTimeout(() => {
+                const silent = current;
+                current = emulatedLine(module, ['--device-id2', String(++number)]);
+                silent.close();
+            }, 2500);
+        },
+    };
+    return line;
 }
 
 // The start ------------------------------------------------------------------
@@ -180,6 +323,14 @@ connectButton.addEventListener('click', () => {
     startRun(() => chosenPort()).catch(failed);
 });
 demoButton.addEventListener('click', () => startRun(async (module) => emulatedLine(module)).catch(failed));
+benchButton.addEventListener('click', () => {
+    if (!('serial' in navigator)) {
+        say(kBrowsersWithSerial);
+        return;
+    }
+    startBench(() => chosenPort()).catch(failed);
+});
+benchDemoButton.addEventListener('click', () => startBench(() => emulatedBenchLine()).catch(failed));
 
 function failed(error) {
     say(`The utility stopped: ${error.message}`);

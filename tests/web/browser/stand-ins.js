@@ -16,6 +16,8 @@
 //   openError      open() rejects with this message
 //   unplugAfter(n) the adapter is pulled out once n more bytes are written
 //   unplug()       the adapter is pulled out now
+//   swap(args)     another module (vindle-emulator's arguments) takes the
+//                  place of the one behind the adapter
 //   configuration() what the module holds
 //   lateWrites     bytes the page tried to write after the unplugging
 // window.fileStandIn: `toOpen` ({name, text}) is the file the next Open
@@ -86,6 +88,7 @@ function installStandIns(args) {
             if (!standIn.emulated) {
                 // eslint-disable-next-line no-undef
                 const module = await createVindleModule();
+                standIn.module = module;
                 standIn.emulated = new module.EmulatedModule(args);
             }
             this.readable = new ReadableStream({
@@ -187,6 +190,10 @@ function installStandIns(args) {
     standIn.unplug = () => {
         standIn.unplugged = true;
         port.unplug();
+    };
+    standIn.swap = (moduleArgs) => {
+        standIn.emulated.delete();
+        standIn.emulated = new standIn.module.EmulatedModule(moduleArgs);
     };
     Object.defineProperty(Navigator.prototype, 'serial', { get: () => serial, configurable: true });
     window.serialStandIn = standIn;
