@@ -2,8 +2,14 @@
 // a pseudo-terminal: what a technician waits for per module. Reported as a
 // ratio to the wire time of the bytes it exchanges, after taking off the
 // program's own start (a run of --version). The goal is a ratio under 2.
+// Then one module's cycle on the bench of many modules, from its answer to
+// "unplug it", against the same wire time.
 
 #include "EmulatorProcess.h"
+#include "core/EmulatorSettings.h"
+#include "program/Provisioning.h"
+#include "qt/core/QtEventPump.h"
+#include "qt/core/QtSerialPort.h"
 #include "support/MachineDescription.h"
 #include "support/WireTime.h"
 
@@ -64,5 +70,67 @@ void BM_StoreVerifyProcess(benchmark::State& state)
     state.counters["load1"] = MachineDescription::loadAverage();
 }
 BENCHMARK(BM_StoreVerifyProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+// When the module answered: its identity is asked for.
+class AnswerClock final : public RunReporter
+{
+public:
+    void step(const std::string& line) override
+    {
+        if (line.rfind("Asking the module", 0) == 0)
+            answered = std::chrono::steady_clock::now();
+    }
+    void transfer(Transfer, std::optional<int>) override {}
+    void message(const std::string&) override {}
+
+    std::chrono::steady_clock::time_point answered;
+};
+
+void BM_BenchCycle(benchmark::State& state)
+{
+    test::EmulatorProcess emulator;
+    QtSerialPort port;
+    QtEventPump pump;
+    SteadyClock clock;
+    if (!port.open(emulator.devicePath())) {
+        state.SkipWithError("the port did not open");
+        return;
+    }
+    ConfigurationRecord file;
+    for (int location = 0; location < kLocationCount; ++location)
+        file.values[static_cast<std::size_t>(location)] =
+            static_cast<std::int16_t>(vindle::emulator::factoryDefaults()[location]);
+    const int bytes = 2 + kIdentityReplyLength + 1 + kStoreCommandBytes + kStoreReplyBytes +
+                      kReadCommandBytes - 2 + kReadReplyBytes - kIdentityReplyLength;
+    const double wire = wireSeconds(bytes);
+    double total = 0.0;
+    for (auto _ : state) {
+        AnswerClock answer;
+        double seconds = -1.0;
+        // The bench stops once the module's result is told, which is when
+        // it says "unplug it".
+        Provisioning bench(
+            port, port, pump, clock, answer, nullptr, [&seconds] { return seconds >= 0; },
+            "the bench");
+        const ProvisioningSummary summary = bench.run(file, {}, [&](const ProvisionedModule&) {
+            seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - answer.answered)
+                    .count();
+            return true;
+        });
+        if (summary.status != ExitStatus::Done) {
+            state.SkipWithError("the module was not stored and verified");
+            return;
+        }
+        total += seconds;
+        state.SetIterationTime(seconds);
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["wire_ms"] = wire * 1e3;
+    state.counters["cycle_ms"] = total / runs * 1e3;
+    state.counters["ratio"] = total / runs / wire;
+    state.counters["load1"] = MachineDescription::loadAverage();
+}
+BENCHMARK(BM_BenchCycle)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 } // namespace
