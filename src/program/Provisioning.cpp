@@ -7,6 +7,12 @@ namespace vindle {
 
 std::string ProvisionedModule::outcome() const
 {
+    if (checked && status == ExitStatus::Done)
+        return "holds the file";
+    if (checked && status == ExitStatus::Differences)
+        return "differs from the file" +
+               outcomeText(status, differences, refusedAt)
+                   .substr(std::string("stored, but the read-back differs").size());
     return outcomeText(status, differences, refusedAt, lastStored);
 }
 
@@ -15,15 +21,19 @@ std::string ProvisionedModule::line() const
     return "Module " + std::to_string(number) + ", " + identityText(identity) + ": " + outcome();
 }
 
-std::string tallyText(int verified, int failed)
+std::string tallyText(int verified, int failed, int same)
 {
-    return std::to_string(verified) + " stored and verified, " + std::to_string(failed) + " failed";
+    return std::to_string(verified) + " stored and verified, " +
+           (same > 0 ? std::to_string(same) + " holding the file, " : std::string()) +
+           std::to_string(failed) + " failed";
 }
 
 std::string ProvisioningSummary::text() const
 {
-    std::string summary = std::to_string(provisioned) +
-                          (provisioned == 1 ? " module" : " modules") + " stored and verified";
+    std::string summary =
+        std::to_string(provisioned) + (provisioned == 1 ? " module" : " modules") +
+        " stored and verified" +
+        (holding > 0 ? ", " + std::to_string(holding) + " holding the file" : std::string());
     if (failed.empty())
         return summary + ", none failed.";
     summary += "; " + std::to_string(failed.size()) + " failed:";
@@ -40,7 +50,7 @@ Provisioning::Provisioning(SerialPort& port, PortConnection& connection, EventPu
 {}
 
 ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const RunHook& hook,
-                                      const ModuleDone& done)
+                                      const ModuleDone& done, const std::function<bool()>& checking)
 {
     ProvisioningSummary summary;
     std::optional<ExitStatus> lastFailure;
@@ -56,7 +66,14 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
             ModuleRun run(port_, pump_, clock_, reporter_, journal_);
             if (hook)
                 hook(&run);
-            module.status = run.store(values, true, module.differences);
+            module.checked = checking && checking();
+            if (module.checked) {
+                module.status = run.compare(values, module.differences);
+                if (module.status == ExitStatus::Done && !module.differences.empty())
+                    module.status = ExitStatus::Differences;
+            } else {
+                module.status = run.store(values, true, module.differences);
+            }
             module.identity = run.identityRecord();
             if (module.status == ExitStatus::Differences)
                 run.tell(differencesText(module.differences));
@@ -67,7 +84,7 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
         }
         ++modules;
         if (module.status == ExitStatus::Done) {
-            ++summary.provisioned;
+            ++(module.checked ? summary.holding : summary.provisioned);
         } else {
             lastFailure = module.status;
             summary.failed.push_back("module " + std::to_string(number) + " (" +

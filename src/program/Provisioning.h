@@ -26,8 +26,11 @@ struct ProvisionedModule
     std::vector<Difference> differences;
     std::optional<int> refusedAt;
     std::optional<int> lastStored;
+    // Compared with the file (the read command alone) instead of stored.
+    bool checked = false;
 
-    // "stored and verified", "the module refused the store at location 7 (...)", ...
+    // "stored and verified", "the module refused the store at location 7 (...)",
+    // "holds the file", "differs from the file at location 5", ...
     std::string outcome() const;
     // "Module 2, Device ID #1: 17, ...: stored and verified"
     std::string line() const;
@@ -37,6 +40,8 @@ struct ProvisionedModule
 struct ProvisioningSummary
 {
     int provisioned = 0;
+    // Checked against the file and found to hold it.
+    int holding = 0;
     // "module 1 (Device ID #1: 35, ...)" for each module that failed.
     std::vector<std::string> failed;
     // That of the last module that failed; Done when none did; Interrupted
@@ -48,8 +53,9 @@ struct ProvisioningSummary
     std::string text() const;
 };
 
-// The bench's running count: "2 stored and verified, 1 failed".
-std::string tallyText(int verified, int failed);
+// The bench's running count: "2 stored and verified, 1 failed", and the
+// modules checked and found to hold the file when there are any.
+std::string tallyText(int verified, int failed, int same = 0);
 
 // Stores one configuration into module after module on one port: waits
 // until a module answers, stores and verifies it (identity and capability
@@ -74,8 +80,10 @@ public:
                  RunReporter& reporter, StoreJournal* journal, std::function<bool()> stopRequested,
                  std::string portName);
 
+    // `checking`, asked before each module, makes that module's turn a
+    // check against the file that writes nothing (a diff) instead of a store.
     ProvisioningSummary run(const ConfigurationRecord& values, const RunHook& hook,
-                            const ModuleDone& done);
+                            const ModuleDone& done, const std::function<bool()>& checking = {});
 
 private:
     // Polls until a module answers (or no longer does); false when stopped

@@ -81,14 +81,15 @@ void PageBench::run()
         port_, *this, pump_, clock_, *this, &journal_, [this] { return stop_ || portGone_; },
         portName);
     int verified = 0;
+    int holding = 0;
     int failed = 0;
     const ProvisioningSummary summary = bench.run(
         contents.record, [this](ModuleRun* module) { module_ = module; },
         [&](const ProvisionedModule& module) {
-            ++(module.status == ExitStatus::Done ? verified : failed);
+            ++(module.status != ExitStatus::Done ? failed : (module.checked ? holding : verified));
             StationLogEntry entry;
             entry.time = page_.call<std::string>("isoNow");
-            entry.command = "store";
+            entry.command = module.checked ? "diff" : "store";
             entry.port = portName;
             entry.file = name;
             if (file["sha256"].isString())
@@ -98,9 +99,10 @@ void PageBench::run()
             entry.result = module.line();
             entry.differences = module.differences;
             page_.call<void>("benchModule", module.line(), toInt(module.status),
-                             stationLogJson(entry).dump(), tallyText(verified, failed));
+                             stationLogJson(entry).dump(), tallyText(verified, failed, holding));
             return true;
-        });
+        },
+        [this] { return page_.call<bool>("benchChecking"); });
     page_.call<void>("benchEnded", summary.text(), toInt(summary.status));
 }
 

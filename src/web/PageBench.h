@@ -15,7 +15,9 @@ namespace vindle {
 // port, one module after another from one file. `page` is the object
 // vindle-session.mjs makes, as for a run of the windows.
 //
-// The page gives page.benchFile() ({name, text, sha256}) and takes
+// The page gives page.benchFile() ({name, text, sha256, port}) and
+// page.benchChecking() (true: the next module is compared with the file,
+// nothing written, instead of stored), and takes
 //   page.benchState(text)               what the bench does now
 //   page.benchProgress(kind, location)  "Storing" or "Reading", 0 to 50
 //   page.benchModule(line, status, log, tally)

@@ -60,7 +60,9 @@ export class VindleSession {
     }
 
     // Starts the bench of many modules instead, on `file` ({name, text,
-    // sha256, port}); the promise settles when it has ended. Its events:
+    // sha256, port, checking}: checking() true compares the next module
+    // with the file instead of storing it); the promise settles when it has
+    // ended. Its events:
     // "benchState" (text), "benchProgress" (kind, location), "benchModule"
     // ({line, status, log, tally}), "benchEnded" ({summary, status}).
     startBench(file) {
@@ -161,6 +163,7 @@ export class VindleSession {
     configurationSaved(text) { this.emit('configurationSaved', text); }
 
     benchFile() { return this.bench; }
+    benchChecking() { return this.bench?.checking?.() ?? false; }
     benchState(text) { this.emit('benchState', text); }
     benchProgress(kind, location) {
         this.busy = kind === 'Storing';

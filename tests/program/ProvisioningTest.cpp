@@ -52,7 +52,8 @@ public:
     bool reopen() override { return true; }
     void close() override {}
 
-    ProvisioningSummary run(const ConfigurationRecord& values, bool recordFails = false)
+    ProvisioningSummary run(const ConfigurationRecord& values, bool recordFails = false,
+                            bool check = false)
     {
         Provisioning bench(
             m_.port, *this, m_.pump, m_.clock, *this, nullptr, [this] { return stop_; },
@@ -63,7 +64,8 @@ public:
                 done_.push_back(module);
                 held_.push_back(m_.module.configuration());
                 return !recordFails;
-            });
+            },
+            [check] { return check; });
     }
 
     std::vector<ProvisionedModule> done_;
@@ -118,6 +120,7 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
         ExitStatus summary;
         const char* lastLine;
         bool recordFails = false;
+        bool check = false;
     };
     const Case cases[] = {
         {"three in a row",
@@ -152,11 +155,19 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
          ExitStatus::Usage,
          "Module 1, Device ID #1: 38",
          true},
+        {"checked against the file: one differs, one holds it, neither is written to",
+         {module(40), module(0, [](EmulatorSettings& s) { s.configuration[1] = 40; })},
+         {ExitStatus::Differences, ExitStatus::Done},
+         ExitStatus::Differences,
+         // A check never sends the identify command, which may clear a module.
+         "Module 2, identity not read: holds the file",
+         false,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Bench bench(c.modules);
-        const ProvisioningSummary summary = bench.run(file, c.recordFails);
+        const ProvisioningSummary summary = bench.run(file, c.recordFails, c.check);
         ASSERT_EQ(bench.done_.size(), c.statuses.size());
         for (std::size_t i = 0; i < c.statuses.size(); ++i) {
             EXPECT_EQ(bench.done_[i].status, c.statuses[i]) << bench.done_[i].line();
@@ -170,6 +181,11 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
         EXPECT_NE(bench.done_.back().line().find(c.lastLine), std::string::npos)
             << bench.done_.back().line();
         EXPECT_EQ(summary.status, c.summary);
+        if (c.check) {
+            EXPECT_EQ(bench.done_[0].line().substr(bench.done_[0].line().find(": d")),
+                      ": differs from the file at locations 1, 5");
+            EXPECT_EQ(bench.held_[0][5], 40); // nothing was written
+        }
     }
 }
 

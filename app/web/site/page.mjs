@@ -23,6 +23,7 @@ const bench = {
     save: document.getElementById('bench-save'),
     stop: document.getElementById('bench-stop'),
     close: document.getElementById('bench-close'),
+    check: document.getElementById('bench-check'),
 };
 
 const kBrowsersWithSerial =
@@ -272,7 +273,7 @@ async function runBench(module, line, file) {
     bench.view.hidden = false;
     bench.save.focus();
     try {
-        await session.startBench({ ...file, port: line.name });
+        await session.startBench({ ...file, port: line.name, checking: () => bench.check.checked });
     } finally {
         await line.close?.();
         bench.stop.hidden = true;

@@ -263,20 +263,32 @@ test('many modules from one file: module after module, a tally, the log and an a
     await page.waitForFunction(() => document.querySelectorAll('#bench-modules li').length === 2);
     assert.match((await lines())[1], /Device ID #2: 2, .*: the module refused the store at location 7 /);
     assert.equal(await page.$eval('#bench-tally', (e) => e.textContent), '1 stored and verified, 1 failed');
+    // The next one is checked against the file: nothing is written to it.
+    await (await byName(page, 'Check modules against the file (nothing is written to them)', 'checkbox')).click();
+    await page.waitForFunction(() => /unplug/.test(document.getElementById('bench-state').textContent));
+    await page.evaluate(() => window.serialStandIn.swap(['--silent']));
+    await page.waitForFunction(() => /Waiting for a module/.test(document.getElementById('bench-state').textContent));
+    await page.evaluate(() => window.serialStandIn.swap(['--set', '1=40', '--set', '5=7']));
+    await page.waitForFunction(() => document.querySelectorAll('#bench-modules li').length === 3);
+    assert.match((await lines())[2], /^Module 3, identity not read: differs from the file at location 5$/);
+    assert.equal((await held(page))[5], 7);
 
     await press(page, 'Save Log…');
     await page.waitForFunction(() => window.fileStandIn.saved.length === 1);
     const saved = await page.evaluate(() => window.fileStandIn.saved[0]);
     const entries = saved.text.trim().split('\n').map((line) => JSON.parse(line));
-    assert.deepEqual(entries.map((entry) => [entry.module.device_id_2, entry.status]), [[1, 0], [2, 4]]);
+    assert.deepEqual(
+        entries.map((entry) => [entry.command, entry.module.device_id_2, entry.status]),
+        [['store', 1, 0], ['store', 2, 4], ['diff', null, 5]],
+    );
     const digest = createHash('sha256').update(file).digest('hex');
     assert.ok(entries.every((entry) => entry.file === 'lobby.json' && entry.file_sha256 === digest));
 
     // The adapter pulled out while the bench waits: said, and the bench ends.
     await page.evaluate(() => window.serialStandIn.unplug());
     await byName(page, 'Back to the start', 'button');
-    assert.match(await page.$eval('#bench-state', (e) => e.textContent), /2 modules|module 2/);
-    assert.equal((await lines()).length, 2);
+    assert.match(await page.$eval('#bench-state', (e) => e.textContent), /module 3/);
+    assert.equal((await lines()).length, 3);
     await press(page, 'Back to the start');
     await byName(page, 'Set up many modules', 'button');
     await finish(page);
