@@ -20,19 +20,9 @@ std::string textOf(const val& object, const char* key)
 } // namespace
 
 PageBench::PageBench(val page)
-    : page_(std::move(page)), port_(page_), pump_(clock_, [this] { return takeQueued(); })
+    : page_(std::move(page)), port_(page_),
+      pump_(clock_, [this] { return port_.takeQueued([this](const val& action) { act(action); }); })
 {}
-
-bool PageBench::takeQueued()
-{
-    bool any = port_.takeArrived();
-    for (val action = page_.call<val>("takeAction"); !action.isNull() && !action.isUndefined();
-         action = page_.call<val>("takeAction")) {
-        any = true;
-        act(action);
-    }
-    return any;
-}
 
 void PageBench::act(const val& action)
 {

@@ -48,7 +48,6 @@ public:
     void close() override {}
 
 private:
-    bool takeQueued();
     void act(const emscripten::val& action);
 
     emscripten::val page_;

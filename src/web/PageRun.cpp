@@ -11,7 +11,9 @@ namespace vindle {
 using emscripten::val;
 
 PageRun::PageRun(val page)
-    : page_(std::move(page)), port_(page_), pump_(clock_, [this] { return takeQueued(); }),
+    : page_(std::move(page)), port_(page_),
+      pump_(clock_,
+            [this] { return port_.takeQueued([this](const val& action) { act(action); }); }),
       dialogs_(*this), program_(port_, pump_, clock_, dialogs_)
 {
     program_.forEachWindow([this](Window& window) {
@@ -37,17 +39,6 @@ void PageRun::run()
     // A store cut short leaves the module taking bytes as values: the next
     // run to open the port must not find it so.
     program_.link().waitOutUnfinishedStore();
-}
-
-bool PageRun::takeQueued()
-{
-    bool any = port_.takeArrived();
-    for (val action = page_.call<val>("takeAction"); !action.isNull() && !action.isUndefined();
-         action = page_.call<val>("takeAction")) {
-        any = true;
-        act(action);
-    }
-    return any;
 }
 
 void PageRun::act(const val& action)

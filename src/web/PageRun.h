@@ -66,7 +66,6 @@ private:
         PageRun& run_;
     };
 
-    bool takeQueued();
     void act(const emscripten::val& action);
     void openConfiguration(const emscripten::val& file);
     void tell(const std::string& text) { dialogs_.showMessage(text); }

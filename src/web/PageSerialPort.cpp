@@ -27,4 +27,16 @@ bool PageSerialPort::takeArrived()
     return !bytes.empty();
 }
 
+bool PageSerialPort::takeQueued(const std::function<void(const emscripten::val&)>& act)
+{
+    bool any = takeArrived();
+    for (emscripten::val action = page_.call<emscripten::val>("takeAction");
+         !action.isNull() && !action.isUndefined();
+         action = page_.call<emscripten::val>("takeAction")) {
+        any = true;
+        act(action);
+    }
+    return any;
+}
+
 } // namespace vindle

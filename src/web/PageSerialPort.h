@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <emscripten/val.h>
+#include <functional>
 #include <vector>
 
 namespace vindle {
@@ -25,6 +26,9 @@ public:
 
     // Moves the bytes the page has received into the queue; true when any.
     bool takeArrived();
+    // What the page queued for the core: the bytes received, and each of the
+    // user's actions (page.takeAction()) handed to `act`; true when any.
+    bool takeQueued(const std::function<void(const emscripten::val& action)>& act);
 
 private:
     emscripten::val page_;
