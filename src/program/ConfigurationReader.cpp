@@ -88,7 +88,6 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options)
         return result;
     }
     windows.Rules();
-    main.showEnabledInFront();
     decodeFrequency(windows, result.record);
     // Also after values that do not fit: this takes the rest of the reply,
     // so that nothing of it is left for the next exchange.
@@ -112,6 +111,9 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options)
     }
     if (services_.link.isClosed())
         return result;
+    // Only now is the line free: a press before this would find it held, so
+    // the window takes none until then.
+    main.showEnabledInFront();
     result.outcome = result.unshowable.empty() ? ReadOutcome::Read : ReadOutcome::PartlyShown;
     const ConfigurationRecord kept = storeValues(windows).record;
     for (int location = 0; location < kLocationCount; ++location) {
