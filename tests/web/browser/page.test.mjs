@@ -321,6 +321,21 @@ test('Stop during a store (by keyboard, after staying on the page) ends the benc
     await finish(page);
 });
 
+test('the adapter pulled out in the middle of a bench store: that module failed with what it holds, and the bench ends', async () => {
+    const page = await openPage(browser, { args: ['--baud', '1200'] });
+    const lobby = await savedDefaults(page);
+    await page.evaluate((text) => (window.fileStandIn.toOpen = { name: 'lobby.json', text }), JSON.stringify(lobby));
+    await press(page, 'Set up many modules');
+    await page.waitForFunction(() => /Storing… location 1\d/.test(document.getElementById('bench-state').textContent));
+    await page.evaluate(() => window.serialStandIn.unplug());
+    await byName(page, 'Back to the start', 'button');
+    const lines = await page.$$eval('#bench-modules li', (items) => items.map((item) => item.textContent));
+    assert.equal(lines.length, 1);
+    assert.match(lines[0], /^Module 1, Device ID #1: 17, .*: the serial port failed; locations 0 to \d+ were stored$/);
+    assert.equal(await page.$eval('#bench-tally', (e) => e.textContent), '0 stored and verified, 1 failed');
+    await finish(page);
+});
+
 test('a file the bench cannot store is refused before any port is asked for', async () => {
     const page = await openPage(browser);
     const text = JSON.stringify({ format: 'vindle-configuration', version: 1, module: {}, locations: {} });
