@@ -75,12 +75,17 @@ std::string outcomeText(ExitStatus status, const std::vector<Difference>& differ
         else
             text += "; locations 0 to " + std::to_string(*lastStored) + " were stored";
     }
-    if (status == ExitStatus::Differences) {
-        text += differences.size() == 1 ? " at location" : " at locations";
-        for (const Difference& difference : differences)
-            text += " " + std::to_string(difference.location) +
-                    (&difference == &differences.back() ? "" : ",");
-    }
+    if (status == ExitStatus::Differences)
+        text += atLocationsText(differences);
+    return text;
+}
+
+std::string atLocationsText(const std::vector<Difference>& differences)
+{
+    std::string text = differences.size() == 1 ? " at location" : " at locations";
+    for (const Difference& difference : differences)
+        text += " " + std::to_string(difference.location) +
+                (&difference == &differences.back() ? "" : ",");
     return text;
 }
 

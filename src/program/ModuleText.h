@@ -51,6 +51,9 @@ nlohmann::json identityJson(const ModuleIdentityRecord& identity);
 std::string outcomeText(ExitStatus status, const std::vector<Difference>& differences,
                         std::optional<int> refusedAt, std::optional<int> lastStored = {});
 
+// " at locations 1, 5" (" at location 5" for one).
+std::string atLocationsText(const std::vector<Difference>& differences);
+
 // One line per difference, as --verify lists them, without a final line
 // break: "location 5 (Q4T device number): the file holds 0, the module 99".
 std::string differencesText(const std::vector<Difference>& differences,

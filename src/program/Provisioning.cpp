@@ -10,9 +10,7 @@ std::string ProvisionedModule::outcome() const
     if (checked && status == ExitStatus::Done)
         return "holds the file";
     if (checked && status == ExitStatus::Differences)
-        return "differs from the file" +
-               outcomeText(status, differences, refusedAt)
-                   .substr(std::string("stored, but the read-back differs").size());
+        return "differs from the file" + atLocationsText(differences);
     return outcomeText(status, differences, refusedAt, lastStored);
 }
 
