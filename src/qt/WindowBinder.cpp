@@ -4,6 +4,7 @@
 #include "ui/model/AccessibleName.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Option.h"
+#include "ui/model/ReadingOrder.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -36,8 +37,7 @@ constexpr int kMostWideningSteps = 12;
 } // namespace
 
 WindowBinder::WindowBinder(Window& window, const TwipScale& scale)
-    : window_(window), scale_(scale),
-      top_(std::make_unique<WindowWidget>([&window] { window.requestClose(); }))
+    : window_(window), scale_(scale), top_(std::make_unique<WindowWidget>(window))
 {
     top_->setObjectName(QString::fromStdString(window.name()));
     top_->setMouseTracking(true);
@@ -82,6 +82,8 @@ void WindowBinder::build()
         page->setSpacing(0);
         scroll_ = new QScrollArea(top_.get());
         scroll_->setFrameShape(QFrame::NoFrame);
+        // The controls inside take the focus; the area itself is no stop.
+        scroll_->setFocusPolicy(Qt::NoFocus);
         body_ = newCanvas(scroll_);
         scroll_->setWidget(body_);
         scroll_->viewport()->setMouseTracking(true);
@@ -234,6 +236,8 @@ void WindowBinder::place(const Control& control, QWidget& widget) const
 void WindowBinder::nameForAssistiveTechnology(const Control& control, QWidget& widget) const
 {
     widget.setAccessibleName(QString::fromStdString(accessibleName(window_, control)));
+    widget.setAccessibleDescription(
+        QString::fromStdString(accessibleDescription(window_, control)));
 }
 
 void WindowBinder::controlChanged(const Control& control)
@@ -252,6 +256,7 @@ void WindowBinder::controlChanged(const Control& control)
         if (QWidget* const widget = widgetFor(*entry->second))
             nameForAssistiveTechnology(*entry->second, *widget);
     }
+    syncTabStops();
 }
 
 void WindowBinder::windowChanged(Window::Change change)
@@ -275,37 +280,31 @@ void WindowBinder::windowChanged(Window::Change change)
     }
 }
 
-void WindowBinder::orderTabs() const
+void WindowBinder::orderTabs()
 {
+    readingOrder_ = readingOrder(window_);
     std::vector<QWidget*> chain;
-    appendTabChain(nullptr, chain);
+    for (const Control* control : readingOrder_) {
+        if (QWidget* const widget = widgetFor(*control);
+            widget != nullptr && takesKeyboardFocus(control->kind()))
+            chain.push_back(widget);
+    }
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+    syncTabStops();
 }
 
-void WindowBinder::appendTabChain(const Control* frame, std::vector<QWidget*>& chain) const
+void WindowBinder::syncTabStops() const
 {
-    // Everything a frame holds, in reading order (row by row, left to right),
-    // before whatever follows the frame; the same for the window itself.
-    std::vector<const Control*> members;
-    for (const Control* control : window_.controls()) {
-        if (control->parent() == frame && widgetFor(*control) != nullptr)
-            members.push_back(control);
-    }
-    const auto readingPosition = [](const Control* control) {
-        const Rect rect = control->layout().value_or(Rect{});
-        return std::pair(rect.top, rect.left);
-    };
-    std::stable_sort(members.begin(), members.end(),
-                     [&readingPosition](const Control* a, const Control* b) {
-                         return readingPosition(a) < readingPosition(b);
-                     });
-    for (const Control* member : members) {
-        QWidget* const widget = widgetFor(*member);
-        if (member->kind() == ControlKind::Frame)
-            appendTabChain(member, chain);
-        else if ((widget->focusPolicy() & Qt::TabFocus) != 0)
-            chain.push_back(widget);
+    // Tab enters an option group at its selected option; the arrow keys move
+    // within the group.
+    for (const Control* control : readingOrder_) {
+        if (control->kind() != ControlKind::Option)
+            continue;
+        const auto& option = static_cast<const Option&>(*control);
+        if (QWidget* const widget = widgetFor(option))
+            widget->setFocusPolicy(tabStopOf(option.group()) == &option ? Qt::StrongFocus
+                                                                        : Qt::ClickFocus);
     }
 }
 

@@ -57,8 +57,8 @@ private:
     void controlChanged(const Control& control);
     void windowChanged(Window::Change change);
     void nameForAssistiveTechnology(const Control& control, QWidget& widget) const;
-    void orderTabs() const;
-    void appendTabChain(const Control* frame, std::vector<QWidget*>& chain) const;
+    void orderTabs();
+    void syncTabStops() const;
     void hovered(QObject* watched, const QPointF& globalPosition);
     QWidget* newCanvas(QWidget* parent);
     bool inFooter(const Control& control) const;
@@ -79,6 +79,7 @@ private:
     // Naming label -> the controls it names.
     std::unordered_multimap<const Control*, const Control*> named_;
     std::vector<std::pair<Control*, int>> listeners_;
+    std::vector<const Control*> readingOrder_;
     int windowListener_ = 0;
 };
 

@@ -5,21 +5,23 @@
 
 namespace vindle {
 
+class Window;
+
 // The top-level widget of a rendered window. A close through the window
 // frame does not close it: it asks the model, which hides the window or ends
-// the program.
+// the program. Escape asks the same where the model says it closes the
+// window; a window the model does not let the user close has no close button.
 class WindowWidget final : public QWidget
 {
 public:
-    using CloseRequest = std::function<void()>;
-
-    explicit WindowWidget(CloseRequest closeRequest);
+    explicit WindowWidget(Window& window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    CloseRequest closeRequest_;
+    Window& window_;
 };
 
 } // namespace vindle

@@ -9,6 +9,7 @@
 #include "ui/model/Option.h"
 #include "ui/model/OptionGroup.h"
 #include "ui/model/ProgressBar.h"
+#include "ui/model/ReadingOrder.h"
 #include "ui/model/Slider.h"
 #include "ui/model/TextBox.h"
 
@@ -119,7 +120,8 @@ bool fits(Argument expected, const val& argument)
 
 } // namespace
 
-WindowMirror::WindowMirror(Window& window, val page) : window_(window), page_(std::move(page))
+WindowMirror::WindowMirror(Window& window, val page)
+    : window_(window), page_(std::move(page)), readingOrder_(readingOrder(window))
 {
     int id = 0;
     for (Control* control : window_.controls()) {
@@ -148,7 +150,18 @@ val WindowMirror::windowState() const
     state.set("title", window_.title());
     state.set("visible", window_.isVisible());
     state.set("enabled", window_.isEnabled());
+    state.set("closable", window_.isClosable());
+    state.set("closesOnEscape", window_.closesOnEscape());
+    state.set("closeEndsProgram", window_.closeEndsProgram());
     return state;
+}
+
+val WindowMirror::idsOf(const std::vector<const Control*>& controls) const
+{
+    val ids = val::array();
+    for (const Control* control : controls)
+        ids.call<void>("push", ids_.at(control));
+    return ids;
 }
 
 val WindowMirror::describe()
@@ -160,6 +173,9 @@ val WindowMirror::describe()
     for (const Control* control : window_.controls())
         controls.call<void>("push", describe(*control));
     window.set("controls", controls);
+    window.set("readingOrder", idsOf(readingOrder_));
+    tabStops_ = tabStops(readingOrder_);
+    window.set("tabStops", idsOf(tabStops_));
     return window;
 }
 
@@ -175,6 +191,7 @@ val WindowMirror::describe(const Control& control)
     d.set("index", control.index() == kNoIndex ? val::null() : val(control.index()));
     d.set("caption", control.caption());
     d.set("accessibleName", accessibleName(window_, control));
+    d.set("description", accessibleDescription(window_, control));
     d.set("layout", orNull(control.layout()));
     d.set("parent", idOf(control.parent()));
     d.set("namedBy", idOf(control.namedBy()));
@@ -247,6 +264,12 @@ void WindowMirror::controlChanged(const Control& control)
     const auto [first, last] = named_.equal_range(&control);
     for (auto entry = first; entry != last; ++entry)
         page_.call<void>("controlChanged", window_.name(), describe(*entry->second));
+    // What a control shows may move the Tab key's stops: a frame hidden, an
+    // option chosen.
+    if (auto stops = tabStops(readingOrder_); stops != tabStops_) {
+        tabStops_ = std::move(stops);
+        page_.call<void>("tabStopsChanged", window_.name(), idsOf(tabStops_));
+    }
 }
 
 void WindowMirror::windowChanged(Window::Change change)

@@ -23,6 +23,7 @@ class LineDisplay;
 //   id, kind ("frame", "optionGroup", "option", "checkBox", "slider",
 //   "textBox", "label", "button", "progressBar", "lineDisplay"), name,
 //   index (null outside a control array), caption, accessibleName,
+//   description (what explains the control once focused, or ""),
 //   layout ({left, top, width, height} in twips, or null), parent (the
 //   frame's id or null), group (an option's group id), namedBy (a label's
 //   id or null), enabled, visible (the control's own flags; a frame's hide
@@ -42,8 +43,12 @@ public:
 
     Window& window() const { return window_; }
 
-    // The whole window: name, title, visible, enabled, clientArea (twips, or
-    // null), footerTop (twips, or null) and controls.
+    // The whole window: name, title, visible, enabled, closable,
+    // closesOnEscape, closeEndsProgram, clientArea (twips, or null), footerTop (twips, or
+    // null), controls, readingOrder (every control's id but the option
+    // groups', in the order a person reads them) and tabStops (the ids Tab
+    // stops at now, in that order; the page hears of every change through
+    // tabStopsChanged(window name, ids)).
     emscripten::val describe();
 
     // One action of the user: "click" an option, "toggle" a check box, set a
@@ -61,6 +66,7 @@ private:
     void windowChanged(Window::Change change);
     emscripten::val windowState() const;
     bool reachable(const Control& control) const;
+    emscripten::val idsOf(const std::vector<const Control*>& controls) const;
 
     Window& window_;
     emscripten::val page_;
@@ -68,6 +74,8 @@ private:
     // Naming label -> the controls it names.
     std::unordered_multimap<const Control*, const Control*> named_;
     std::unordered_map<const LineDisplay*, std::uint64_t> linesShown_;
+    std::vector<const Control*> readingOrder_;
+    std::vector<const Control*> tabStops_;
     std::vector<std::pair<Control*, int>> listeners_;
     int windowListener_ = 0;
 };

@@ -15,12 +15,19 @@
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
 #include "support/EmulatedModule.h"
+#include "ui/model/AccessibleName.h"
+#include "ui/model/ReadingOrder.h"
 
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -454,6 +461,99 @@ TEST_F(RenderedRun, KeyboardFocusAndWheelActAsAPersonExpects)
     debounce.setFocus();
     wheel();
     EXPECT_NE(program_->mainWindow().Debounce().value(), value);
+}
+
+// Tab visits a window as the model reads it, in every state the option
+// rules can put it in: each option group once, at its selected option, and
+// nothing without a name. The steps and the names are written next to the
+// test for the page's browser test, which takes the same steps and must
+// find the same names.
+TEST_F(RenderedRun, TabVisitsTheModelsStopsInEveryState)
+{
+    const struct
+    {
+        const char* window;
+        const char* control;
+        int index;
+    } steps[]{
+        {nullptr, nullptr, kNoIndex},
+        {"Main", "Senders", 1},
+        {"Main", "Senders", 2},
+        {"Main", "RSDevice", 0},
+        {"Main", "Frequency", 0},
+        {"Main", "Mode", 4},
+        {"Main", "Mode", 1},
+        {"Main", "Mode", 0},
+        {"Main", "MotionInputs", kNoIndex},
+        {"Main", "TestConfiguration", kNoIndex},
+    };
+    startWith({});
+    endWhenShown("RS232Packets");
+    QJsonArray states;
+    for (const auto& step : steps) {
+        QJsonObject state;
+        if (step.window != nullptr) {
+            QTest::mouseClick(&widget<QWidget>(step.window, step.control, step.index),
+                              Qt::LeftButton, {}, QPoint(4, 4));
+            state["window"] = step.window;
+            state["control"] = step.control;
+            state["index"] = step.index == kNoIndex ? QJsonValue() : QJsonValue(step.index);
+        }
+        QJsonObject windows;
+        program_->forEachWindow([&](Window& model) {
+            if (!model.isVisible())
+                return;
+            QWidget& top = window(model.name().c_str());
+            QStringList visited;
+            for (QWidget* at = top.nextInFocusChain(); at != &top; at = at->nextInFocusChain()) {
+                if ((at->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && at->isVisibleTo(&top) &&
+                    at->isEnabled())
+                    visited << (at->accessibleName().isEmpty() ? "(unnamed)"
+                                                               : at->accessibleName());
+            }
+            QStringList expected;
+            for (const Control* stop : tabStops(model))
+                expected << QString::fromStdString(accessibleName(model, *stop));
+            EXPECT_EQ(visited.join(" | ").toStdString(), expected.join(" | ").toStdString())
+                << model.name() << " after " << (step.control ? step.control : "the start") << "("
+                << step.index << ")";
+            windows[QString::fromStdString(model.name())] = QJsonArray::fromStringList(visited);
+        });
+        state["windows"] = windows;
+        states.append(state);
+    }
+    QFile out(QDir(QCoreApplication::applicationDirPath()).filePath("tab-order.json"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(QJsonDocument(states).toJson());
+}
+
+// Escape is the close of a window that closing only hides; the main window
+// (closing it ends the program) keeps it, and the window of a transfer has
+// no close at all.
+TEST_F(RenderedRun, EscapeClosesWhatClosingOnlyHides)
+{
+    startWith({});
+    QTest::mouseClick(&widget<QRadioButton>("Main", "Mode", 1), Qt::LeftButton);
+    const struct
+    {
+        const char* window;
+        bool closes;
+    } cases[]{{"Limiter", true}, {"Main", false}};
+    for (const auto& c : cases) {
+        QWidget& top = window(c.window);
+        ASSERT_TRUE(top.isVisible()) << c.window;
+        QTest::keyClick(&top, Qt::Key_Escape);
+        EXPECT_EQ(top.isVisible(), !c.closes) << c.window;
+    }
+    EXPECT_FALSE(window("Working").windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    program_->forEachWindow([](Window& model) {
+        if (model.name() == "Working") {
+            model.show();
+            model.requestClose();
+            EXPECT_TRUE(model.isVisible());
+        }
+    });
+    EXPECT_FALSE(program_->hasEnded());
 }
 
 TEST_F(RenderedRun, OptionGroupsAnswerAPersonAfterTheProgramChose)

@@ -243,6 +243,7 @@ std::optional<std::string_view> mainHelpText(const Control& control)
 void installMainHelp(MainWindow& main)
 {
     Label& help = main.HELP();
+    main.setDescriber(mainHelpText);
     for (Control* control : main.controls()) {
         control->onMouseOver([control, &help] {
             if (const auto text = mainHelpText(*control))

@@ -275,6 +275,9 @@ constexpr std::array<const char*, MainWindow::kVersionItems> kVersionCaptions{
 MainWindow::MainWindow() : Window("Main", mainTitle())
 {
     setClientArea({0, 0, 10725, 11685});
+    // Closing the main window ends the program: Escape, pressed to leave a
+    // field, must not.
+    setClosesOnEscape(false);
     const auto frame = [this](const char* name) {
         return name == nullptr ? nullptr : &get<Frame>(name);
     };

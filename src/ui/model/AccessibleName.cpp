@@ -48,4 +48,13 @@ std::string accessibleName(const Window& window, const Control& control)
     return name;
 }
 
+std::string accessibleDescription(const Window& window, const Control& control)
+{
+    for (const Control* at = &control; at != nullptr; at = at->enclosing()) {
+        if (const auto help = window.helpFor(*at))
+            return std::string(*help);
+    }
+    return {};
+}
+
 } // namespace vindle

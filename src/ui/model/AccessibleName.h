@@ -19,4 +19,9 @@ const Control* namingControl(const Control& control);
 // the caption, so "Wireless Keys: 2" tells the second key box from the others.
 std::string accessibleName(const Window& window, const Control& control);
 
+// The description assistive technology gives `control` once it has the
+// focus: the window's help for it, else for what encloses it (the help of a
+// frame explains the slider in it); empty when there is none.
+std::string accessibleDescription(const Window& window, const Control& control);
+
 } // namespace vindle

@@ -42,6 +42,8 @@ void Window::bringToFront()
 
 void Window::requestClose()
 {
+    if (!closable_)
+        return;
     if (close_)
         close_();
     else

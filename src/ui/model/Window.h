@@ -62,13 +62,37 @@ public:
 
     // The user closes the window through its frame. Runs the close handler,
     // or, when none is installed, hides the window so that nothing it holds
-    // is lost.
+    // is lost. A window that is not closable ignores it.
     void requestClose();
-    void onClose(Handler handler) { close_ = std::move(handler); }
+    // `endsProgram`: the handler ends the program (a shell asks first about
+    // what would be lost).
+    void onClose(Handler handler, bool endsProgram = false)
+    {
+        close_ = std::move(handler);
+        closeEndsProgram_ = endsProgram;
+    }
+    bool closeEndsProgram() const { return closeEndsProgram_; }
+    // Whether the frame offers the user a close (a window that only shows a
+    // transfer under way has none), and whether Escape is that close too. A
+    // window whose close would end the program while a person edits in it
+    // does not take Escape.
+    bool isClosable() const { return closable_; }
+    void setClosable(bool closable) { closable_ = closable; }
+    bool closesOnEscape() const { return closable_ && closesOnEscape_; }
+    void setClosesOnEscape(bool closes) { closesOnEscape_ = closes; }
 
     // The pointer moved over the window's background.
     void mouseOver() const;
     void onMouseOver(Handler handler) { mouseOver_ = std::move(handler); }
+
+    // What explains a control to a person who cannot point at it: the help
+    // the window gives for it, or nothing.
+    using Describer = std::function<std::optional<std::string_view>(const Control&)>;
+    void setDescriber(Describer describer) { describer_ = std::move(describer); }
+    std::optional<std::string_view> helpFor(const Control& control) const
+    {
+        return describer_ ? describer_(control) : std::nullopt;
+    }
 
     // Client area in twips, when the window has a designed size.
     const std::optional<Rect>& clientArea() const { return clientArea_; }
@@ -108,7 +132,11 @@ private:
     bool enabled_ = true;
     int frontRequests_ = 0;
     Handler close_;
+    bool closable_ = true;
+    bool closeEndsProgram_ = false;
+    bool closesOnEscape_ = true;
     Handler mouseOver_;
+    Describer describer_;
     std::optional<Rect> clientArea_;
     std::optional<int> footerTop_;
     std::vector<std::unique_ptr<Control>> owned_;
