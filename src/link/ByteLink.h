@@ -121,6 +121,9 @@ public:
     // notes it), a value went out (true), or the store is complete (false).
     void storeBegins();
     void storeUnderWay(bool underWay);
+    // A value of a store went out and the store has not been completed: the
+    // module may hold part of the new values.
+    bool storeUnfinished() const { return storeValueSentAt_.has_value(); }
     // Where the run notes a store under way; none by default.
     void setJournal(StoreJournal* journal) { journal_ = journal; }
 

@@ -197,7 +197,7 @@ public:
     {
         constexpr int kNumberOverflow = 406;
         if (error.id != kNumberOverflow) {
-            error_ = "The file is not valid JSON: " + withoutTag(error.what());
+            error_ = syntaxErrorMessage(position, token);
             return false;
         }
         // Said as for any other number that is no byte, where there is one.
@@ -215,6 +215,26 @@ public:
     }
 
 private:
+    // A syntax error as a person would put it. `position` counts the bytes
+    // the parser took, the offending one last; past the text's end when the
+    // text stopped short.
+    std::string syntaxErrorMessage(std::size_t position, const std::string& token) const
+    {
+        if (text_.find_first_not_of(" \t\r\n") == std::string_view::npos)
+            return "The file is empty: it holds no configuration.";
+        if (position > text_.size())
+            return "The file is not valid JSON: it ends in the middle of its text, at " +
+                   lineAndColumn(text_, text_.size()) + ".";
+        const std::size_t offset = position == 0 ? 0 : position - 1;
+        const auto byte = static_cast<unsigned char>(text_[offset]);
+        if (!token.empty() && token.front() == '"' && byte < 0x20)
+            return "The file is not valid JSON: a text in quotes breaks off at " +
+                   lineAndColumn(text_, offset) +
+                   " (a line break or tab inside quotes is written \\n or \\t).";
+        return "The file is not valid JSON: there is something unexpected at " +
+               lineAndColumn(text_, offset) + ".";
+    }
+
     bool add(Json value)
     {
         place(std::move(value));
@@ -349,6 +369,22 @@ ModuleIdentityRecord moduleIdentityRecord(const Identity& identity)
     return {numberOf(identity.deviceId1), numberOf(identity.deviceId2),
             numberOf(identity.yearOfRelease), numberOf(identity.firmwareVersion),
             numberOf(identity.capabilityByte)};
+}
+
+std::optional<OtherModule> otherModule(const ModuleIdentityRecord& file,
+                                       const ModuleIdentityRecord& connected)
+{
+    if (!file.deviceId1 || !connected.deviceId1 || *file.deviceId1 == *connected.deviceId1)
+        return std::nullopt;
+    return OtherModule{*file.deviceId1, *connected.deviceId1};
+}
+
+std::string otherModuleMessage(const OtherModule& other)
+{
+    return "This file was saved from another kind of Vindle Module (Device ID #1: " +
+           std::to_string(other.fileDeviceId1) +
+           ") than the one connected (Device ID #1: " + std::to_string(other.connectedDeviceId1) +
+           ").  Its values are in the windows: check them before you store them.";
 }
 
 std::string cannotShowMessage(int location, int value)

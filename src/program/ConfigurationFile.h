@@ -60,6 +60,20 @@ inline constexpr std::array<ModuleIdentityKey, 5> kModuleIdentityKeys{{
     {"capabilities", &ModuleIdentityRecord::capabilities},
 }};
 
+// A file saved from another kind of module than the one connected: the
+// modules' device identifier 1 (their kind) differs.
+struct OtherModule
+{
+    int fileDeviceId1;
+    int connectedDeviceId1;
+
+    friend bool operator==(const OtherModule&, const OtherModule&) = default;
+};
+// None when either identifier is unknown or they agree.
+std::optional<OtherModule> otherModule(const ModuleIdentityRecord& file,
+                                       const ModuleIdentityRecord& connected);
+std::string otherModuleMessage(const OtherModule& other);
+
 // The message for a location whose value the windows cannot show.
 std::string cannotShowMessage(int location, int value);
 

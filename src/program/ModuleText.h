@@ -2,6 +2,7 @@
 
 #include "program/ConfigurationFile.h"
 #include "program/ExitStatus.h"
+#include "program/ProcedureResults.h"
 
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -9,6 +10,12 @@
 #include <vector>
 
 namespace vindle {
+
+class MainWindow;
+
+// What a person who cannot see the windows is told once a button of the
+// main window has done its work; the version information as `main` shows it.
+std::string accomplishmentText(Accomplishment accomplishment, const MainWindow& main);
 
 // A location where one configuration holds something else than another:
 // the module than the file (--verify, diff), or a second file than a first.

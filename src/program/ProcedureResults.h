@@ -95,6 +95,16 @@ enum class Transfer
 
 // What the procedures tell while they run, for a shell that shows progress
 // its own way.
+// What a button of the main window brought about, for a shell that tells a
+// person so without a message (a screen reader's polite announcement).
+enum class Accomplishment
+{
+    Read,              // the windows show the module's configuration
+    Stored,            // the module took the windows' configuration, acknowledged
+    ClearedToDefaults, // the module was reset and read back
+    IdentityShown,     // the device version information is shown
+};
+
 struct ProcedureEvents
 {
     // A transfer begins (again, for each pass of a read).

@@ -5,10 +5,42 @@
 
 namespace vindle {
 
-std::string SetupProgram::portStoppedMessage(const std::string& port, const std::string& reason)
+std::string SetupProgram::portStoppedMessage(const PortStop& stop)
 {
-    return "The serial port " + port + " stopped working: " + reason +
-           "\n\nNothing more can be received from or sent to the Vindle Module.";
+    std::string text = "The serial port " + stop.port + " stopped working: " + stop.reason;
+    if (stop.storeCut)
+        text += "\n\nThe store was cut short: the Vindle Module may hold the new configuration "
+                "only in part. Store it again once the module is connected.";
+    return text + "\n\nConnect to the module again to go on.";
+}
+
+void SetupProgram::portStopped(const std::string& port, const std::string& reason)
+{
+    if (hasEnded())
+        return;
+    portStop_ = PortStop{port, reason, link_.storeUnfinished()};
+    end();
+}
+
+bool SetupProgram::editsUnsaved()
+{
+    if (!kept_)
+        return false;
+    const StoreValues values = storeValues(windows_);
+    return values.refusedLocation || values.record.values != kept_->values;
+}
+
+void SetupProgram::keep()
+{
+    const StoreValues values = storeValues(windows_);
+    if (!values.refusedLocation)
+        kept_ = values.record;
+}
+
+void SetupProgram::keepRead(const ReadResult& result)
+{
+    if (result.outcome == ReadOutcome::Read || result.outcome == ReadOutcome::PartlyShown)
+        keep();
 }
 
 void SetupProgram::RunDialogs::showMessage(const std::string& text)
@@ -61,7 +93,7 @@ void SetupProgram::wireButtons()
     main.ExitVersion().onClick([this] { ExitVersion_Click(); });
     main.FactoryDefaults().onClick([this] { FactoryDefaults_Click(); });
     main.TestConfiguration().onClick([this] { TestConfiguration_Click(); });
-    main.onClose([this] { end(); });
+    main.onClose([this] { end(); }, true);
 }
 
 void SetupProgram::windowCreated(Window& window)
@@ -69,7 +101,7 @@ void SetupProgram::windowCreated(Window& window)
     if (auto* limiter = dynamic_cast<LimiterWindow*>(&window))
         limiter->Command1().onClick([this] { RefreshAnalogInputs(); });
     if (auto* monitorWindow = dynamic_cast<MonitorWindow*>(&window))
-        monitorWindow->onClose([this] { end(); });
+        monitorWindow->onClose([this] { end(); }, true);
     for (const WindowListener& listener : windowListeners_)
         listener(window);
 }
@@ -135,12 +167,21 @@ void SetupProgram::end()
 
 ReadResult SetupProgram::readConfiguration(const ReadOptions& options)
 {
-    return exclusively<ReadResult>([&] { return reader_.readModule(options); });
+    return exclusively<ReadResult>([&] {
+        ReadResult result = reader_.readModule(options);
+        keepRead(result);
+        return result;
+    });
 }
 
 StoreResult SetupProgram::storeConfiguration()
 {
-    return exclusively<StoreResult>([this] { return store_.storeModule(); });
+    return exclusively<StoreResult>([this] {
+        StoreResult result = store_.storeModule();
+        if (result.outcome == StoreOutcome::Stored)
+            keep();
+        return result;
+    });
 }
 
 std::optional<Identity> SetupProgram::readIdentity()
@@ -160,23 +201,44 @@ ReadResult SetupProgram::clearToFactoryDefaults()
             result.identityIncomplete = true;
             return result;
         }
-        return reader_.readModule(ReadOptions{});
+        ReadResult result = reader_.readModule(ReadOptions{});
+        keepRead(result);
+        return result;
     });
+}
+
+void SetupProgram::accomplished(Accomplishment accomplishment) const
+{
+    if (accomplished_)
+        accomplished_(accomplishment);
 }
 
 void SetupProgram::ReadSettings_Click()
 {
-    exclusively([this] { reader_.ReadSettings_Click(); });
+    exclusively([this] {
+        const ReadResult result = reader_.ReadSettings_Click();
+        keepRead(result);
+        if (result.outcome == ReadOutcome::Read)
+            accomplished(Accomplishment::Read);
+    });
 }
 
 void SetupProgram::StoreSettings_Click()
 {
-    exclusively([this] { store_.StoreSettings_Click(); });
+    exclusively([this] {
+        if (store_.StoreSettings_Click().outcome == StoreOutcome::Stored) {
+            keep();
+            accomplished(Accomplishment::Stored);
+        }
+    });
 }
 
 void SetupProgram::GetVersion_Click()
 {
-    exclusively([this] { maintenance_.GetVersion_Click(); });
+    exclusively([this] {
+        if (maintenance_.GetVersion_Click())
+            accomplished(Accomplishment::IdentityShown);
+    });
 }
 
 void SetupProgram::ExitVersion_Click()
@@ -186,7 +248,12 @@ void SetupProgram::ExitVersion_Click()
 
 void SetupProgram::FactoryDefaults_Click()
 {
-    exclusively([this] { maintenance_.FactoryDefaults_Click(); });
+    exclusively([this] {
+        const ReadResult result = maintenance_.FactoryDefaults_Click();
+        keepRead(result);
+        if (result.outcome == ReadOutcome::Read)
+            accomplished(Accomplishment::ClearedToDefaults);
+    });
 }
 
 void SetupProgram::TestConfiguration_Click()
@@ -205,15 +272,20 @@ void SetupProgram::watchModule()
 }
 
 SetupProgram::Opened SetupProgram::openConfiguration(const ConfigurationRecord& record,
-                                                     std::optional<CapabilityFlags> capabilities)
+                                                     std::optional<CapabilityFlags> capabilities,
+                                                     const ModuleIdentityRecord& fileModule)
 {
     // The windows are the configuration a store sends: they do not change
     // under an exchange.
     const ByteLink::Exchange exchange = link_.startExchange();
     if (!exchange)
-        return {true, {}};
-    return {false,
-            putRecord(windows_, record, capabilities.value_or(reader_.identity().capabilities()))};
+        return {true, {}, {}};
+    Opened opened{
+        false,
+        putRecord(windows_, record, capabilities.value_or(reader_.identity().capabilities())),
+        otherModule(fileModule, moduleIdentityRecord(reader_.identity()))};
+    keep();
+    return opened;
 }
 
 SetupProgram::ToSave SetupProgram::configurationToSave()

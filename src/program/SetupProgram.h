@@ -49,6 +49,8 @@ public:
         bool busy = false;
         // The values the windows hold differently from the file.
         std::vector<UnkeptValue> unkept;
+        // The file was saved from another kind of module than the one read.
+        std::optional<OtherModule> otherModule;
     };
     // What a file saved now would hold; when a text field is not a byte,
     // `refusedLocation` names it and `refusal` is the store's message.
@@ -64,10 +66,37 @@ public:
     SetupProgram(const SetupProgram&) = delete;
     SetupProgram& operator=(const SetupProgram&) = delete;
 
-    // What the shell says when the open port stops working (unplugged, a
-    // read error): `port` names it, `reason` is the system's words. From then
-    // on the module counts as silent.
-    static std::string portStoppedMessage(const std::string& port, const std::string& reason);
+    // How the open port stopped working (unplugged, a read error).
+    struct PortStop
+    {
+        // The port as the shell names it, and the system's words.
+        std::string port;
+        std::string reason;
+        // A store was under way: the module may hold part of the new values.
+        bool storeCut = false;
+    };
+    // What the shell says once the run has ended with `stop`.
+    static std::string portStoppedMessage(const PortStop& stop);
+
+    // The open port stopped working: the run ends at once, as closing the
+    // main window ends it. The exchange under way unwinds with nothing more
+    // sent and nothing said (no retries, no hand-over to the data monitor:
+    // the port is gone, not the module); portStop() then tells the shell why.
+    void portStopped(const std::string& port, const std::string& reason);
+    const std::optional<PortStop>& portStop() const { return portStop_; }
+
+    // The windows hold values that neither a store nor a file has taken
+    // since they were last read, stored, opened or saved (a text field that
+    // is no byte counts as such a value). False before the first read.
+    bool editsUnsaved();
+
+    // Hears what each button of the main window brought about, once it has.
+    void onAccomplished(std::function<void(Accomplishment)> listener)
+    {
+        accomplished_ = std::move(listener);
+    }
+    // The shell wrote a file holding `record` (a configurationToSave()).
+    void configurationSaved(const ConfigurationRecord& record) { kept_ = record; }
 
     // Start-up: lets the line settle, reads the module (which makes the main window visible) and
     // opens the motion detector window when the configuration uses motion
@@ -126,9 +155,11 @@ public:
 
     // Puts a configuration from a file into the windows as a read puts one,
     // for a module fitted with `capabilities` (by default those of the
-    // module read last); sends nothing.
+    // module read last); sends nothing. `fileModule` is the module the file
+    // names, compared with the one read last.
     Opened openConfiguration(const ConfigurationRecord& record,
-                             std::optional<CapabilityFlags> capabilities = std::nullopt);
+                             std::optional<CapabilityFlags> capabilities = std::nullopt,
+                             const ModuleIdentityRecord& fileModule = {});
     // What a file saved now holds: the identity of the last read and the
     // values Store Configuration would send.
     ToSave configurationToSave();
@@ -161,6 +192,10 @@ private:
     void wireButtons();
     // What the procedures work with; the members it names are made first.
     ProgramServices services();
+    // The windows now hold what the module or a file holds.
+    void keep();
+    void keepRead(const ReadResult& result);
+    void accomplished(Accomplishment accomplishment) const;
 
     ByteLink link_;
     RunDialogs dialogs_;
@@ -175,6 +210,10 @@ private:
     std::vector<WindowListener> windowListeners_;
     std::function<void()> ended_;
     ProcedureEvents events_;
+    std::optional<PortStop> portStop_;
+    std::function<void(Accomplishment)> accomplished_;
+    // The values the module or a file took last.
+    std::optional<ConfigurationRecord> kept_;
 };
 
 } // namespace vindle

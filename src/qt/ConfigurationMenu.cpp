@@ -76,10 +76,15 @@ void ConfigurationMenu::open()
         tell(QString::fromStdString(error.what()));
         return;
     }
-    const SetupProgram::Opened opened = program_.openConfiguration(contents.record);
-    if (opened.busy)
+    const SetupProgram::Opened opened =
+        program_.openConfiguration(contents.record, std::nullopt, contents.module);
+    if (opened.busy) {
         tell(QString::fromUtf8(SetupProgram::kBusyMessage));
-    else if (!opened.unkept.empty())
+        return;
+    }
+    if (opened.otherModule)
+        tell(QString::fromStdString(otherModuleMessage(*opened.otherModule)));
+    if (!opened.unkept.empty())
         tell(QString::fromStdString(unkeptValuesMessage(opened.unkept)));
 }
 
@@ -96,6 +101,8 @@ void ConfigurationMenu::saveAs()
         return;
     if (const QString error = saveTextFile(path, text); !error.isEmpty())
         tell(error);
+    else
+        program_.configurationSaved(toSave.contents.record);
 }
 
 QString ConfigurationMenu::choose(Purpose purpose) const

@@ -1,7 +1,6 @@
 #include "qt/DesktopProgram.h"
 
 #include <QApplication>
-#include <QTimer>
 
 namespace vindle {
 
@@ -19,20 +18,18 @@ DesktopProgram::DesktopProgram(QtSerialPort& port)
 int DesktopProgram::run()
 {
     program_.start();
-    if (program_.hasEnded())
-        return 0;
-    return QApplication::exec();
+    const int status = program_.hasEnded() ? 0 : QApplication::exec();
+    // Said once the run is over, not from inside the port's own notification.
+    if (const auto& stop = program_.portStop()) {
+        dialogs_.showMessage(SetupProgram::portStoppedMessage(*stop));
+        return 1;
+    }
+    return status;
 }
 
 void DesktopProgram::portFailed(const QString& reason)
 {
-    // Said from the event loop, not from inside the port's own notification.
-    const std::string text =
-        SetupProgram::portStoppedMessage(port_.deviceName().toStdString(), reason.toStdString());
-    QTimer::singleShot(0, &view_.binder("Main")->widget(), [this, text] {
-        if (!program_.hasEnded())
-            dialogs_.showMessage(text);
-    });
+    program_.portStopped(port_.deviceName().toStdString(), reason.toStdString());
 }
 
 void DesktopProgram::ended()
@@ -42,7 +39,7 @@ void DesktopProgram::ended()
     // program to open the port must not find it so.
     program_.link().waitOutUnfinishedStore();
     port_.close();
-    QApplication::exit(0);
+    QApplication::exit(program_.portStop() ? 1 : 0);
 }
 
 } // namespace vindle

@@ -13,7 +13,8 @@ namespace vindle {
 // One run of the utility on the desktop: the open serial port, the Qt event
 // loop, the message boxes and the rendered windows around the core's run.
 // Ending the run (closing the main window or the data monitor) releases the
-// port, hides every window and leaves the event loop with status 0.
+// port, hides every window and leaves the event loop with status 0; a port
+// that stops working ends it too, said in a message box, with status 1.
 class DesktopProgram
 {
 public:

@@ -1,6 +1,7 @@
 #include "web/PageRun.h"
 
 #include "program/ConfigurationFile.h"
+#include "program/ModuleText.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
@@ -23,6 +24,9 @@ PageRun::PageRun(val page)
     program_.link().onExchangeRunning(
         [this](bool running) { page_.call<void>("exchangeRunning", running); });
     program_.link().setJournal(&journal_);
+    program_.onAccomplished([this](Accomplishment accomplishment) {
+        page_.call<void>("announce", accomplishmentText(accomplishment, program_.mainWindow()));
+    });
 }
 
 PageRun::~PageRun()
@@ -33,15 +37,41 @@ PageRun::~PageRun()
 void PageRun::run()
 {
     program_.start();
+    tellEditsUnsaved();
     while (!program_.hasEnded())
         pump_.waitFor(EventPump::kNoLimit);
-    page_.call<void>("ended");
+    val stop = val::null();
+    if (const auto& portStop = program_.portStop()) {
+        stop = val::object();
+        stop.set("port", portStop->port);
+        stop.set("reason", portStop->reason);
+        stop.set("storeCut", portStop->storeCut);
+        stop.set("message", SetupProgram::portStoppedMessage(*portStop));
+    }
+    page_.call<void>("ended", stop);
     // A store cut short leaves the module taking bytes as values: the next
     // run to open the port must not find it so.
     program_.link().waitOutUnfinishedStore();
 }
 
 void PageRun::act(const val& action)
+{
+    take(action);
+    tellEditsUnsaved();
+}
+
+void PageRun::tellEditsUnsaved()
+{
+    if (program_.hasEnded())
+        return;
+    const bool unsaved = program_.editsUnsaved();
+    if (unsaved == editsUnsaved_)
+        return;
+    editsUnsaved_ = unsaved;
+    page_.call<void>("editsUnsaved", unsaved);
+}
+
+void PageRun::take(const val& action)
 {
     // Whatever the page queues, only what is an action is taken.
     if (action.typeOf().as<std::string>() != "object" || action.isNull() ||
@@ -61,11 +91,12 @@ void PageRun::act(const val& action)
         const auto text = [&action](const char* key) {
             return action[key].isString() ? action[key].as<std::string>() : std::string();
         };
-        const std::string message = SetupProgram::portStoppedMessage(text("port"), text("reason"));
-        if (openMessage_ != 0)
-            portStopped_ = message;
-        else
-            tell(message);
+        program_.portStopped(text("port"), text("reason"));
+        return;
+    }
+    if (kind == "configurationWritten") {
+        if (saving_)
+            program_.configurationSaved(*std::exchange(saving_, std::nullopt));
         return;
     }
     if (program_.hasEnded() || openMessage_ != 0)
@@ -113,10 +144,15 @@ void PageRun::openConfiguration(const val& file)
         tell(error.what());
         return;
     }
-    const SetupProgram::Opened opened = program_.openConfiguration(contents.record);
-    if (opened.busy)
+    const SetupProgram::Opened opened =
+        program_.openConfiguration(contents.record, std::nullopt, contents.module);
+    if (opened.busy) {
         tell(SetupProgram::kBusyMessage);
-    else if (!opened.unkept.empty())
+        return;
+    }
+    if (opened.otherModule)
+        tell(otherModuleMessage(*opened.otherModule));
+    if (!opened.unkept.empty())
         tell(unkeptValuesMessage(opened.unkept));
 }
 
@@ -127,6 +163,7 @@ void PageRun::saveConfiguration()
         tell(toSave.refusal);
         return;
     }
+    saving_ = toSave.contents.record;
     page_.call<void>("configurationSaved", formatConfigurationFile(toSave.contents));
 }
 
@@ -141,8 +178,6 @@ void PageRun::PageDialogs::showMessage(const std::string& text)
         run_.pump_.waitFor(EventPump::kNoLimit);
     if (run_.openMessage_ == id)
         run_.openMessage_ = 0;
-    if (auto stopped = std::exchange(run_.portStopped_, std::nullopt))
-        showMessage(*stopped);
 }
 
 } // namespace vindle

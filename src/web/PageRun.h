@@ -30,11 +30,17 @@ namespace vindle {
 //                                     `size` bytes) into the windows, as the
 //                                     desktop's File menu
 //   {action: "portStopped", port, reason}
-//                                     the port stopped working: said in a
-//                                     message box, after the one open now
+//                                     the port stopped working: the run ends,
+//                                     and page.ended(stop) hears why
 //   {action: "saveConfiguration"}     the text of a file saved now goes to
 //                                     page.configurationSaved(text)
+//   {action: "configurationWritten"}  the page wrote that text to a file
 //   {action: "end"}                   the page goes away: the run ends
+// page.ended(stop) comes once: `stop` is null, or {port, reason, storeCut,
+// message} when the port stopped working. page.editsUnsaved(unsaved) comes
+// whenever the windows come to hold edits that neither the module nor a file
+// has taken, or stop holding them, so that the page can ask before they are
+// lost without calling into the run.
 // A store under way is noted through page.storeJournal(op), op "earlier",
 // "begins" or "over" ("earlier" answers "none", "unfinished" or "unknown"),
 // in the origin's storage, so that the run after a reload or a crash waits
@@ -67,6 +73,8 @@ private:
     };
 
     void act(const emscripten::val& action);
+    void take(const emscripten::val& action);
+    void tellEditsUnsaved();
     void openConfiguration(const emscripten::val& file);
     void tell(const std::string& text) { dialogs_.showMessage(text); }
     void saveConfiguration();
@@ -83,8 +91,10 @@ private:
     int lastMessage_ = 0;
     // The message box that is open, 0 for none.
     int openMessage_ = 0;
-    // What the page said of the port while a message box was open.
-    std::optional<std::string> portStopped_;
+    // What the page was last told of unsaved edits.
+    bool editsUnsaved_ = false;
+    // The values of the file the page is writing.
+    std::optional<ConfigurationRecord> saving_;
 };
 
 } // namespace vindle

@@ -54,9 +54,17 @@ TEST(ConfigurationFileTest, EveryFaultIsNamed)
         return json.dump();
     };
     const std::pair<std::string, std::string> cases[] = {
-        {"{\n  \"format\": \n", "The file is not valid JSON: parse error at line 3, column 1: "
-                                "syntax error while parsing value - unexpected end of input; "
-                                "expected '[', '{', or a literal"},
+        // A syntax error in plain words, where an editor would show it.
+        {"{\n  \"format\": \n",
+         "The file is not valid JSON: it ends in the middle of its text, at line 3, column 1."},
+        {" \n", "The file is empty: it holds no configuration."},
+        {R"({"format": tru })",
+         "The file is not valid JSON: there is something unexpected at line 1, column 15."},
+        {valid.dump() + "\n x",
+         "The file is not valid JSON: there is something unexpected at line 2, column 2."},
+        {"{\"comment\": \"two\nlines\"}",
+         "The file is not valid JSON: a text in quotes breaks off at line 1, column 17 (a line "
+         "break or tab inside quotes is written \\n or \\t)."},
         {"[1]", "The file does not hold a configuration: its top level must be a JSON object."},
         {with("/saved", "today"), "Unknown key \"saved\" at the top level."},
         {with("/format", "other"), "\"format\" must be \"vindle-configuration\", not \"other\"."},
@@ -176,7 +184,20 @@ TEST(ConfigurationFileTest, ReadThenOpenThenStoreCopiesTheModule)
     const ConfigurationFileContents contents =
         parseConfigurationFile(formatConfigurationFile(savedFrom(first)));
     EXPECT_EQ(contents.module, (ModuleIdentityRecord{33, 4, 26, 1, 1}));
-    EXPECT_TRUE(target.program.openConfiguration(contents.record).unkept.empty());
+    // Another kind of module's file is said to be one; a file of no known
+    // kind is not.
+    const SetupProgram::Opened opened =
+        target.program.openConfiguration(contents.record, std::nullopt, contents.module);
+    EXPECT_TRUE(opened.unkept.empty());
+    ASSERT_TRUE(opened.otherModule);
+    const int targetKind = *moduleIdentityRecord(target.program.reader().identity()).deviceId1;
+    EXPECT_EQ(*opened.otherModule, (OtherModule{33, targetKind}));
+    EXPECT_EQ(otherModuleMessage(*opened.otherModule),
+              "This file was saved from another kind of Vindle Module (Device ID #1: 33) than the "
+              "one connected (Device ID #1: " +
+                  std::to_string(targetKind) +
+                  ").  Its values are in the windows: check them before you store them.");
+    EXPECT_FALSE(target.program.openConfiguration(contents.record).otherModule);
     EXPECT_EQ(target.sent().size(), before);
     target.program.StoreSettings_Click();
     EXPECT_EQ(target.m.module.configuration(), first.configuration);

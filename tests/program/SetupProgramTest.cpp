@@ -287,5 +287,81 @@ TEST(SetupProgramTest, AnalogRefreshShowsReadingsOrNothing)
     EXPECT_EQ(run.sent(), (Bytes{253, 100, 253, 100}));
 }
 
+// A port that stops working (an adapter pulled out) is no silent module:
+// the run ends at once, with nothing more sent, no message of the module's
+// and no data monitor, and the port's stop says whether a store was cut short.
+TEST(SetupProgramTest, APortThatStopsEndsTheRunInsteadOfTheSilentModulesOutcome)
+{
+    struct Case
+    {
+        const char* name;
+        bool storing;
+        // Bytes sent before the port stops.
+        std::size_t sent;
+        bool storeCut;
+    };
+    for (const Case& c : {Case{"read", false, 2, false}, Case{"store", true, 20, true}}) {
+        ProgramOnEmulator run;
+        if (c.storing)
+            run.program.start();
+        const std::size_t before = run.sent().size();
+        run.m.pump.onYield = [&] {
+            if (run.sent(before).size() >= c.sent)
+                run.program.portStopped("USB 0403:6001", "The device has been lost.");
+        };
+        c.storing ? run.program.StoreSettings_Click() : run.program.start();
+
+        EXPECT_TRUE(run.program.hasEnded()) << c.name;
+        EXPECT_FALSE(run.program.hasMonitor()) << c.name;
+        EXPECT_TRUE(run.dialogs.messages.empty()) << c.name;
+        EXPECT_EQ(run.sent(before).size(), c.sent) << c.name;
+        ASSERT_TRUE(run.program.portStop()) << c.name;
+        EXPECT_EQ(run.program.portStop()->storeCut, c.storeCut) << c.name;
+        const std::string message = SetupProgram::portStoppedMessage(*run.program.portStop());
+        EXPECT_EQ(message.rfind("The serial port USB 0403:6001 stopped working: The device has "
+                                "been lost.",
+                                0),
+                  0U);
+        EXPECT_EQ(message.find("only in part") != std::string::npos, c.storeCut) << c.name;
+    }
+}
+
+// The windows hold unsaved edits from a change until a store, a saved file,
+// an opened one or a read takes the windows' values.
+TEST(SetupProgramTest, EditsAreUnsavedUntilTheModuleOrAFileTakesThem)
+{
+    ProgramOnEmulator run;
+    EXPECT_FALSE(run.program.editsUnsaved()) << "nothing read yet";
+    run.program.start();
+    Slider& debounce = run.main.Debounce();
+    const int read = debounce.value();
+    const int edited = debounce.accepts(read + 1) ? read + 1 : read - 1;
+    const std::pair<const char*, std::function<void()>> takers[] = {
+        {"store", [&] { run.program.StoreSettings_Click(); }},
+        {"save",
+         [&] {
+             run.program.configurationSaved(run.program.configurationToSave().contents.record);
+         }},
+        {"open",
+         [&] { run.program.openConfiguration(run.program.configurationToSave().contents.record); }},
+        {"read", [&] { run.program.ReadSettings_Click(); }},
+    };
+    for (const auto& [name, take] : takers) {
+        EXPECT_FALSE(run.program.editsUnsaved()) << name;
+        debounce.setValue(debounce.value() == read ? edited : read);
+        EXPECT_TRUE(run.program.editsUnsaved()) << name;
+        take();
+        EXPECT_FALSE(run.program.editsUnsaved()) << name;
+    }
+    // Changed back, an edit is none; a text that is no byte is one.
+    const int kept = debounce.value();
+    debounce.setValue(kept == read ? edited : read);
+    debounce.setValue(kept);
+    EXPECT_FALSE(run.program.editsUnsaved());
+    run.main.Q4T().setText("x");
+    EXPECT_TRUE(run.program.editsUnsaved());
+    EXPECT_TRUE(run.dialogs.messages.empty());
+}
+
 } // namespace
 } // namespace vindle

@@ -90,7 +90,7 @@ TEST_F(ConfigurationMenuTest, WhatGoesWrongIsSaidAndChangesNothing)
     };
     openSays("Cannot open " + chosen);
     ASSERT_EQ(saveTextFile(chosen, "{"), QString());
-    openSays("The file is not valid JSON: parse error at line 1, column 2");
+    openSays("The file is not valid JSON: it ends in the middle of its text, at line 1, column 2.");
 
     // A text field the store refuses refuses the save, before any file is chosen.
     QFile::remove(chosen);
