@@ -37,7 +37,6 @@ export class WindowRenderer {
         this.windows = new Map();
         this.scale = scaleForFont(desk);
         this.frontmost = 0;
-        this.told = 0;
         // Controls the user changed: shown again as the model has them once
         // the core has taken the change, also when it refused it.
         this.touched = [];
@@ -46,11 +45,22 @@ export class WindowRenderer {
         // transfer does not wait for the drawing of the last one.
         this.changed = new Map();
         this.frame = null;
+        this.shortcuts = [];
+        // The page changing size (the browser's window, its zoom) keeps every
+        // window on it.
+        this.onResize = () => this.fitAll();
+        addEventListener('resize', this.onResize);
+        this.pending = null;
         session
             .on('window', (window) => this.add(window))
             .on('windowChanged', (window, change) => this.windowChanged(window, change))
             .on('control', (window, control) => this.changedControl(window.name, control.id))
+            .on('tabStops', (window) => {
+                const view = this.windows.get(window.name);
+                if (view) view.window = window;
+            })
             .on('message', (message) => this.showMessage(message))
+            .on('announce', (text) => this.announce(text))
             .on('idle', () => this.showTouched());
     }
 
@@ -72,13 +82,17 @@ export class WindowRenderer {
             bar.append(button);
         }
         view.dialog.insertBefore(bar, view.body);
-        view.dialog.addEventListener('keydown', (event) => {
+        // The shortcuts work wherever the focus is while the windows are
+        // shown, not the browser's own commands of the same keys.
+        const shortcut = (event) => {
             const pressed = `${event.ctrlKey || event.metaKey ? 'Ctrl+' : ''}${event.key.toUpperCase()}`;
             const item = items.find((i) => i.shortcut === pressed);
-            if (!item) return;
+            if (!item || event.altKey) return;
             event.preventDefault();
-            item.run();
-        });
+            if (!this.desk.querySelector('dialog.message[open]')) item.run();
+        };
+        document.addEventListener('keydown', shortcut);
+        this.shortcuts.push(shortcut);
     }
 
     // Takes every window off the page.
@@ -87,6 +101,8 @@ export class WindowRenderer {
         this.frame = null;
         this.changed.clear();
         this.touched = [];
+        for (const shortcut of this.shortcuts.splice(0)) document.removeEventListener('keydown', shortcut);
+        removeEventListener('resize', this.onResize);
         for (const view of this.windows.values()) view.dialog.remove();
         this.windows.clear();
         this.desk.querySelectorAll('dialog.message').forEach((box) => box.remove());
@@ -111,26 +127,40 @@ export class WindowRenderer {
         close.textContent = '×';
         close.setAttribute('aria-label', 'Close');
         close.addEventListener('click', () => this.session.close(window.name));
-        bar.append(title, close);
+        bar.append(title);
+        if (window.closable) bar.append(close);
         this.makeMovable(dialog, bar);
-        // The browser's own request to close a window goes to the model, as
-        // the close button does; the model decides.
-        dialog.addEventListener('cancel', (event) => {
-            event.preventDefault();
-            this.session.close(window.name);
+        // Escape, and the browser's own request to close a window, go to the
+        // model as the close button does where the model lets Escape close
+        // the window; the model decides.
+        dialog.addEventListener('cancel', (event) => event.preventDefault());
+        dialog.addEventListener('keydown', (event) => {
+            if (event.key === 'Escape' && !event.ctrlKey && !event.altKey && !event.metaKey) {
+                event.preventDefault();
+                if (this.windows.get(window.name).window.closesOnEscape) this.session.close(window.name);
+            } else if (event.key === 'Tab' && !event.ctrlKey && !event.altKey && !event.metaKey) {
+                event.preventDefault();
+                this.tab(this.windows.get(window.name), event.shiftKey ? -1 : 1);
+            }
         });
 
         const body = document.createElement('div');
         body.className = 'body';
         dialog.append(bar, body);
         const view = { name: window.name, dialog, title, body, footer: null, elements: new Map(), window };
+        // A window can have the focus itself (one that holds nothing the
+        // keyboard can use), and remembers where its focus was last.
+        dialog.tabIndex = -1;
+        dialog.addEventListener('focusin', (event) => {
+            if (event.target !== dialog) view.focused = event.target;
+        });
         const designed = window.clientArea !== null;
         if (designed) {
             view.canvas = canvas(body);
             if (window.footerTop !== null) {
                 view.footer = document.createElement('div');
                 view.footer.className = 'footer';
-                dialog.append(view.footer);
+                body.append(view.footer);
                 view.footerCanvas = canvas(view.footer);
             }
         } else {
@@ -138,7 +168,9 @@ export class WindowRenderer {
             body.classList.add('flowing');
         }
         this.windows.set(window.name, view);
-        for (const control of window.controls) this.create(view, control);
+        // In the page's order is how a screen reader reads a window, and Tab
+        // goes the same way.
+        for (const id of window.readingOrder ?? window.controls.map((c) => c.id)) this.create(view, window.controls[id]);
         for (const control of window.controls) this.sync(view, control);
         this.watchPointer(view);
         this.desk.append(dialog);
@@ -154,10 +186,7 @@ export class WindowRenderer {
         view.window = window;
         if (change === 'front') {
             this.raise(view);
-            if (!view.dialog.contains(document.activeElement)) {
-                const last = view.focused;
-                (last?.isConnected && view.dialog.contains(last) ? last : view.dialog).focus();
-            }
+            if (!view.dialog.contains(document.activeElement)) this.focusIn(view);
             return;
         }
         this.showState(view);
@@ -186,35 +215,157 @@ export class WindowRenderer {
             this.raise(view);
         } else if (!window.visible && dialog.open) {
             dialog.close();
+            this.fitAll();
             this.refocus(view.opener);
         }
+        this.keepFocus();
     }
 
     // Gives the focus back to `element` when the focus is on nothing in
     // particular (the page, or a window rather than a control in it).
+    // A control the program has not given back yet (a button disabled while
+    // its message is open) gets it once the program does.
     refocus(element) {
-        const now = document.activeElement;
-        if (element?.isConnected && (now === null || now === document.body || now.matches('dialog')))
-            element.focus();
+        if (!element?.isConnected || !focusIsNowhere()) return;
+        if (canFocus(element)) element.focus();
+        else this.pending = element;
     }
 
-    // A window opens where it was last, or in the middle of the page.
+    restorePending() {
+        const element = this.pending;
+        if (!element) return;
+        if (!element.isConnected || !focusIsNowhere()) this.pending = null;
+        else if (canFocus(element)) {
+            this.pending = null;
+            element.focus();
+        }
+    }
+
+    // The focus is never left on nothing: when it has fallen to the page, it
+    // goes to the window in front, where it was last in it.
+    // With no window left open, onFocusLost() (the page's) places it.
+    keepFocus() {
+        const now = document.activeElement;
+        if (now !== null && now !== document.body && canFocus(now) && !now.matches('dialog.window')) return;
+        if (this.desk.querySelector('dialog.message[open]')) return;
+        const waiting = this.pending?.closest('dialog.window');
+        if (waiting?.open && !waiting.inert) {
+            // Meanwhile on the window itself, not on a control that Enter
+            // would press.
+            waiting.focus();
+            return;
+        }
+        const open = [...this.windows.values()].filter((view) => view.dialog.open);
+        const front = open
+            .filter((view) => !view.dialog.inert)
+            .sort((a, b) => Number(b.dialog.style.zIndex) - Number(a.dialog.style.zIndex))[0];
+        if (front) this.focusIn(front);
+        else if (open.length === 0) this.onFocusLost?.();
+    }
+
+    // Focuses a window: where its focus was last, else its first stop, else
+    // the window itself (a window of nothing but a progress bar).
+    focusIn(view) {
+        const target = [view.focused, ...this.stops(view)].find((e) => canFocus(e) && view.dialog.contains(e));
+        (target ?? view.dialog).focus();
+    }
+
+    // What Tab visits in a window, in order: its own commands (close, the
+    // command bar), then the stops the model gives, as they can be used now.
+    stops(view) {
+        const own = [...view.dialog.querySelectorAll('.title-bar button, .commands button')];
+        const model = (view.window.tabStops ?? []).map((id) => focusTarget(view.elements.get(id)));
+        return [...own, ...model].filter(canFocus);
+    }
+
+    // Tab and Shift+Tab go round the window's stops and never leave it for a
+    // window it covers, as on the desktop.
+    tab(view, step) {
+        const stops = this.stops(view);
+        if (stops.length === 0) return;
+        const now = document.activeElement;
+        let at = stops.indexOf(now);
+        if (at < 0 && now?.type === 'radio') {
+            // An option the arrow keys chose just now: its group's stop.
+            at = stops.findIndex((e) => e.type === 'radio' && e.name === now.name);
+        }
+        if (at < 0) {
+            // Somewhere between stops: the next one in the page's order.
+            const after = stops.findIndex((e) => now.compareDocumentPosition(e) & Node.DOCUMENT_POSITION_FOLLOWING);
+            at = step > 0 ? (after < 0 ? stops.length : after) - 1 : after < 0 ? stops.length : after;
+        }
+        stops[(at + step + stops.length) % stops.length].focus();
+    }
+
+    // A window opens where it was last, or in the middle of the page, whole
+    // on the page as it is now.
     place(view) {
         const { dialog } = view;
-        if (!dialog.style.left) {
+        if (!view.at) {
             const left = Math.max((innerWidth - dialog.offsetWidth) / 2, 0);
             const top = Math.max((innerHeight - dialog.offsetHeight) / 2, 0);
             this.moveTo(dialog, left, top);
         }
+        this.fitAll();
     }
 
     // A window stays on the page: below the top, short enough to end on it.
+    // Where it is moved is where it goes back to while the page has room.
     moveTo(dialog, left, top) {
-        left = Math.round(Math.min(Math.max(left, 0), innerWidth - 48));
-        top = Math.round(Math.min(Math.max(top, 0), innerHeight - 24));
-        dialog.style.left = `${left}px`;
-        dialog.style.top = `${top}px`;
-        dialog.style.maxHeight = `calc(100vh - ${top}px)`;
+        const view = this.windows.get(dialog.dataset.window);
+        view.at = {
+            left: Math.round(Math.min(Math.max(left, 0), innerWidth - 48)),
+            top: Math.round(Math.min(Math.max(top, 0), innerHeight - 24)),
+        };
+        this.showAt(view, view.at.left, view.at.top);
+        this.pinFooter(view);
+    }
+
+    // The page changed size, or a window opened or closed: each open window
+    // goes back where it was moved as far as it can while all of it is on the
+    // page. A window larger than the page shrinks to it and scrolls inside,
+    // and leaves a title bar's height of the page to each other such window,
+    // cascaded, so that a click still reaches every window.
+    fitAll() {
+        const open = [...this.windows.values()].filter((view) => view.dialog.open);
+        const sizes = open.map((view) => {
+            this.showAt(view, 0, 0);
+            return { width: view.dialog.offsetWidth, height: view.dialog.offsetHeight };
+        });
+        const large = open.filter((_, i) => sizes[i].width >= innerWidth || sizes[i].height >= innerHeight);
+        open.forEach((view, i) => {
+            const { width, height } = sizes[i];
+            const step = view.title.parentElement.offsetHeight;
+            const slot = large.indexOf(view);
+            const before = slot < 0 ? 0 : slot * step;
+            const after = slot < 0 ? 0 : (large.length - 1 - slot) * step;
+            const [right, bottom] = [innerWidth - after, innerHeight - after];
+            const left = Math.max(Math.min(view.at.left, right - width), before);
+            const top = Math.max(Math.min(view.at.top, bottom - height), before);
+            this.showAt(view, left, top, right - left, bottom - top);
+            this.pinFooter(view);
+        });
+    }
+
+    // Without a width or height, a window is as wide as the page lets it be
+    // and ends at the bottom of the page.
+    showAt(view, left, top, width = null, height = null) {
+        const { style } = view.dialog;
+        style.left = `${left}px`;
+        style.top = `${top}px`;
+        style.maxWidth = width === null ? '' : `${width}px`;
+        style.maxHeight = height === null ? `calc(100vh - ${top}px)` : `${height}px`;
+    }
+
+    // The footer stays in view below the part that scrolls while it leaves
+    // that part a third of the window; a control that gets the focus is
+    // scrolled into view above it.
+    pinFooter({ footer, body }) {
+        if (!footer) return;
+        footer.classList.remove('unpinned');
+        const pinned = footer.offsetHeight <= (body.clientHeight * 2) / 3;
+        footer.classList.toggle('unpinned', !pinned);
+        body.style.scrollPaddingBottom = pinned ? `${footer.offsetHeight}px` : '';
     }
 
     raise(view) {
@@ -320,6 +471,7 @@ export class WindowRenderer {
         if (!make) return;
         const element = make.create(control, view, this);
         element.dataset.control = String(control.id);
+        element.dataset.name = control.index === null ? control.name : `${control.name}(${control.index})`;
         element.classList.add('control', control.kind);
         view.elements.set(control.id, element);
         const parent =
@@ -356,6 +508,8 @@ export class WindowRenderer {
         const target = element?.querySelector('input') ?? element;
         if (!target || control.kind === 'frame' || control.kind === 'label') return;
         target.setAttribute('aria-label', control.accessibleName);
+        if (control.description) target.setAttribute('aria-description', control.description);
+        else target.removeAttribute('aria-description');
     }
 
     changedControl(windowName, id) {
@@ -376,6 +530,7 @@ export class WindowRenderer {
             const view = this.windows.get(windowName);
             if (view) this.sync(view, view.window.controls[id]);
         }
+        this.restorePending();
     }
 
     // The user changed a control: once the core has taken it, the control
@@ -406,51 +561,118 @@ export class WindowRenderer {
         view.dialog.addEventListener('pointerleave', () => (last = undefined));
     }
 
+    // Results a screen reader tells politely, after what it is saying: what
+    // the windows' own messages do not say (a store that went well says
+    // nothing on screen).
+    announce(text) {
+        if (!this.announcer) {
+            this.announcer = document.createElement('div');
+            this.announcer.className = 'visually-hidden';
+            this.announcer.setAttribute('role', 'status');
+            this.announcer.setAttribute('aria-live', 'polite');
+            this.desk.append(this.announcer);
+        }
+        // The same words again are news again.
+        this.announcer.textContent = '';
+        requestAnimationFrame(() => (this.announcer.textContent = text));
+    }
+
     // Message boxes ----------------------------------------------------------
 
     showMessage({ id, text, title }) {
-        this.messageBox(`message-${id}`, title, text, () => this.session.answer(id));
+        this.messageBox(title, text, () => this.session.answer(id));
     }
 
     // A message box of the page's own, about what it did outside the core
     // (a file it could not write).
     tell(title, text) {
-        this.messageBox(`page-message-${++this.told}`, title, text, () => {});
+        this.messageBox(title, text, () => {});
     }
 
-    messageBox(id, title, text, answered) {
-        const box = document.createElement('dialog');
-        box.className = 'message';
-        box.setAttribute('role', 'alertdialog');
-        const heading = document.createElement('h2');
-        heading.textContent = title;
-        heading.id = `${id}-title`;
-        const words = document.createElement('p');
-        words.textContent = text;
-        words.id = `${id}-text`;
-        box.setAttribute('aria-labelledby', heading.id);
-        box.setAttribute('aria-describedby', words.id);
-        const ok = document.createElement('button');
-        ok.type = 'button';
-        ok.textContent = 'OK';
-        const answer = () => {
+    // A message box over the windows; `answered` hears which answer.
+    messageBox(title, text, answered, answers = ['OK']) {
+        const before = document.activeElement;
+        messageBox({ title, text, answers, parent: this.desk }).then((answer) => {
+            answered(answer);
+            // Back to where the person was, or else to the window in front.
+            this.refocus(before);
+            this.keepFocus();
+        });
+    }
+
+    // A question of the page's own over the windows: the promise gives the
+    // answer chosen (Escape chooses the last).
+    ask(title, text, answers) {
+        return new Promise((resolve) => this.messageBox(title, text, resolve, answers));
+    }
+}
+
+let boxes = 0;
+
+// A modal message box with a button for each of `answers`, in `parent`: the
+// promise gives the caption of the one pressed. Escape presses the last,
+// which has the focus: the answer that loses nothing.
+export function messageBox({ title, text, answers = ['OK'], parent = document.body }) {
+    const id = `message-box-${++boxes}`;
+    const box = document.createElement('dialog');
+    box.className = 'message';
+    box.setAttribute('role', 'alertdialog');
+    const heading = document.createElement('h2');
+    heading.textContent = title;
+    heading.id = `${id}-title`;
+    const words = document.createElement('p');
+    words.textContent = text;
+    words.id = `${id}-text`;
+    box.setAttribute('aria-labelledby', heading.id);
+    box.setAttribute('aria-describedby', words.id);
+    const buttons = document.createElement('div');
+    buttons.className = 'buttons';
+    box.append(heading, words, buttons);
+    return new Promise((resolve) => {
+        const answer = (caption) => {
             box.close();
             box.remove();
-            answered();
+            resolve(caption);
         };
-        ok.addEventListener('click', answer);
+        for (const caption of answers) {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.textContent = caption;
+            button.addEventListener('click', () => answer(caption));
+            buttons.append(button);
+        }
         box.addEventListener('cancel', (event) => {
             event.preventDefault();
-            answer();
+            answer(answers.at(-1));
         });
-        const buttons = document.createElement('div');
-        buttons.className = 'buttons';
-        buttons.append(ok);
-        box.append(heading, words, buttons);
-        this.desk.append(box);
+        parent.append(box);
         box.showModal();
-        ok.focus();
-    }
+        buttons.lastChild.focus();
+    });
+}
+
+// The focus is on nothing in particular: the page, or a window rather than
+// a control in it.
+function focusIsNowhere() {
+    const now = document.activeElement;
+    return now === null || now === document.body || now.matches('dialog');
+}
+
+// Whether the keyboard can be put on `element` now.
+function canFocus(element) {
+    return (
+        element instanceof HTMLElement &&
+        element.isConnected &&
+        !element.disabled &&
+        !element.closest('[inert]') &&
+        (element.matches('dialog') || element.checkVisibility())
+    );
+}
+
+// The element of a control that takes the focus.
+function focusTarget(element) {
+    if (!element) return null;
+    return element.matches('input, button, textarea') ? element : element.querySelector('input');
 }
 
 function canvas(parent) {

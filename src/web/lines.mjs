@@ -16,14 +16,14 @@ export function emulatedLine(module, args = []) {
 
 // The module's line: 8 data bits, no parity, 1 stop bit, no flow control.
 const kFraming = { dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' };
-const kModuleBitRate = 38400;
+export const kModuleBitRate = 38400;
 
 // What a person calls the port: the browser gives no device name, only the
 // adapter's USB identity when it has one.
 export function portName(port) {
     const info = port.getInfo?.() ?? {};
     if (info.usbVendorId === undefined) return 'you chose';
-    const hex = (id) => (id ?? 0).toString(16).padStart(4, '0');
+    const hex = (id) => (id ?? 0).toString(16).toUpperCase().padStart(4, '0');
     return `USB ${hex(info.usbVendorId)}:${hex(info.usbProductId)}`;
 }
 

@@ -18,9 +18,13 @@
 //
 // Events (on(name, listener)): "window" (window), "windowChanged" (window,
 // change: "title", "visible", "enabled" or "front"), "control" (window,
-// control), "busy" (exchange running), "message" ({id, text, title}: answer
-// it with answer(id)), "configurationSaved" (text), "idle" (the core has
-// taken what was queued and waits) and "ended".
+// control), "tabStops" (window: its tabStops changed), "announce" (text), "busy" (exchange running), "message" ({id, text, title}: answer
+// it with answer(id)), "configurationSaved" (text: acknowledge it with
+// configurationWritten() once a file holds it), "editsUnsaved" (the windows
+// hold edits that neither the module nor a file has taken; also kept in
+// `unsaved`), "bitRate" (bits per second), "idle" (the core has taken what
+// was queued and waits) and "ended" (null, or {port, reason, storeCut,
+// message} when the port stopped working; also kept in `portStop`).
 
 // Runs `task` in a task of its own, after what is queued now.
 const turns = new MessageChannel();
@@ -44,6 +48,8 @@ export class VindleSession {
         this.line = line;
         this.windows = new Map();
         this.busy = false;
+        this.unsaved = false;
+        this.portStop = null;
         this.messages = new Map();
         this.hasEnded = false;
         this.queuedActions = [];
@@ -116,9 +122,24 @@ export class VindleSession {
         this.act({ action: 'openConfiguration', name, size, text });
     }
     saveConfiguration() { this.act({ action: 'saveConfiguration' }); }
+    // The text of the last "configurationSaved" is in a file now.
+    configurationWritten() { this.act({ action: 'configurationWritten' }); }
     end() { this.act({ action: 'end' }); }
     // The port stopped working: `port` names it, `reason` is the browser's words.
     portStopped(port, reason) { this.act({ action: 'portStopped', port, reason }); }
+
+    // Settles once the core has taken every action queued so far and waits.
+    settled() {
+        if (this.hasEnded || (this.wakeUp !== null && this.queuedActions.length === 0)) return Promise.resolve();
+        return new Promise((resolve) => {
+            const idle = () => {
+                if (this.queuedActions.length > 0) return;
+                this.off('idle', idle).off('ended', idle);
+                resolve();
+            };
+            this.on('idle', idle).on('ended', idle);
+        });
+    }
 
     // Bytes that arrived from the module. The core takes them at once: a
     // module waits for each acknowledgement's answer.
@@ -150,6 +171,15 @@ export class VindleSession {
         this.emit('control', window, control);
     }
 
+    // What the core tells a person politely, without a message box.
+    announce(text) { this.emit('announce', text); }
+
+    tabStopsChanged(windowName, ids) {
+        const window = this.windows.get(windowName);
+        window.tabStops = ids;
+        this.emit('tabStops', window);
+    }
+
     exchangeRunning(running) {
         this.busy = running;
         this.emit('busy', running);
@@ -161,6 +191,11 @@ export class VindleSession {
     }
 
     configurationSaved(text) { this.emit('configurationSaved', text); }
+
+    editsUnsaved(unsaved) {
+        this.unsaved = unsaved;
+        this.emit('editsUnsaved', unsaved);
+    }
 
     benchFile() { return this.bench; }
     benchChecking() { return this.bench?.checking?.() ?? false; }
@@ -179,9 +214,10 @@ export class VindleSession {
     }
     isoNow() { return new Date().toISOString(); }
 
-    ended() {
+    ended(stop = null) {
         this.hasEnded = true;
-        this.emit('ended');
+        this.portStop = stop;
+        this.emit('ended', stop);
     }
 
     // A store under way, noted in the origin's storage under the line's
@@ -203,7 +239,10 @@ export class VindleSession {
     }
 
     send(byte) { this.line.send(byte); }
-    setBitRate(bits) { this.line.setBitRate?.(bits); }
+    setBitRate(bits) {
+        this.line.setBitRate?.(bits);
+        this.emit('bitRate', bits);
+    }
 
     takeReceived() {
         const bytes = this.queuedBytes;

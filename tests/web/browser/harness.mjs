@@ -4,12 +4,14 @@
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
 import path from 'node:path';
+import { after, before, test as nodeTest } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { serveSite } from '../../../scripts/serve-site.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-export const siteDir = path.resolve(here, '../../../build-web/site');
+// VINDLE_SITE serves another copy of the site (a changed one, say).
+export const siteDir = process.env.VINDLE_SITE ?? path.resolve(here, '../../../build-web/site');
 const standIn = await readFile(path.join(here, 'stand-ins.js'), 'utf8');
 
 // Without the background services' flags chromium keeps trying to reach
@@ -26,12 +28,33 @@ const kChromiumFlags = [
     '--font-render-hinting=none',
 ];
 
-export async function startBrowser({ onServed } = {}) {
+// node:test's test() with a time-out of its own: a browser test that hangs
+// fails alone and the others go on (each file's `after` closes the browser
+// it leaves behind).
+const kTestTimeout = 120000;
+export function test(name, options, fn) {
+    if (typeof options === 'function') return nodeTest(name, { timeout: kTestTimeout }, options);
+    return nodeTest(name, { timeout: kTestTimeout, ...options }, fn);
+}
+
+// The browser a test file shares: started before its first test, closed
+// after its last; `options` as startBrowser's.
+export function sharedBrowser(options) {
+    const shared = {};
+    before(async () => Object.assign(shared, await startBrowser(options)));
+    after(() => shared.close?.());
+    return shared;
+}
+
+// `args` are more of chromium's flags. `scrollBars` shows the pages' scroll
+// bars, which headless chromium hides, as a browser on a desktop shows them.
+export async function startBrowser({ onServed, args = [], scrollBars = false } = {}) {
     const server = await serveSite(siteDir, 0, onServed);
     const browser = await puppeteer.launch({
         executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
         headless: true,
-        args: kChromiumFlags,
+        args: [...kChromiumFlags, ...args],
+        ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : false,
     });
     return {
         browser,
@@ -106,4 +129,17 @@ export async function answerMessage(page) {
     await (await box.waitForSelector('aria/OK[role="button"]')).click();
     await page.waitForFunction((element) => !element.isConnected, {}, box);
     return text;
+}
+
+// Shows the page as on another screen: `width`×`height` CSS pixels at `zoom`
+// (the browser's zoom of 200 % on 1366×768 is 683×384 CSS pixels, two device
+// pixels to one), with a default font of `font` pixels and the light or
+// dark colour scheme. It returns once the page has heard of the change.
+export async function showScreen(page, { width, height, zoom = 1, font = 16, dark = false }) {
+    const cdp = await page.createCDPSession();
+    await cdp.send('Page.setFontSizes', { fontSizes: { standard: font } });
+    await cdp.detach();
+    await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: dark ? 'dark' : 'light' }]);
+    await page.setViewport({ width, height, deviceScaleFactor: zoom });
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
 }

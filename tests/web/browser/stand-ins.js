@@ -13,6 +13,11 @@
 //                  page) or not, byte}
 //   opens          the options of every open()
 //   cancelChooser  the chooser is cancelled
+//   requests       the options of every requestPort()
+//   granted        the origin was given the port before (getPorts() offers
+//                  it while it is plugged in); a chosen port is granted
+//   plugIn()       the adapter is plugged in again (navigator.serial hears
+//                  "connect")
 //   openError      open() rejects with this message
 //   unplugAfter(n) the adapter is pulled out once n more bytes are written
 //   unplug()       the adapter is pulled out now
@@ -20,6 +25,9 @@
 //                  place of the one behind the adapter
 //   configuration() what the module holds
 //   lateWrites     bytes the page tried to write after the unplugging
+//   closeDelay     close() takes this many milliseconds, as some adapters'
+//                  drivers do; the port stays open meanwhile
+//   closes         performance.now() of every close() that has finished
 // window.fileStandIn: `toOpen` ({name, text}) is the file the next Open
 // picks (null: the picker is cancelled); `saved` gets each saved {name, text};
 // `full` makes every save fail as on a full disk.
@@ -51,9 +59,13 @@ function installStandIns(args) {
         log: [],
         opens: [],
         cancelChooser: false,
+        requests: [],
+        granted: false,
         openError: null,
         unplugged: false,
         lateWrites: 0,
+        closeDelay: 0,
+        closes: [],
         emulated: null,
         configuration: () => Array.from(standIn.emulated.configuration()),
         written: () => standIn.log.filter((entry) => entry.out).map((entry) => entry.byte),
@@ -109,8 +121,10 @@ function installStandIns(args) {
                 throw new TypeError('Cannot close a port whose streams are locked.');
             this.stopPolling();
             await this.readable?.cancel().catch(() => {});
+            if (standIn.closeDelay > 0) await new Promise((resolve) => setTimeout(resolve, standIn.closeDelay));
             this.readable = null;
             this.writable = null;
+            standIn.closes.push(performance.now());
         }
 
         // Bytes from the page reach the module as they are written.
@@ -175,13 +189,21 @@ function installStandIns(args) {
     }
 
     class StandInSerial extends EventTarget {
-        async requestPort() {
+        async requestPort(options = {}) {
+            standIn.requests.push(options);
             if (standIn.cancelChooser) throw new DOMException('No port selected by the user.', 'NotFoundError');
+            // The chooser lists the adapter only when a filter lets it through.
+            const offered =
+                !options.filters?.length ||
+                options.filters.some((filter) => filter.usbVendorId === port.getInfo().usbVendorId);
+            if (!offered)
+                throw new DOMException('No port selected by the user.', 'NotFoundError');
+            standIn.granted = true;
             return port;
         }
 
         async getPorts() {
-            return standIn.unplugged ? [] : [port];
+            return standIn.granted && !standIn.unplugged ? [port] : [];
         }
     }
 
@@ -191,9 +213,15 @@ function installStandIns(args) {
         standIn.unplugged = true;
         port.unplug();
     };
+    standIn.plugIn = () => {
+        standIn.unplugged = false;
+        serial.dispatchEvent(new Event('connect'));
+    };
     standIn.swap = (moduleArgs) => {
         standIn.emulated.delete();
         standIn.emulated = new standIn.module.EmulatedModule(moduleArgs);
+        // A module that sends unasked (running) starts at once.
+        port.poll();
     };
     Object.defineProperty(Navigator.prototype, 'serial', { get: () => serial, configurable: true });
     window.serialStandIn = standIn;
