@@ -1,11 +1,21 @@
 // Photographs the page in headless chromium at 1366×768 and 1920×1080, with a
 // module on the serial stand-in: the main window filled, a secondary window
 // open, a message box, the data monitor with keys, and the demo's bench of
-// many modules after two of them (docs/web-*.png).
+// many modules after two of them (docs/web-*.png). Then the same on other
+// screens: made smaller after the start, zoomed to 200 %, with a default font
+// of 24 px, and in the dark colour scheme.
 //   scripts/web.sh && node scripts/web-gallery.mjs
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { answerMessage, byName, mainWindowReady, openPage, press, startBrowser } from '../tests/web/browser/harness.mjs';
+import {
+    answerMessage,
+    byName,
+    mainWindowReady,
+    openPage,
+    press,
+    showScreen,
+    startBrowser,
+} from '../tests/web/browser/harness.mjs';
 
 const docs = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../docs');
 
@@ -14,6 +24,30 @@ const kViews = {
     main: {
         args: ['--set', '1=40', '--set', '5=12', '--set', '12=1'],
         show: (page) => mainWindowReady(page),
+    },
+    start: {
+        args: [],
+        start: () => {},
+        show: (page) => page.waitForFunction(() => !document.getElementById('demo').disabled),
+    },
+    limiter: {
+        args: ['--set', '10=1'],
+        show: async (page) => {
+            await mainWindowReady(page);
+            // In front, as a click on its title bar brings it.
+            const title = await byName(page, 'Analog Limiter Configuration', 'heading');
+            await title.click({ offset: { x: 4, y: 4 } });
+        },
+    },
+    working: {
+        args: ['--byte-delay', '25'],
+        show: async (page) => {
+            await mainWindowReady(page);
+            await press(page, 'Store Configuration');
+            await page.waitForFunction(() =>
+                document.body.textContent.includes('Storing Configuration into Controller...'),
+            );
+        },
     },
     secondary: {
         // Motion detectors in mode 0 open their window at start-up.
@@ -64,19 +98,48 @@ const kViews = {
     },
 };
 
-const browser = await startBrowser();
+const kLaptop = { width: 1366, height: 768 };
+const kLarge = { width: 1920, height: 1080 };
+const kFirst = ['main', 'secondary', 'message', 'monitor', 'bench'];
+// Each screen: the one the page starts on, the one it is on for the picture
+// (a browser window made smaller, or zoomed in, after the start), and the
+// views photographed there.
+const kScreens = [
+    { name: '1366x768', start: kLaptop, views: kFirst },
+    { name: '1920x1080', start: kLarge, views: kFirst },
+    { name: '1920x1080-made-800x600', start: kLarge, screen: { width: 800, height: 600 }, views: ['main', 'limiter'] },
+    {
+        name: '1366x768-zoom200',
+        start: kLaptop,
+        screen: { width: 683, height: 384, zoom: 2 },
+        views: ['main', 'limiter', 'message'],
+    },
+    {
+        name: '1366x768-font24',
+        start: { ...kLaptop, font: 24 },
+        views: ['start', 'main', 'limiter', 'secondary', 'monitor'],
+    },
+    {
+        name: '1366x768-dark',
+        start: { ...kLaptop, dark: true },
+        views: ['start', 'main', 'limiter', 'working', 'message', 'monitor', 'bench'],
+    },
+];
+
+// The scroll bars show, as in a browser on a desktop.
+const browser = await startBrowser({ scrollBars: true });
 try {
-    for (const [width, height] of [
-        [1366, 768],
-        [1920, 1080],
-    ]) {
-        for (const [name, view] of Object.entries(kViews)) {
-            const page = await openPage(browser, { args: view.args, width, height });
+    for (const { name: screenName, start, screen = start, views } of kScreens) {
+        for (const name of views) {
+            const view = kViews[name];
+            const page = await openPage(browser, { args: view.args, width: start.width, height: start.height });
+            await showScreen(page, start);
             await (view.start ?? ((p) => press(p, 'Connect to a module')))(page);
             await view.show(page);
+            await showScreen(page, screen);
             // The pointer rests outside the windows.
-            await page.mouse.move(width - 2, height - 2);
-            const file = path.join(docs, `web-${name}-${width}x${height}.png`);
+            await page.mouse.move(screen.width - 2, screen.height - 2);
+            const file = path.join(docs, `web-${name}-${screenName}.png`);
             await page.screenshot({ path: file });
             console.log(file);
             await page.browserContext().close();
