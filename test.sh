@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/ensure-deps.sh
+# An unformatted file fails at once, before anything is built.
+scripts/format-check.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir build --output-on-failure --parallel "${JOBS:-2}" "$@"

@@ -27,12 +27,13 @@ const fixed = (ms) => `${ms.toFixed(1)} ms`;
 
 // The page's own clock: its origin is the start of the navigation.
 async function startDemo(page) {
-    const ready = await page.evaluate(() =>
-        new Promise((resolve) => {
-            const demo = document.getElementById('demo');
-            const check = () => (demo.disabled ? requestAnimationFrame(check) : resolve(performance.now()));
-            check();
-        }),
+    const ready = await page.evaluate(
+        () =>
+            new Promise((resolve) => {
+                const demo = document.getElementById('demo');
+                const check = () => (demo.disabled ? requestAnimationFrame(check) : resolve(performance.now()));
+                check();
+            }),
     );
     const clicked = await page.evaluate(() => {
         document.getElementById('demo').click();
@@ -87,7 +88,9 @@ try {
     const { first, later, transfers } = await loads();
     const gaps = await storeTurnaround();
     const sorted = [...gaps].sort((a, b) => a - b);
-    console.log(`chromium headless, ${os.cpus().length} × ${os.cpus()[0].model}, load ${os.loadavg()[0].toFixed(2)}, ${runs} runs`);
+    console.log(
+        `chromium headless, ${os.cpus().length} × ${os.cpus()[0].model}, load ${os.loadavg()[0].toFixed(2)}, ${runs} runs`,
+    );
     for (const [name, visits] of [
         ['first visit', first],
         ['later visit', later],

@@ -41,11 +41,15 @@ async function startUp() {
 }
 
 const kib = (file) => (statSync(path.join(build, 'web', file)).size / 1024).toFixed(1);
-console.log(`${os.cpus()[0].model}, ${os.cpus().length} cores, Node ${process.version}, load ${os.loadavg()[0].toFixed(2)}`);
+console.log(
+    `${os.cpus()[0].model}, ${os.cpus().length} cores, Node ${process.version}, load ${os.loadavg()[0].toFixed(2)}`,
+);
 console.log(`vindle.wasm ${kib('vindle.wasm')} KiB, vindle.js ${kib('vindle.js')} KiB`);
 const results = [];
 for (let i = 0; i < runs; ++i) results.push(await startUp());
 const mean = (key) => (results.reduce((sum, r) => sum + r[key], 0) / results.length).toFixed(1);
 const worst = (key) => Math.max(...results.map((r) => r[key])).toFixed(1);
-console.log(`${runs} start-ups: instantiation ${mean('instantiate')} ms mean (first ${results[0].instantiate.toFixed(1)}, worst ${worst('instantiate')}); ` +
-    `instantiation to the filled main window ${mean('filled')} ms mean (first ${results[0].filled.toFixed(1)}, worst ${worst('filled')})`);
+console.log(
+    `${runs} start-ups: instantiation ${mean('instantiate')} ms mean (first ${results[0].instantiate.toFixed(1)}, worst ${worst('instantiate')}); ` +
+        `instantiation to the filled main window ${mean('filled')} ms mean (first ${results[0].filled.toFixed(1)}, worst ${worst('filled')})`,
+);

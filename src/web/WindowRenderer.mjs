@@ -170,7 +170,8 @@ export class WindowRenderer {
         this.windows.set(window.name, view);
         // In the page's order is how a screen reader reads a window, and Tab
         // goes the same way.
-        for (const id of window.readingOrder ?? window.controls.map((c) => c.id)) this.create(view, window.controls[id]);
+        for (const id of window.readingOrder ?? window.controls.map((c) => c.id))
+            this.create(view, window.controls[id]);
         for (const control of window.controls) this.sync(view, control);
         this.watchPointer(view);
         this.desk.append(dialog);

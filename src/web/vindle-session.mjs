@@ -18,7 +18,8 @@
 //
 // Events (on(name, listener)): "window" (window), "windowChanged" (window,
 // change: "title", "visible", "enabled" or "front"), "control" (window,
-// control), "tabStops" (window: its tabStops changed), "announce" (text), "busy" (exchange running), "message" ({id, text, title}: answer
+// control), "tabStops" (window: its tabStops changed), "announce" (text),
+// "busy" (exchange running), "message" ({id, text, title}: answer
 // it with answer(id)), "configurationSaved" (text: acknowledge it with
 // configurationWritten() once a file holds it), "editsUnsaved" (the windows
 // hold edits that neither the module nor a file has taken; also kept in
@@ -77,7 +78,9 @@ export class VindleSession {
         return this.module.ccall('vindle_bench', null, [], [], { async: true });
     }
     // The bench ends after the module it is working on.
-    stop() { this.act({ action: 'stop' }); }
+    stop() {
+        this.act({ action: 'stop' });
+    }
 
     on(event, listener) {
         if (!this.listeners.has(event)) this.listeners.set(event, []);
@@ -105,14 +108,30 @@ export class VindleSession {
         this.queuedActions.push(action);
         this.resume();
     }
-    click(window, control) { this.act({ action: 'click', window, control }); }
-    toggle(window, control) { this.act({ action: 'toggle', window, control }); }
-    setValue(window, control, value) { this.act({ action: 'value', window, control, value }); }
-    drag(window, control, value) { this.act({ action: 'drag', window, control, value }); }
-    setText(window, control, value) { this.act({ action: 'text', window, control, value }); }
-    press(window, control) { this.act({ action: 'press', window, control }); }
-    mouseOver(window, control = null) { this.act({ action: 'mouseOver', window, control }); }
-    close(window) { this.act({ action: 'close', window }); }
+    click(window, control) {
+        this.act({ action: 'click', window, control });
+    }
+    toggle(window, control) {
+        this.act({ action: 'toggle', window, control });
+    }
+    setValue(window, control, value) {
+        this.act({ action: 'value', window, control, value });
+    }
+    drag(window, control, value) {
+        this.act({ action: 'drag', window, control, value });
+    }
+    setText(window, control, value) {
+        this.act({ action: 'text', window, control, value });
+    }
+    press(window, control) {
+        this.act({ action: 'press', window, control });
+    }
+    mouseOver(window, control = null) {
+        this.act({ action: 'mouseOver', window, control });
+    }
+    close(window) {
+        this.act({ action: 'close', window });
+    }
     answer(message) {
         this.messages.delete(message);
         this.act({ action: 'answer', message });
@@ -121,12 +140,20 @@ export class VindleSession {
     openConfiguration(text, name = 'configuration', size = text.length) {
         this.act({ action: 'openConfiguration', name, size, text });
     }
-    saveConfiguration() { this.act({ action: 'saveConfiguration' }); }
+    saveConfiguration() {
+        this.act({ action: 'saveConfiguration' });
+    }
     // The text of the last "configurationSaved" is in a file now.
-    configurationWritten() { this.act({ action: 'configurationWritten' }); }
-    end() { this.act({ action: 'end' }); }
+    configurationWritten() {
+        this.act({ action: 'configurationWritten' });
+    }
+    end() {
+        this.act({ action: 'end' });
+    }
     // The port stopped working: `port` names it, `reason` is the browser's words.
-    portStopped(port, reason) { this.act({ action: 'portStopped', port, reason }); }
+    portStopped(port, reason) {
+        this.act({ action: 'portStopped', port, reason });
+    }
 
     // Settles once the core has taken every action queued so far and waits.
     settled() {
@@ -172,7 +199,9 @@ export class VindleSession {
     }
 
     // What the core tells a person politely, without a message box.
-    announce(text) { this.emit('announce', text); }
+    announce(text) {
+        this.emit('announce', text);
+    }
 
     tabStopsChanged(windowName, ids) {
         const window = this.windows.get(windowName);
@@ -190,16 +219,24 @@ export class VindleSession {
         this.emit('message', { id, text, title });
     }
 
-    configurationSaved(text) { this.emit('configurationSaved', text); }
+    configurationSaved(text) {
+        this.emit('configurationSaved', text);
+    }
 
     editsUnsaved(unsaved) {
         this.unsaved = unsaved;
         this.emit('editsUnsaved', unsaved);
     }
 
-    benchFile() { return this.bench; }
-    benchChecking() { return this.bench?.checking?.() ?? false; }
-    benchState(text) { this.emit('benchState', text); }
+    benchFile() {
+        return this.bench;
+    }
+    benchChecking() {
+        return this.bench?.checking?.() ?? false;
+    }
+    benchState(text) {
+        this.emit('benchState', text);
+    }
     benchProgress(kind, location) {
         this.busy = kind === 'Storing';
         this.emit('benchProgress', kind, location);
@@ -212,7 +249,9 @@ export class VindleSession {
         this.busy = false;
         this.emit('benchEnded', { summary, status });
     }
-    isoNow() { return new Date().toISOString(); }
+    isoNow() {
+        return new Date().toISOString();
+    }
 
     ended(stop = null) {
         this.hasEnded = true;
@@ -238,7 +277,9 @@ export class VindleSession {
         return '';
     }
 
-    send(byte) { this.line.send(byte); }
+    send(byte) {
+        this.line.send(byte);
+    }
     setBitRate(bits) {
         this.line.setBitRate?.(bits);
         this.emit('bitRate', bits);
@@ -250,7 +291,9 @@ export class VindleSession {
         return this.line.poll ? bytes.concat(Array.from(this.line.poll())) : bytes;
     }
 
-    takeAction() { return this.queuedActions.shift() ?? null; }
+    takeAction() {
+        return this.queuedActions.shift() ?? null;
+    }
 
     // The core is suspended until something is queued or `ms` has passed.
     wait(ms, wakeUp) {

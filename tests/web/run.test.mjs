@@ -78,7 +78,10 @@ test('start-up, two changes and a store, through the page interface', async () =
     session.act({ action: 'press', window: 'Nowhere', control: 0 });
     session.setValue('Main', debounce.id, 120);
     session.setText('Main', session.control('Main', 'Q4T').id, '77');
-    await until(() => session.control('Main', 'Debounce').value === 120 && session.control('Main', 'Q4T').text === '77', 'changes');
+    await until(
+        () => session.control('Main', 'Debounce').value === 120 && session.control('Main', 'Q4T').text === '77',
+        'changes',
+    );
 
     const progress = [];
     session.on('control', (window, control) => {

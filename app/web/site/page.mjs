@@ -66,7 +66,9 @@ function newModule() {
     return createVindleModule({
         instantiateWasm(imports, receive) {
             compiled
-                .then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+                .then((module) =>
+                    WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)),
+                )
                 .catch(failed);
             return {};
         },
@@ -290,7 +292,9 @@ async function saveFile(text, name = 'vindle-configuration.json', types = kFileT
         return true;
     }
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([text], { type: types[0].accept ? Object.keys(types[0].accept)[0] : 'text/plain' }));
+    link.href = URL.createObjectURL(
+        new Blob([text], { type: types[0].accept ? Object.keys(types[0].accept)[0] : 'text/plain' }),
+    );
     link.download = name;
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);

@@ -72,7 +72,10 @@ export async function startBrowser({ onServed, args = [], scrollBars = false } =
 // without Web Serial. The page's errors, a breach of its security policy
 // among them, and any request to another host are kept in page.errors.
 // `origin` is another host of the site's.
-export async function openPage(session, { args = [], width = 1366, height = 768, hideSerial = false, origin = session.origin } = {}) {
+export async function openPage(
+    session,
+    { args = [], width = 1366, height = 768, hideSerial = false, origin = session.origin } = {},
+) {
     const context = await session.browser.createBrowserContext();
     const page = await context.newPage();
     page.errors = [];

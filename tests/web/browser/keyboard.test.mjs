@@ -87,7 +87,9 @@ test('Escape closes a window as its close button does, where closing ends nothin
         if (open) await open();
         await page.waitForSelector(`${dialog(windowName)}[open]`);
         await settled(page);
-        await page.$eval(dialog(windowName), (d) => (d.querySelector('[data-control] input, [data-control]') ?? d).focus());
+        await page.$eval(dialog(windowName), (d) =>
+            (d.querySelector('[data-control] input, [data-control]') ?? d).focus(),
+        );
         await page.keyboard.press('Escape');
         await settled(page);
         const open_ = await page.$eval(dialog(windowName), (d) => d.open);
@@ -95,7 +97,11 @@ test('Escape closes a window as its close button does, where closing ends nothin
         // The focus is on a control of a window still open, never on nothing.
         const focus = await page.evaluate(() => {
             const at = document.activeElement;
-            return { body: at === document.body, inOpenWindow: Boolean(at.closest('dialog[open]')), dialog: at.matches('dialog') };
+            return {
+                body: at === document.body,
+                inOpenWindow: Boolean(at.closest('dialog[open]')),
+                dialog: at.matches('dialog'),
+            };
         });
         assert.deepEqual(focus, { body: false, inOpenWindow: true, dialog: false }, windowName);
     }
@@ -151,9 +157,11 @@ test('the focus never falls to the page: after a message, a reset, a store and t
 
 test('a focused control is described by its own help, and the shortcuts work from every window', async () => {
     const page = await startedPage(browser, {}, 'Try without a module');
-    const description = (name) =>
-        page.$eval(`aria/${name}[role="button"]`, (e) => e.getAttribute('aria-description'));
-    assert.equal(await description('Store Configuration'), 'This button stores the above settings into the vindle module.');
+    const description = (name) => page.$eval(`aria/${name}[role="button"]`, (e) => e.getAttribute('aria-description'));
+    assert.equal(
+        await description('Store Configuration'),
+        'This button stores the above settings into the vindle module.',
+    );
     assert.equal(await description('Clear to Factory Defaults'), null);
     // A slider is explained by the help of its frame.
     assert.match(
@@ -184,7 +192,9 @@ test('what a button brought about is announced politely, with no message box', a
     ]) {
         await page.$eval('#desk [role="status"]', (e) => (e.textContent = '')).catch(() => {});
         await press(page, button);
-        await page.waitForFunction(() => document.querySelector('#desk [role="status"]')?.textContent, { timeout: 10000 });
+        await page.waitForFunction(() => document.querySelector('#desk [role="status"]')?.textContent, {
+            timeout: 10000,
+        });
         assert.match(await announced(), words, button);
         assert.equal(await page.$('dialog.message'), null, button);
     }

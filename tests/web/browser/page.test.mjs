@@ -4,7 +4,18 @@
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
 import { serveSite } from '../../../scripts/serve-site.mjs';
-import { answerMessage, byName, finish, mainWindowReady, openPage, press, siteDir, sharedBrowser, startedPage, test } from './harness.mjs';
+import {
+    answerMessage,
+    byName,
+    finish,
+    mainWindowReady,
+    openPage,
+    press,
+    siteDir,
+    sharedBrowser,
+    startedPage,
+    test,
+} from './harness.mjs';
 
 const browser = sharedBrowser();
 
@@ -267,10 +278,17 @@ test('many modules from one file: module after module, a tally, the log and an a
     await press(page, 'Save Log…');
     await page.waitForFunction(() => window.fileStandIn.saved.length === 1);
     const saved = await page.evaluate(() => window.fileStandIn.saved[0]);
-    const entries = saved.text.trim().split('\n').map((line) => JSON.parse(line));
+    const entries = saved.text
+        .trim()
+        .split('\n')
+        .map((line) => JSON.parse(line));
     assert.deepEqual(
         entries.map((entry) => [entry.command, entry.module.device_id_2, entry.status]),
-        [['store', 1, 0], ['store', 2, 4], ['diff', null, 5]],
+        [
+            ['store', 1, 0],
+            ['store', 2, 4],
+            ['diff', null, 5],
+        ],
     );
     const digest = createHash('sha256').update(file).digest('hex');
     assert.ok(entries.every((entry) => entry.file === 'lobby.json' && entry.file_sha256 === digest));
@@ -306,7 +324,9 @@ test('Stop during a store (by keyboard, after staying on the page) ends the benc
     await page.keyboard.press('Enter');
     await byName(page, 'Back to the start', 'button');
     assert.deepEqual(
-        await page.$$eval('#bench-modules li', (items) => items.map((item) => / stored and verified$/.test(item.textContent))),
+        await page.$$eval('#bench-modules li', (items) =>
+            items.map((item) => / stored and verified$/.test(item.textContent)),
+        ),
         [true],
     );
     assert.equal(await page.$eval('#bench-tally', (e) => e.textContent), '1 stored and verified, 0 failed');
@@ -352,7 +372,11 @@ test('a file opened then saved holds what was opened, and the module is not touc
         window.fileStandIn.toOpen = { name: 'vindle-a.json', text };
     }, JSON.stringify(file));
     await press(page, 'Open Configuration…');
-    await page.waitForFunction((name) => document.querySelector(`[aria-label="${name}"]`)?.value === '200', {}, kDebounce);
+    await page.waitForFunction(
+        (name) => document.querySelector(`[aria-label="${name}"]`)?.value === '200',
+        {},
+        kDebounce,
+    );
     const again = await savedValues(page);
     assert.deepEqual(again.file.locations, file.locations);
     assert.equal(await written(page), count);
@@ -362,9 +386,12 @@ test('a file opened then saved holds what was opened, and the module is not touc
         ['{', /./],
         [' '.repeat(1100000), /^Cannot read big\.json: it is larger than 1048576 bytes$/],
     ]) {
-        await page.evaluate((toOpen) => {
-            window.fileStandIn.toOpen = toOpen;
-        }, { name: 'big.json', text });
+        await page.evaluate(
+            (toOpen) => {
+                window.fileStandIn.toOpen = toOpen;
+            },
+            { name: 'big.json', text },
+        );
         await press(page, 'Open Configuration…');
         assert.match(await answerMessage(page), said);
     }
@@ -381,7 +408,11 @@ test('a file opened then saved holds what was opened, and the module is not touc
 
 test('at 1366×768 the footer buttons are in view without scrolling', async () => {
     for (const window of [
-        { args: [], title: 'Varnel: Vindle Scanner Setup Utility FW001 www.varnel.example', buttons: ['Read Configuration', 'Store Configuration', 'Read Firmware Version'] },
+        {
+            args: [],
+            title: 'Varnel: Vindle Scanner Setup Utility FW001 www.varnel.example',
+            buttons: ['Read Configuration', 'Store Configuration', 'Read Firmware Version'],
+        },
         {
             args: ['--set', '10=1'],
             title: 'Analog Limiter Configuration',
@@ -399,7 +430,11 @@ test('at 1366×768 the footer buttons are in view without scrolling', async () =
                 const box = element.getBoundingClientRect();
                 const x = box.left + box.width / 2;
                 const y = box.top + box.height / 2;
-                return box.bottom <= innerHeight && box.right <= innerWidth && element.contains(document.elementFromPoint(x, y));
+                return (
+                    box.bottom <= innerHeight &&
+                    box.right <= innerWidth &&
+                    element.contains(document.elementFromPoint(x, y))
+                );
             });
             assert.ok(seen, `${name} is out of view or covered`);
         }
@@ -414,7 +449,10 @@ test('once visited the page opens without its host, and it can be installed as a
     const cdp = await page.createCDPSession();
     // Each test's context is a private one, where nothing is installed.
     const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
-    assert.deepEqual(installabilityErrors.filter((e) => e.errorId !== 'in-incognito'), []);
+    assert.deepEqual(
+        installabilityErrors.filter((e) => e.errorId !== 'in-incognito'),
+        [],
+    );
 
     host.closeAllConnections();
     await new Promise((resolve) => host.close(resolve));

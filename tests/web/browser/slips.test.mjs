@@ -68,7 +68,7 @@ test('the data monitor shows the bytes received, newest first, before and after 
         );
         await page.evaluate(() => window.serialStandIn.swap(['--silent']));
         let shown = null;
-        for (let same = 0; same < 3; ) {
+        for (let same = 0; same < 3;) {
             await pause(150);
             const now = await page.$eval(`${dialog('RS232Packets')} textarea`, (text) => text.value);
             same = now === shown ? same + 1 : 0;
@@ -96,7 +96,10 @@ test('bytes still being written when the bit rate changes go out first, none los
         await line.close();
         return { written: window.serialStandIn.written(), rates: window.serialStandIn.opens.map((o) => o.baudRate) };
     });
-    assert.deepEqual(result.written, Array.from({ length: 40 }, (_, i) => i + 1));
+    assert.deepEqual(
+        result.written,
+        Array.from({ length: 40 }, (_, i) => i + 1),
+    );
     assert.deepEqual(result.rates, [38400, 19200]);
     await finish(page);
 });
@@ -155,10 +158,14 @@ test('a click queued behind a message box is not taken; an adapter pulled out wh
     await (await byName(page, 'Q4T Device Number:', 'textbox')).click({ clickCount: 3 });
     await page.keyboard.type('999');
     const motion = await page.$(`${dialog('Main')} [data-name="MotionInputs"] input`);
-    await page.$eval('aria/Store Configuration[role="button"]', (store, box) => {
-        store.click();
-        box.click();
-    }, motion);
+    await page.$eval(
+        'aria/Store Configuration[role="button"]',
+        (store, box) => {
+            store.click();
+            box.click();
+        },
+        motion,
+    );
     await page.waitForSelector('dialog.message');
     const motionShown = () => page.$eval(dialog('MotionTimes'), (d) => d.open).catch(() => false);
     await pause(300);

@@ -31,6 +31,7 @@
 // window.fileStandIn: `toOpen` ({name, text}) is the file the next Open
 // picks (null: the picker is cancelled); `saved` gets each saved {name, text};
 // `full` makes every save fail as on a full disk.
+/* exported installStandIns */
 function installStandIns(args) {
     'use strict';
     const files = { toOpen: null, saved: [], full: false };
@@ -92,7 +93,8 @@ function installStandIns(args) {
 
         async open(options) {
             if (standIn.unplugged) throw new DOMException('The device has been lost.', 'NetworkError');
-            if (this.readable || this.writable) throw new DOMException('The port is already open.', 'InvalidStateError');
+            if (this.readable || this.writable)
+                throw new DOMException('The port is already open.', 'InvalidStateError');
             if (!options || !Number.isInteger(options.baudRate) || options.baudRate <= 0)
                 throw new TypeError('A positive baudRate is required.');
             if (standIn.openError) throw new DOMException(standIn.openError, 'NetworkError');
@@ -116,7 +118,8 @@ function installStandIns(args) {
         }
 
         async close() {
-            if (!this.readable && !this.writable) throw new DOMException('The port is already closed.', 'InvalidStateError');
+            if (!this.readable && !this.writable)
+                throw new DOMException('The port is already closed.', 'InvalidStateError');
             if (this.readable?.locked || this.writable?.locked)
                 throw new TypeError('Cannot close a port whose streams are locked.');
             this.stopPolling();
@@ -196,8 +199,7 @@ function installStandIns(args) {
             const offered =
                 !options.filters?.length ||
                 options.filters.some((filter) => filter.usbVendorId === port.getInfo().usbVendorId);
-            if (!offered)
-                throw new DOMException('No port selected by the user.', 'NotFoundError');
+            if (!offered) throw new DOMException('No port selected by the user.', 'NotFoundError');
             standIn.granted = true;
             return port;
         }
