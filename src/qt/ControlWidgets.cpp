@@ -187,9 +187,6 @@ void syncOption(const Control& control, QWidget& widget)
         if (exclusive)
             group->setExclusive(true);
     }
-    const OptionGroup& group = option.group();
-    radio.setEnabled(option.isEnabled() && group.isEnabled());
-    radio.setVisible(option.isVisible() && group.isVisible());
 }
 
 QWidget* createCheckBox(Control& control, QWidget* parent)
@@ -394,10 +391,9 @@ QWidget* createControlWidget(Control& control, QWidget* parent)
 void syncControlWidget(const Control& control, QWidget& widget)
 {
     kRenderers.at(control.kind()).sync(control, widget);
-    if (control.kind() != ControlKind::Option) {
-        widget.setEnabled(control.isEnabled());
-        widget.setVisible(control.isVisible());
-    }
+    // Usable and shown as the model has it, with what encloses it.
+    widget.setEnabled(control.isEffectivelyEnabled());
+    widget.setVisible(control.isEffectivelyVisible());
     fitContents(control, widget);
 }
 

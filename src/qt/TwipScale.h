@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/model/Control.h"
+#include "ui/model/Drawing.h"
 
 #include <QFont>
 #include <QRect>
@@ -8,15 +9,13 @@
 
 namespace vindle {
 
-// Turns the twip layouts of the window models into logical pixels. The
-// designs assume 15 twips to a pixel with a small dialog font; a larger
+// Turns the twip layouts of the window models into logical pixels, at
+// kTwipsPerPixel with a small dialog font; a larger
 // default font widens the whole layout in proportion, so that captions keep
 // the room the design gave them. Qt scales logical pixels on high-DPI screens.
 class TwipScale
 {
 public:
-    static constexpr double kTwipsPerPixel = 15.0;
-
     explicit TwipScale(double factor = 1.0) : factor_(factor) {}
     // The scale for windows drawn in `font`.
     static TwipScale forFont(const QFont& font);

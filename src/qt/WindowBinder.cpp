@@ -2,6 +2,7 @@
 
 #include "qt/ControlWidgets.h"
 #include "ui/model/AccessibleName.h"
+#include "ui/model/Drawing.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Option.h"
 #include "ui/model/ReadingOrder.h"
@@ -30,9 +31,6 @@ QString objectNameOf(const Control& control)
 
 // Pixels a group box's frame takes at its right edge.
 constexpr int kFrameBorder = 4;
-// A window grows by 5 % a step, to at most 1.05^12, about 1.8 times.
-constexpr double kWideningStep = 1.05;
-constexpr int kMostWideningSteps = 12;
 
 } // namespace
 
@@ -156,8 +154,7 @@ QWidget* WindowBinder::newCanvas(QWidget* parent)
 
 bool WindowBinder::inFooter(const Control& control) const
 {
-    return footer_ != nullptr && control.parent() == nullptr && control.layout() &&
-           control.layout()->top >= *window_.footerTop();
+    return footer_ != nullptr && window_.inFooter(control);
 }
 
 QWidget* WindowBinder::canvasFor(const Control& control) const
@@ -247,9 +244,13 @@ void WindowBinder::controlChanged(const Control& control)
         // A control named by its own caption is announced by what it shows.
         nameForAssistiveTechnology(control, *widget);
     }
-    if (control.kind() == ControlKind::OptionGroup) {
-        for (const auto& option : static_cast<const OptionGroup&>(control).options())
-            syncControlWidget(*option, *widgetFor(*option));
+    // What a frame or a group holds shows its flags too.
+    if (control.kind() == ControlKind::OptionGroup || control.kind() == ControlKind::Frame) {
+        for (const Control* inside : window_.controls()) {
+            if (QWidget* const widget = widgetFor(*inside);
+                widget != nullptr && inside->isInside(control))
+                syncControlWidget(*inside, *widget);
+        }
     }
     const auto [first, last] = named_.equal_range(&control);
     for (auto entry = first; entry != last; ++entry) {

@@ -3,6 +3,7 @@
 #include "ui/model/AccessibleName.h"
 #include "ui/model/Button.h"
 #include "ui/model/CheckBox.h"
+#include "ui/model/Drawing.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Label.h"
 #include "ui/model/LineDisplay.h"
@@ -169,6 +170,9 @@ val WindowMirror::describe()
     val window = windowState();
     window.set("clientArea", orNull(window_.clientArea()));
     window.set("footerTop", orNull(window_.footerTop()));
+    window.set("twipsPerPixel", kTwipsPerPixel);
+    window.set("wideningStep", kWideningStep);
+    window.set("mostWideningSteps", kMostWideningSteps);
     val controls = val::array();
     for (const Control* control : window_.controls())
         controls.call<void>("push", describe(*control));
@@ -197,6 +201,9 @@ val WindowMirror::describe(const Control& control)
     d.set("namedBy", idOf(control.namedBy()));
     d.set("enabled", control.isEnabled());
     d.set("visible", control.isVisible());
+    d.set("effectivelyEnabled", control.isEffectivelyEnabled());
+    d.set("effectivelyVisible", control.isEffectivelyVisible());
+    d.set("inFooter", window_.inFooter(control));
     switch (control.kind()) {
     case ControlKind::OptionGroup: {
         const auto selected = static_cast<const OptionGroup&>(control).selected();
@@ -255,10 +262,12 @@ val WindowMirror::describe(const Control& control)
 void WindowMirror::controlChanged(const Control& control)
 {
     page_.call<void>("controlChanged", window_.name(), describe(control));
-    // An option shows its group's flags too.
-    if (control.kind() == ControlKind::OptionGroup) {
-        for (const auto& option : static_cast<const OptionGroup&>(control).options())
-            page_.call<void>("controlChanged", window_.name(), describe(*option));
+    // What a frame or a group holds shows its flags too.
+    if (control.kind() == ControlKind::OptionGroup || control.kind() == ControlKind::Frame) {
+        for (const Control* inside : window_.controls()) {
+            if (inside->isInside(control))
+                page_.call<void>("controlChanged", window_.name(), describe(*inside));
+        }
     }
     // A control named by this one's caption is announced by what it shows.
     const auto [first, last] = named_.equal_range(&control);

@@ -26,8 +26,10 @@ class LineDisplay;
 //   description (what explains the control once focused, or ""),
 //   layout ({left, top, width, height} in twips, or null), parent (the
 //   frame's id or null), group (an option's group id), namedBy (a label's
-//   id or null), enabled, visible (the control's own flags; a frame's hide
-//   it and its contents), and as the kind has them: selected (an option's
+//   id or null), enabled, visible (the control's own flags),
+//   effectivelyEnabled, effectivelyVisible (whether it can be used and
+//   seen: its flags and those of all that encloses it), inFooter, and as
+//   the kind has them: selected (an option's
 //   flag, a group's index or null), value, minimum, maximum, text,
 //   wrapsWords, capacity, linesAdded and lines (a line display's lines
 //   since the last description, newest first).
@@ -44,11 +46,13 @@ public:
     Window& window() const { return window_; }
 
     // The whole window: name, title, visible, enabled, closable,
-    // closesOnEscape, closeEndsProgram, clientArea (twips, or null), footerTop (twips, or
-    // null), controls, readingOrder (every control's id but the option
-    // groups', in the order a person reads them) and tabStops (the ids Tab
-    // stops at now, in that order; the page hears of every change through
-    // tabStopsChanged(window name, ids)).
+    // closesOnEscape, closeEndsProgram, clientArea (twips, or null),
+    // footerTop (twips, or null), twipsPerPixel, wideningStep and
+    // mostWideningSteps (how a designed window is drawn), controls,
+    // readingOrder (every control's id but the option groups', in the order
+    // a person reads them) and tabStops (the ids Tab stops at now, in that
+    // order; the page hears of every change through tabStopsChanged(window
+    // name, ids)).
     emscripten::val describe();
 
     // One action of the user: "click" an option, "toggle" a check box, set a

@@ -5,17 +5,13 @@
 //
 // A window is a non-modal <dialog> that can be moved by its title bar and
 // closed; a message box is a modal one. A designed window keeps the design's
-// geometry: 15 twips to a CSS pixel, times a scale that follows the font, as
-// on the desktop. Where the screen is too small, the footer (the controls
-// below the window's footer line) stays in view and the part above scrolls.
+// geometry, drawn as the model says (twips to a CSS pixel, times a scale that
+// follows the font, widened where captions need it), as on the desktop.
+// Where the screen is too small, the footer (the controls the model puts in
+// it) stays in view and the part above scrolls.
 
-const kTwipsPerPixel = 15;
 // The line height, in pixels, of the dialog font the designs were drawn with.
 const kDesignLineHeight = 13;
-// Where the font needs more room than the design gave, a window grows in
-// steps of 5 %, to at most 1.05^12.
-const kWideningStep = 1.05;
-const kMostWideningSteps = 12;
 // Room a frame needs beside its caption.
 const kTitleMargin = 16;
 
@@ -401,14 +397,14 @@ export class WindowRenderer {
         view.widening = 1;
         for (let step = 0; ; ++step) {
             this.placeAll(view);
-            if (step >= kMostWideningSteps || this.captionsFit(view)) break;
-            view.widening *= kWideningStep;
+            if (step >= view.window.mostWideningSteps || this.captionsFit(view)) break;
+            view.widening *= view.window.wideningStep;
         }
     }
 
     placeAll(view) {
         const { window } = view;
-        const px = (twips) => Math.round((twips * this.scale * view.widening) / kTwipsPerPixel);
+        const px = (twips) => Math.round((twips * this.scale * view.widening) / window.twipsPerPixel);
         const area = window.clientArea;
         const footerTop = window.footerTop ?? area.height;
         view.canvas.style.width = `${px(area.width)}px`;
@@ -457,12 +453,7 @@ export class WindowRenderer {
     }
 
     inFooter(view, control) {
-        return (
-            view.footer !== null &&
-            control.parent === null &&
-            control.layout !== null &&
-            control.layout.top >= view.window.footerTop
-        );
+        return view.footer !== null && control.inFooter;
     }
 
     // Controls ---------------------------------------------------------------
@@ -486,16 +477,11 @@ export class WindowRenderer {
 
     sync(view, control) {
         if (!view) return;
-        if (control.kind === 'optionGroup') {
-            // An option shows its group's state too.
-            for (const option of view.window.controls.filter((c) => c.group === control.id)) this.sync(view, option);
-            return;
-        }
         const element = view.elements.get(control.id);
         if (!element) return;
-        const group = control.group !== undefined ? view.window.controls[control.group] : null;
-        element.hidden = !control.visible || (group !== null && !group.visible);
-        const enabled = control.enabled && (group === null || group.enabled);
+        // Shown and usable as the model has it, with what encloses it.
+        element.hidden = !control.effectivelyVisible;
+        const enabled = control.effectivelyEnabled;
         const input = element.matches('input, button, textarea, fieldset') ? element : element.querySelector('input');
         if (input) input.disabled = !enabled;
         element.classList.toggle('disabled', !enabled);

@@ -465,9 +465,9 @@ TEST_F(RenderedRun, KeyboardFocusAndWheelActAsAPersonExpects)
 
 // Tab visits a window as the model reads it, in every state the option
 // rules can put it in: each option group once, at its selected option, and
-// nothing without a name. The steps and the names are written next to the
-// test for the page's browser test, which takes the same steps and must
-// find the same names.
+// nothing without a name. The steps, the names Tab visits and the controls
+// shown and usable are written next to the test for the page's browser
+// test, which takes the same steps and must find the same.
 TEST_F(RenderedRun, TabVisitsTheModelsStopsInEveryState)
 {
     const struct
@@ -517,7 +517,26 @@ TEST_F(RenderedRun, TabVisitsTheModelsStopsInEveryState)
             EXPECT_EQ(visited.join(" | ").toStdString(), expected.join(" | ").toStdString())
                 << model.name() << " after " << (step.control ? step.control : "the start") << "("
                 << step.index << ")";
-            windows[QString::fromStdString(model.name())] = QJsonArray::fromStringList(visited);
+            // What can be seen, and what the keyboard could use.
+            QStringList shown;
+            QStringList usable;
+            for (const Control* control : readingOrder(model)) {
+                const QWidget* const widget =
+                    view_->binder(model.name().c_str())->widgetFor(*control);
+                if (widget == nullptr || !widget->isVisibleTo(&top))
+                    continue;
+                const QString name =
+                    QString::fromStdString(control->name()) +
+                    (control->index() == kNoIndex ? QString()
+                                                  : QStringLiteral("(%1)").arg(control->index()));
+                shown << name;
+                if (takesKeyboardFocus(control->kind()) && widget->isEnabled())
+                    usable << name;
+            }
+            windows[QString::fromStdString(model.name())] =
+                QJsonObject{{"tab", QJsonArray::fromStringList(visited)},
+                            {"shown", QJsonArray::fromStringList(shown)},
+                            {"usable", QJsonArray::fromStringList(usable)}};
         });
         state["windows"] = windows;
         states.append(state);

@@ -42,6 +42,15 @@ const Control* Control::enclosing() const
     return parent_;
 }
 
+bool Control::isInside(const Control& outer) const
+{
+    for (const Control* up = enclosing(); up != nullptr; up = up->enclosing()) {
+        if (up == &outer)
+            return true;
+    }
+    return false;
+}
+
 bool Control::isEffectivelyEnabled() const
 {
     for (const Control* control = this; control != nullptr; control = control->enclosing()) {

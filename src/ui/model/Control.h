@@ -81,6 +81,9 @@ public:
     // The control the user reaches this one through: a frame, or the group of
     // an option.
     virtual const Control* enclosing() const;
+    // Whether `outer` encloses this control, at any depth: what a renderer
+    // shows again when the flags of `outer` change.
+    bool isInside(const Control& outer) const;
 
     const std::optional<Rect>& layout() const { return layout_; }
     void setLayout(Rect layout) { layout_ = layout; }

@@ -102,6 +102,13 @@ public:
     // buttons) stay in view when a small screen makes the rest scroll.
     const std::optional<int>& footerTop() const { return footerTop_; }
     void setFooterTop(int twips) { footerTop_ = twips; }
+    // Whether `control` is in the footer: outside every frame, placed at or
+    // below the footer's line.
+    bool inFooter(const Control& control) const
+    {
+        return footerTop_ && control.parent() == nullptr && control.layout() &&
+               control.layout()->top >= *footerTop_;
+    }
 
     // Every control, options included, in creation order (frames before what
     // they hold).

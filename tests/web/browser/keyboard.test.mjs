@@ -9,8 +9,9 @@ import { answerMessage, byName, finish, mainWindowReady, press, sharedBrowser, s
 
 const browser = sharedBrowser();
 
-// What the desktop's Tab visits, window by window, after each of a row of
-// steps: written by the desktop's test (WindowBinderTest) into its build.
+// What the desktop shows, enables and Tab visits, window by window, after
+// each of a row of steps: written by the desktop's test (WindowBinderTest)
+// into its build.
 const kDesktopTabOrder = path.resolve(
     path.dirname(fileURLToPath(import.meta.url)),
     '../../../build/tests/qt/tab-order.json',
@@ -48,7 +49,7 @@ async function tabRound(page, windowName) {
 const settled = (page) =>
     page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 50))));
 
-test('Tab visits every window as the desktop does, in every state of the options', async (t) => {
+test('every window shows, enables and Tabs through its controls as the desktop does, in every state of the options', async (t) => {
     if (!existsSync(kDesktopTabOrder)) {
         t.skip('the desktop tests have not run in build/');
         return;
@@ -69,8 +70,23 @@ test('Tab visits every window as the desktop does, in every state of the options
             );
         }
         await settled(page);
-        for (const [windowName, expected] of Object.entries(state.windows))
-            assert.deepEqual(await tabRound(page, windowName), expected, `${windowName} after ${after}`);
+        for (const [windowName, desktop] of Object.entries(state.windows)) {
+            const shown = await page.$$eval(`${dialog(windowName)} [data-name]`, (elements) =>
+                elements
+                    .filter((e) => e.checkVisibility())
+                    .map((e) => ({
+                        name: e.dataset.name,
+                        input: e.matches('label') ? e.querySelector('input') : e.closest('input, button, textarea'),
+                    }))
+                    .map(({ name, input }) => ({ name, usable: input !== null && !input.matches(':disabled') })),
+            );
+            assert.deepEqual(
+                { shown: shown.map((c) => c.name), usable: shown.filter((c) => c.usable).map((c) => c.name) },
+                { shown: desktop.shown, usable: desktop.usable },
+                `${windowName} after ${after}`,
+            );
+            assert.deepEqual(await tabRound(page, windowName), desktop.tab, `${windowName} after ${after}`);
+        }
     }
     await finish(page);
 });
