@@ -1,7 +1,6 @@
 // Slips that leave the page looking right: the data monitor's lines against
-// the bytes the module sent, bytes written around a change of bit rate, the
-// focus after a window closes, what a message box lets through while it is
-// open, and when the port is let go.
+// the bytes the module sent, bytes written around a change of bit rate, what
+// a message box lets through while it is open, and when the port is let go.
 //   node --test tests/web/browser/slips.test.mjs      (after scripts/web.sh)
 import assert from 'node:assert/strict';
 import {
@@ -102,26 +101,6 @@ test('bytes still being written when the bit rate changes go out first, none los
     );
     assert.deepEqual(result.rates, [38400, 19200]);
     await finish(page);
-});
-
-test('a window closed gives the focus back to the control that opened it', async () => {
-    const motion = `${dialog('Main')} [data-name="MotionInputs"] input`;
-    const limiter = `${dialog('Main')} [data-name="Mode(1)"] input`;
-    for (const [opener, closed] of [
-        [motion, 'MotionTimes'],
-        [limiter, 'Limiter'],
-    ]) {
-        const page = await startedPage(browser, {}, 'Try without a module');
-        await page.click(opener);
-        await page.waitForSelector(`${dialog(closed)}[open]`);
-        await page.$eval(dialog(closed), (d) => d.querySelector('button, input').focus());
-        await page.keyboard.press('Escape');
-        await page.waitForFunction((name) => !document.querySelector(`dialog[data-window="${name}"]`).open, {}, closed);
-        await pause(100);
-        const focused = await page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name ?? null);
-        assert.ok(await page.$eval(opener, (input) => input === document.activeElement), `${closed}: on ${focused}`);
-        await finish(page);
-    }
 });
 
 test('Escape answers a message box as OK or the last answer does, and the windows go on', async () => {
