@@ -351,8 +351,7 @@ ExitStatus ConfigTool::read(ModuleRun& module)
 
 ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents& file)
 {
-    std::vector<Difference> differences;
-    const ExitStatus status = module.store(file.record, request_.verify, differences);
+    const auto [status, differences] = module.store(file.record, request_.verify);
     if (module.lastStored())
         json_["stored_through"] = *module.lastStored();
     json_["module"] = identityJson(module.identityRecord());
@@ -429,8 +428,7 @@ ExitStatus ConfigTool::diffFiles(const ConfigurationFileContents& first)
 
 ExitStatus ConfigTool::diff(ModuleRun& module, const ConfigurationFileContents& file)
 {
-    std::vector<Difference> found;
-    const ExitStatus status = module.compare(file.record, found);
+    const auto [status, found] = module.compare(file.record);
     if (status != ExitStatus::Done)
         return status;
     return differences(found, kFileAndModule, "The Vindle Module and " + request_.inputFile);

@@ -4,6 +4,11 @@
 
 namespace vindle {
 
+bool takeTrailingByte(ByteLink& link)
+{
+    return link.GetI().hasValue();
+}
+
 void sendCommand(ByteLink& link, std::uint8_t command)
 {
     link.PutI(command::kIntroducer);

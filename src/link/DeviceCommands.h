@@ -33,6 +33,12 @@ ReadPassResult readConfigurationPass(ByteLink& link,
                                      std::array<std::int16_t, kLocationCount>& values,
                                      const std::function<void(int location)>& onLocation = {});
 
+// Takes one of the bytes that end a reply without meaning anything: the
+// three after a read's last pair, the one after a store's last
+// acknowledgement. One that does not come costs one receive time-out. True
+// when it came.
+bool takeTrailingByte(ByteLink& link);
+
 // Sends the introducer and one command byte.
 void sendCommand(ByteLink& link, std::uint8_t command);
 

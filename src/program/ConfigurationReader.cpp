@@ -42,13 +42,37 @@ std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableV
 
 ReadResult ConfigurationReader::ReadSettings_Click()
 {
-    ReadResult result = readModule(ReadOptions{});
+    MainWindow& main = services_.windows.mainWindow();
+    // The main window takes no press until the line is free again.
+    const TransferSteps steps{
+        .begins =
+            [this, &main] {
+                main.setEnabled(false);
+                main.ReadSettings().setEnabled(false);
+                ProgressWindow& progress = services_.progress();
+                progress.show();
+                progress.setText(kReadingText);
+            },
+        .reached = [this](int location) { services_.progress().setProgress(location); },
+        .ends = [this] { services_.progress().hide(); },
+        .received =
+            [&main] {
+                main.ReadSettings().setEnabled(true);
+                main.show();
+            },
+    };
+    const auto shown = [&main](const ReadResult& result) {
+        if (result.outcome == ReadOutcome::Read || result.outcome == ReadOutcome::PartlyShown)
+            main.showEnabledInFront();
+    };
+    ReadResult result = readModule(ReadOptions{}, steps);
+    shown(result);
     if (result.outcome == ReadOutcome::Unshowable) {
-        MainWindow& main = services_.windows.mainWindow();
         services_.dialogs.showMessage(kRecoveryMessage);
         main.FactoryDefaults().setEnabled(false);
         factoryReset(services_.link, kRecoveryReceives);
-        result = readModule(ReadOptions{.stopAtUnshowable = false});
+        result = readModule(ReadOptions{.stopAtUnshowable = false}, steps);
+        shown(result);
         result.recovered = true;
         if (result.outcome == ReadOutcome::PartlyShown)
             services_.dialogs.showMessage(unshowableMessage(result.unshowable));
@@ -72,15 +96,13 @@ void ConfigurationReader::giveUp()
         handOver_();
 }
 
-ReadResult ConfigurationReader::readModule(const ReadOptions& options)
+ReadResult ConfigurationReader::readModule(const ReadOptions& options, const TransferSteps& steps)
 {
     ReadResult result;
-    if (!receivePhase(result))
+    if (!receivePhase(result, steps))
         return result;
 
     ConfigWindows& windows = services_.windows;
-    MainWindow& main = windows.mainWindow();
-    main.show();
     for (const int location : decodeRecord(windows, result.record))
         result.unshowable.push_back({location, result.record[location]});
     if (!result.unshowable.empty() && options.stopAtUnshowable) {
@@ -92,8 +114,8 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options)
     // Also after values that do not fit: this takes the rest of the reply,
     // so that nothing of it is left for the next exchange.
     ByteLink& link = services_.link;
-    const bool firstTrailer = link.GetI().hasValue();
-    const bool trailerWhole = link.GetI().hasValue() && firstTrailer;
+    const bool firstTrailer = takeTrailingByte(link);
+    const bool trailerWhole = takeTrailingByte(link) && firstTrailer;
     if (options.identify) {
         // Capability flags are only ever taken from a whole identity.
         const auto reply = identifyWhole(link);
@@ -111,9 +133,6 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options)
     }
     if (services_.link.isClosed())
         return result;
-    // Only now is the line free: a press before this would find it held, so
-    // the window takes none until then.
-    main.showEnabledInFront();
     result.outcome = result.unshowable.empty() ? ReadOutcome::Read : ReadOutcome::PartlyShown;
     const ConfigurationRecord kept = storeValues(windows).record;
     for (int location = 0; location < kLocationCount; ++location) {
@@ -126,23 +145,20 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options)
     return result;
 }
 
-bool ConfigurationReader::receivePhase(ReadResult& result)
+bool ConfigurationReader::receivePhase(ReadResult& result, const TransferSteps& steps)
 {
     ByteLink& link = services_.link;
-    MainWindow& main = services_.windows.mainWindow();
-    ProgressWindow& progress = services_.progress();
     const ProcedureEvents& events = services_.events;
     for (;;) {
         link.DumpBuffer(true);
-        main.setEnabled(false);
-        main.ReadSettings().setEnabled(false);
-        progress.show();
-        progress.setText(kReadingText);
+        if (steps.begins)
+            steps.begins();
         if (events.started)
             events.started(Transfer::Reading);
         const ReadPassResult pass =
             readConfigurationPass(link, result.record.values, [&](int location) {
-                progress.setProgress(location);
+                if (steps.reached)
+                    steps.reached(location);
                 if (events.progressed)
                     events.progressed(Transfer::Reading, location);
             });
@@ -158,9 +174,11 @@ bool ConfigurationReader::receivePhase(ReadResult& result)
         // out before the next command.
         link.dropUntilQuiet();
     }
-    progress.hide();
-    link.GetI();
-    main.ReadSettings().setEnabled(true);
+    if (steps.ends)
+        steps.ends();
+    takeTrailingByte(link);
+    if (steps.received)
+        steps.received();
     result.received = result.record;
     result.record.applyReadLimits();
     return true;

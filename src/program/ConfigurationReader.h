@@ -41,10 +41,13 @@ public:
     ConfigurationReader(ProgramServices services, std::function<void()> handOver);
 
     // The read, on a line the caller holds, with nothing said to the user and
-    // no hand-over: what happened is the result.
-    ReadResult readModule(const ReadOptions& options);
+    // no hand-over: what happened is the result. It puts the values into the
+    // windows' controls and runs the option rules; what the windows show of
+    // the transfer is `steps`'.
+    ReadResult readModule(const ReadOptions& options, const TransferSteps& steps = {});
 
     // Read Configuration, on a line the caller holds: the read with the
+    // progress window and the main window disabled while it runs, the
     // factory-default recovery, its messages and the hand-over to the data
     // monitor. Returns when the read is over; after a hand-over, when the run
     // ends.
@@ -60,7 +63,7 @@ public:
 private:
     // Passes until one is complete; false when the read gave up or the run
     // ended.
-    bool receivePhase(ReadResult& result);
+    bool receivePhase(ReadResult& result, const TransferSteps& steps);
     // Tells the user that the module does not answer and hands over.
     void giveUp();
 

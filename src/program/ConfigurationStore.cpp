@@ -26,16 +26,29 @@ std::string ConfigurationStore::badFieldMessage(int location, const std::string&
 
 StoreResult ConfigurationStore::StoreSettings_Click()
 {
-    const StoreResult result = storeModule();
     MainWindow& main = services_.windows.mainWindow();
+    main.StoreSettings().setEnabled(false);
+    const StoreResult result = storeModule({
+        .begins =
+            [this, &main] {
+                main.setEnabled(false);
+                ProgressWindow& progress = services_.progress();
+                progress.show();
+                progress.bringToFront();
+                progress.setText(kStoringText);
+            },
+        .reached = [this](int location) { services_.progress().setProgress(location); },
+        .ends = [this] { services_.progress().hide(); },
+        .received = {},
+    });
     switch (result.outcome) {
     case StoreOutcome::NoOutput:
-        services_.dialogs.showMessage(kNoOutput);
+        services_.dialogs.showMessage(result.refusal);
         services_.dialogs.showMessage(kCannotStore);
         main.StoreSettings().setEnabled(true);
         break;
     case StoreOutcome::BadField:
-        services_.dialogs.showMessage(storeValues(services_.windows).refusal);
+        services_.dialogs.showMessage(result.refusal);
         main.StoreSettings().setEnabled(true);
         break;
     case StoreOutcome::Refused:
@@ -46,36 +59,36 @@ StoreResult ConfigurationStore::StoreSettings_Click()
         main.setEnabled(true);
         break;
     case StoreOutcome::Stored:
+        main.StoreSettings().setEnabled(true);
+        main.showEnabledInFront();
+        break;
     case StoreOutcome::Ended:
         break;
     }
     return result;
 }
 
-StoreResult ConfigurationStore::storeModule()
+StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
 {
     ByteLink& link = services_.link;
-    MainWindow& main = services_.windows.mainWindow();
     const ProcedureEvents& events = services_.events;
     StoreResult result;
-    main.StoreSettings().setEnabled(false);
 
-    if (!sendsSomeOutput(main)) {
+    if (!sendsSomeOutput(services_.windows.mainWindow())) {
         result.outcome = StoreOutcome::NoOutput;
+        result.refusal = kNoOutput;
         return result;
     }
     const StoreValues checked = storeValues(services_.windows);
     if (checked.refusedLocation) {
         result.outcome = StoreOutcome::BadField;
         result.badField = checked.refusedLocation;
+        result.refusal = checked.refusal;
         return result;
     }
 
-    main.setEnabled(false);
-    ProgressWindow& progress = services_.progress();
-    progress.show();
-    progress.bringToFront();
-    progress.setText(kStoringText);
+    if (steps.begins)
+        steps.begins();
     if (events.started)
         events.started(Transfer::Storing);
 
@@ -95,10 +108,11 @@ StoreResult ConfigurationStore::storeModule()
             result.valueSent = true;
         const Received reply = storeLocation(link, value);
         anyReply = anyReply || reply.hasValue();
-        const bool acknowledged = StoreCheck(info.location, reply);
+        if (steps.reached)
+            steps.reached(info.location);
         if (link.isClosed())
             return result;
-        if (!acknowledged) {
+        if (!StoreCheck(info.location, reply)) {
             result.outcome = anyReply ? StoreOutcome::Refused : StoreOutcome::NoAnswer;
             result.refusedAt = info.location;
             return result;
@@ -108,19 +122,17 @@ StoreResult ConfigurationStore::storeModule()
         if (events.progressed)
             events.progressed(Transfer::Storing, info.location);
     }
-    progress.hide();
-    if (link.GetI().hasValue())
+    if (steps.ends)
+        steps.ends();
+    if (takeTrailingByte(link))
         link.replyWhole();
     link.storeUnderWay(false);
-    main.StoreSettings().setEnabled(true);
-    main.showEnabledInFront();
     result.outcome = StoreOutcome::Stored;
     return result;
 }
 
 bool ConfigurationStore::StoreCheck(int location, const Received& reply)
 {
-    services_.progress().setProgress(location);
     return reply == location;
 }
 

@@ -30,16 +30,17 @@ public:
     explicit ConfigurationStore(ProgramServices services);
 
     // The store, on a line the caller holds, with nothing said to the user:
-    // what happened is the result. A store that did not finish leaves the
-    // progress window shown and the main window disabled.
-    StoreResult storeModule();
-    // Store Configuration, on a line the caller holds: the store and its
-    // messages.
+    // what happened is the result. What the windows show of the transfer is
+    // `steps`'.
+    StoreResult storeModule(const TransferSteps& steps = {});
+    // Store Configuration, on a line the caller holds: the store with the
+    // progress window and the main window disabled while it runs, and its
+    // messages. A store that did not finish leaves them so until its message
+    // has been acknowledged, or for good when the run ended.
     StoreResult StoreSettings_Click();
     // Judges the module's acknowledgement of `location` (a missing one passes
-    // at location 0) and sets the progress either way. True when the store
-    // may go on.
-    bool StoreCheck(int location, const Received& reply);
+    // at location 0). True when the store may go on.
+    static bool StoreCheck(int location, const Received& reply);
 
     // The message that refuses a store because a text field is not a byte.
     static std::string badFieldMessage(int location, const std::string& text);

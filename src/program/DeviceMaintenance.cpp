@@ -11,23 +11,33 @@ DeviceMaintenance::DeviceMaintenance(ProgramServices services, ConfigurationRead
     : services_(std::move(services)), reader_(reader)
 {}
 
-std::optional<Identity> DeviceMaintenance::GetVersion_Click()
+std::optional<Identity>
+DeviceMaintenance::readVersion(const std::function<void(int, const Received&)>& eachByte)
 {
     ByteLink& link = services_.link;
-    MainWindow& main = services_.windows.mainWindow();
+    // Read Firmware Version has always dropped one byte first: a ready
+    // marker an earlier exchange left, or one receive time-out.
     link.GetI();
+    const auto reply = identifyWhole(link, eachByte);
+    if (!reply)
+        return std::nullopt;
+    return Identity::fromReply(*reply);
+}
+
+bool DeviceMaintenance::GetVersion_Click()
+{
+    MainWindow& main = services_.windows.mainWindow();
     main.VersionFrame().setVisible(true);
-    const auto reply = identifyWhole(link, [&main](int index, const Received& byte) {
+    const std::optional<Identity> identity = readVersion([&main](int index, const Received& byte) {
         if (index < MainWindow::kVersionItems)
             main.VDAT2(index).setCaption(byte.toText());
     });
-    if (!reply) {
+    if (!identity) {
         // Bytes of a reply that was not whole are no identity.
         for (int index = 0; index < MainWindow::kVersionItems; ++index)
             main.VDAT2(index).setCaption(Received().toText());
-        return std::nullopt;
     }
-    return Identity::fromReply(*reply);
+    return identity.has_value();
 }
 
 std::optional<Identity> DeviceMaintenance::readIdentity()

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "config/Identity.h"
+#include "link/Received.h"
 #include "program/ProcedureResults.h"
 #include "program/ProgramServices.h"
+
+#include <functional>
+#include <optional>
 
 namespace vindle {
 
@@ -20,9 +24,14 @@ public:
     DeviceMaintenance(ProgramServices services, ConfigurationReader& reader);
 
     // Each on a line the caller holds (ExitVersion needs none).
-    // Shows each identity byte as it comes; the identity when its reply was
-    // whole (the captions are emptied otherwise).
-    std::optional<Identity> GetVersion_Click();
+    // The identity as Read Firmware Version asks for it, `eachByte` hearing
+    // each byte as it comes. Empty unless the reply was whole.
+    std::optional<Identity>
+    readVersion(const std::function<void(int index, const Received&)>& eachByte = {});
+    // Read Firmware Version: shows the version panel and each identity byte
+    // in it as it comes; the captions are emptied when the reply was not
+    // whole. True when it was.
+    bool GetVersion_Click();
     // The identity alone, with nothing shown: what is left on the line is
     // let run out first. Empty unless the reply was whole.
     std::optional<Identity> readIdentity();

@@ -169,8 +169,7 @@ ExitStatus ModuleRun::defaults()
     return ExitStatus::Done;
 }
 
-ExitStatus ModuleRun::store(const ConfigurationRecord& values, bool verify,
-                            std::vector<Difference>& differences)
+ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool verify)
 {
     // The identity first: its command may clear a module to its defaults,
     // which the store then overwrites; and its flags say which transmitter
@@ -218,17 +217,17 @@ ExitStatus ModuleRun::store(const ConfigurationRecord& values, bool verify,
     }
     if (const ExitStatus status = readStatus(readBack); status != ExitStatus::Done)
         return status;
-    differences = differencesOf(values, readBack.record);
-    return differences.empty() ? ExitStatus::Done : ExitStatus::Differences;
+    std::vector<Difference> differences = differencesOf(values, readBack.record);
+    const ExitStatus status = differences.empty() ? ExitStatus::Done : ExitStatus::Differences;
+    return {status, std::move(differences)};
 }
 
-ExitStatus ModuleRun::compare(const ConfigurationRecord& file, std::vector<Difference>& differences)
+ModuleRun::Compared ModuleRun::compare(const ConfigurationRecord& file)
 {
     const ReadResult result = program_.readConfiguration(ReadOptions{.identify = false});
     if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
         return status;
-    differences = differencesOf(file, result.received);
-    return ExitStatus::Done;
+    return {ExitStatus::Done, differencesOf(file, result.received)};
 }
 
 ExitStatus ModuleRun::storeStatus()
@@ -242,10 +241,10 @@ ExitStatus ModuleRun::storeStatus()
     case StoreOutcome::Stored:
         return ExitStatus::Done;
     case StoreOutcome::NoOutput:
-        tell(std::string(ConfigurationStore::kNoOutput) + "  " + kNothingStored);
+        tell(store_.refusal + "  " + kNothingStored);
         return ExitStatus::Usage;
     case StoreOutcome::BadField:
-        tell(storeValues(program_.windows()).refusal);
+        tell(store_.refusal);
         return ExitStatus::Usage;
     case StoreOutcome::NoAnswer:
         tell("The Vindle Module did not answer the store; nothing was stored.  Make sure the "

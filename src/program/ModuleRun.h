@@ -34,6 +34,17 @@ public:
 class ModuleRun
 {
 public:
+    // A store's or a comparison's status, and where the module holds
+    // something else than the file.
+    struct Compared
+    {
+        Compared(ExitStatus status, std::vector<Difference> differences = {})
+            : status(status), differences(std::move(differences))
+        {}
+        ExitStatus status;
+        std::vector<Difference> differences;
+    };
+
     // `journal`, when given, notes a store under way beside the port.
     ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, RunReporter& reporter,
               StoreJournal* journal = nullptr);
@@ -54,13 +65,12 @@ public:
     // as opening the file does for this module, and stores them; nothing is
     // stored when the windows would store anything else. With `verify`, then
     // reads the module back (without the identity, whose command may clear
-    // a module) and lists in `differences` where it holds something else.
-    ExitStatus store(const ConfigurationRecord& values, bool verify,
-                     std::vector<Difference>& differences);
+    // a module) and lists where it holds something else.
+    Compared store(const ConfigurationRecord& values, bool verify);
     // Reads the module with the read command alone (no identify command,
-    // nothing written) and lists in `differences` where it holds something
-    // else than `file`: the values as the module sent them.
-    ExitStatus compare(const ConfigurationRecord& file, std::vector<Difference>& differences);
+    // nothing written) and lists where it holds something else than `file`:
+    // the values as the module sent them.
+    Compared compare(const ConfigurationRecord& file);
     // The data monitor until interrupted; every line, oldest first.
     ExitStatus monitor(std::optional<int> bitRate, bool header, bool keys,
                        const std::function<void(const std::string&)>& line);

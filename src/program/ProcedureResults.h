@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vindle {
@@ -28,7 +29,7 @@ enum class ReadOutcome
     Read,        // every location is shown as the module holds it
     PartlyShown, // complete, but the `unshowable` locations keep what they showed
     Unshowable,  // stopped at the `unshowable` values, before the option rules ran
-    NoAnswer,    // more than five passes failed; the progress window is still shown
+    NoAnswer,    // more than five passes failed
     Ended,       // the run ended meanwhile, or another exchange held the line
 };
 
@@ -84,6 +85,8 @@ struct StoreResult
     std::optional<int> badField;
     // A value byte went out: the module may hold some of them.
     bool valueSent = false;
+    // Why nothing was sent (NoOutput, BadField), as the user is told it.
+    std::string refusal;
 };
 
 // Which transfer a progress event belongs to.
@@ -93,8 +96,6 @@ enum class Transfer
     Storing,
 };
 
-// What the procedures tell while they run, for a shell that shows progress
-// its own way.
 // What a button of the main window brought about, for a shell that tells a
 // person so without a message (a screen reader's polite announcement).
 enum class Accomplishment
@@ -105,12 +106,29 @@ enum class Accomplishment
     IdentityShown,     // the device version information is shown
 };
 
+// What the procedures tell while they run, for a shell that shows progress
+// its own way.
 struct ProcedureEvents
 {
     // A transfer begins (again, for each pass of a read).
     std::function<void(Transfer)> started;
     // A location was received (Reading) or acknowledged (Storing).
     std::function<void(Transfer, int location)> progressed;
+};
+
+// How a button shows one transfer while it runs. The procedures call these
+// at their steps and change no window themselves.
+struct TransferSteps
+{
+    // The transfer begins (again, for each pass of a read).
+    std::function<void()> begins;
+    // A location was received with its number (Reading) or sent (Storing,
+    // whether or not the module acknowledges it).
+    std::function<void(int location)> reached;
+    // Every location is in; the bytes that end the reply are still to come.
+    std::function<void()> ends;
+    // Reading: the reply is all taken; its values go into the windows next.
+    std::function<void()> received;
 };
 
 } // namespace vindle

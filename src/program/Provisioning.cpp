@@ -65,13 +65,12 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
             if (hook)
                 hook(&run);
             module.checked = checking && checking();
-            if (module.checked) {
-                module.status = run.compare(values, module.differences);
-                if (module.status == ExitStatus::Done && !module.differences.empty())
-                    module.status = ExitStatus::Differences;
-            } else {
-                module.status = run.store(values, true, module.differences);
-            }
+            ModuleRun::Compared result =
+                module.checked ? run.compare(values) : run.store(values, true);
+            module.status = result.status;
+            module.differences = std::move(result.differences);
+            if (module.checked && module.status == ExitStatus::Done && !module.differences.empty())
+                module.status = ExitStatus::Differences;
             module.identity = run.identityRecord();
             if (module.status == ExitStatus::Differences)
                 run.tell(differencesText(module.differences));

@@ -301,9 +301,7 @@ void SetupProgram::handOver()
     if (link_.isClosed())
         return;
     startTestConfiguration(link_);
-    windows_.limiter().hide();
-    windows_.advanced().hide();
-    windows_.motionTimes().hide();
+    windows_.hideSecondaryWindows();
     runMonitor();
 }
 

@@ -183,10 +183,11 @@ private:
     template <class Result>
     Result exclusively(const std::function<Result()>& procedure, Result otherwise = {});
     void exclusively(const std::function<void()>& procedure);
-    // Test Configuration once the line is held.
     // Opens the data monitor in place of the main window and receives until
     // the run ends.
     void runMonitor();
+    // Test Configuration once the line is held: the module is told to run,
+    // the configuration windows go and the data monitor takes over.
     void handOver();
     void windowCreated(Window& window);
     void wireButtons();

@@ -167,6 +167,35 @@ TEST(SetupProgramTest, FirmwareVersionLeavesNothingForTheMonitor)
     EXPECT_EQ(run.program.monitor().Text1().linesAdded(), 0U);
 }
 
+// What the command line and the bench call puts values into the windows, but
+// shows, hides, enables or disables none of them: only the buttons do.
+TEST(SetupProgramTest, TheProceduresChangeNoWindow)
+{
+    ProgramOnEmulator run;
+    run.program.start();
+    run.main.RSDevice().click(1);
+    int changes = 0;
+    run.program.forEachWindow([&changes](Window& window) {
+        window.addListener([&changes](const Window&, Window::Change) { ++changes; });
+    });
+    for (Button* button : {&run.main.ReadSettings(), &run.main.StoreSettings(),
+                           &run.main.FactoryDefaults(), &run.main.GetVersion()})
+        button->addListener([&changes](const Control&) { ++changes; });
+    const std::vector<std::pair<const char*, std::function<bool()>>> procedures{
+        {"read", [&run] { return run.program.readConfiguration({}).outcome == ReadOutcome::Read; }},
+        {"store",
+         [&run] { return run.program.storeConfiguration().outcome == StoreOutcome::Stored; }},
+        {"identity", [&run] { return run.program.readIdentity().has_value(); }},
+        {"defaults",
+         [&run] { return run.program.clearToFactoryDefaults().outcome == ReadOutcome::Read; }},
+    };
+    for (const auto& [name, procedure] : procedures) {
+        changes = 0;
+        EXPECT_TRUE(procedure()) << name;
+        EXPECT_EQ(changes, 0) << name;
+    }
+}
+
 TEST(SetupProgramTest, EndingAgainDoesNotRunTheEndedHookAgain)
 {
     ProgramOnEmulator run;

@@ -39,6 +39,17 @@ LimiterWindow& ConfigWindows::limiter()
     return secondary(limiter_);
 }
 
+void ConfigWindows::hideSecondaryWindows()
+{
+    // In the order the data monitor's hand-over has always hidden them.
+    for (Window* const window :
+         {static_cast<Window*>(limiter_.get()), static_cast<Window*>(advanced_.get()),
+          static_cast<Window*>(motionTimes_.get())}) {
+        if (window)
+            window->hide();
+    }
+}
+
 void ConfigWindows::Rules()
 {
     vindle::Rules(*this);

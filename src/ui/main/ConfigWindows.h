@@ -37,6 +37,9 @@ public:
     bool hasMotionTimes() const { return motionTimes_ != nullptr; }
     bool hasLimiter() const { return limiter_ != nullptr; }
 
+    // Hides each secondary window made so far; makes none to hide it.
+    void hideSecondaryWindows();
+
     // The option rules of the main window.
     void Rules();
 
