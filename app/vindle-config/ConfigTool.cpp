@@ -4,6 +4,7 @@
 #include "config/MemoryMap.h"
 #include "program/ConfigurationFile.h"
 #include "program/ConfigurationStore.h"
+#include "program/FileCommands.h"
 #include "program/ModuleRun.h"
 #include "program/ModuleText.h"
 #include "program/Provisioning.h"
@@ -173,12 +174,10 @@ std::optional<ConfigurationFileContents> ConfigTool::parseFile(const std::string
                                                QCryptographicHash::Sha256)
                           .toHex()
                           .toStdString();
-    try {
-        return parseConfigurationFile(loaded.text);
-    } catch (const ConfigurationFileError& error) {
-        fail(path + ": " + error.what() + nothingSent);
-        return std::nullopt;
-    }
+    ParsedFile parsed = parseConfigurationText(loaded.text);
+    if (!parsed.contents)
+        fail(path + ": " + parsed.error + nothingSent);
+    return std::move(parsed.contents);
 }
 
 ExitStatus ConfigTool::provision(const ConfigurationRecord& values,

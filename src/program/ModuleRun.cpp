@@ -184,12 +184,8 @@ ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool ver
     const SetupProgram::Opened opened = program_.openConfiguration(
         values, CapabilityFlags(static_cast<std::uint8_t>(identity_.capabilities.value_or(0))));
     if (!opened.unkept.empty()) {
-        std::string text =
-            "This Vindle Module cannot hold the file as it is.  " + std::string(kNothingStored);
-        for (const UnkeptValue& value : opened.unkept)
-            text += "\n    " + locationText(value.location) + ": the file holds " +
-                    std::to_string(value.wanted) + ", this module " + std::to_string(value.held);
-        tell(text);
+        tell("This Vindle Module cannot hold the file as it is.  " + std::string(kNothingStored) +
+             unkeptValuesLines(opened.unkept, UnkeptWording::ThisModule));
         return ExitStatus::Usage;
     }
 

@@ -7,6 +7,8 @@
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/RejectedValue.h"
 
+#include <array>
+
 namespace vindle {
 
 namespace {
@@ -98,29 +100,45 @@ RecordCheck checkRecord(const ConfigurationRecord& record)
 std::optional<std::string> storeRefusal(const std::string& name, const ConfigurationRecord& record)
 {
     const RecordCheck check = checkRecord(record);
-    if (!check.unkept.empty()) {
-        std::string text = name + ": the file cannot be stored as it is:";
-        for (const UnkeptValue& value : check.unkept)
-            text += "\n    " + locationText(value.location) + ": the file holds " +
-                    std::to_string(value.wanted) + ", which the windows would store as " +
-                    std::to_string(value.held);
-        return text;
-    }
+    if (!check.unkept.empty())
+        return name + ": the file cannot be stored as it is:" +
+               unkeptValuesLines(check.unkept, UnkeptWording::WouldStore);
     if (!check.sendsOutput)
         return name + ": " + ConfigurationStore::kNoOutput;
     return std::nullopt;
 }
 
-std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept)
+std::string unkeptValuesLines(const std::vector<UnkeptValue>& unkept, UnkeptWording wording)
 {
-    std::string message = "Some values of the file could not be kept for this Vindle Module:";
+    struct Words
+    {
+        const char* lineStart;
+        bool sentence; // each line a sentence of its own
+        const char* beforeWanted;
+        const char* beforeHeld;
+        const char* end;
+    };
+    static constexpr std::array<Words, 3> kWords{{
+        {"\n", true, ": ", " in the file, ", " now."},
+        {"\n    ", false, ": the file holds ", ", which the windows would store as ", ""},
+        {"\n    ", false, ": the file holds ", ", this module ", ""},
+    }};
+    const Words& words = kWords.at(static_cast<std::size_t>(wording));
+    std::string lines;
     for (const UnkeptValue& value : unkept) {
         std::string where = locationText(value.location);
-        where.front() = 'L';
-        message += "\n" + where + ": " + std::to_string(value.wanted) + " in the file, " +
-                   std::to_string(value.held) + " now.";
+        if (words.sentence)
+            where.front() = 'L';
+        lines += words.lineStart + where + words.beforeWanted + std::to_string(value.wanted) +
+                 words.beforeHeld + std::to_string(value.held) + words.end;
     }
-    return message;
+    return lines;
+}
+
+std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept)
+{
+    return "Some values of the file could not be kept for this Vindle Module:" +
+           unkeptValuesLines(unkept, UnkeptWording::Now);
 }
 
 std::string changedValueText(const UnkeptValue& changed)

@@ -58,6 +58,15 @@ RecordCheck checkRecord(const ConfigurationRecord& record);
 // empty: what a store of a file decides before any port is opened.
 std::optional<std::string> storeRefusal(const std::string& name, const ConfigurationRecord& record);
 
+// What a list of values not kept says the windows hold instead of the file's.
+enum class UnkeptWording
+{
+    Now,        // "\nLocation 9 (...): 2 in the file, 0 now."
+    WouldStore, // "\n    location 9 (...): the file holds 2, which the windows would store as 0"
+    ThisModule, // "\n    location 9 (...): the file holds 2, this module 0"
+};
+// The values not kept, a line each, every line begun with its line break.
+std::string unkeptValuesLines(const std::vector<UnkeptValue>& unkept, UnkeptWording wording);
 // The message that names the values putRecord could not keep.
 std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept);
 

@@ -1,10 +1,7 @@
 #include "qt/ConfigurationMenu.h"
 
-#include "program/ConfigurationFile.h"
-#include "program/SetupProgram.h"
-#include "qt/MessageBox.h"
-#include "qt/ProgramIdentity.h"
 #include "qt/core/TextFile.h"
+#include "ui/model/Dialogs.h"
 
 #include <QFileDialog>
 #include <QLayout>
@@ -12,33 +9,22 @@
 
 namespace vindle {
 
-namespace {
-
-ConfigurationMenu::FileChooser& fileChooser()
+QString ConfigurationMenu::askForFile(QWidget* parent, Purpose purpose)
 {
-    static ConfigurationMenu::FileChooser chooser;
-    return chooser;
-}
-
-QString askForFile(QWidget* parent, ConfigurationMenu::Purpose purpose)
-{
-    const bool saving = purpose == ConfigurationMenu::Purpose::Save;
-    QFileDialog dialog(parent, saving ? ConfigurationMenu::tr("Save Configuration As")
-                                      : ConfigurationMenu::tr("Open Configuration"));
+    const bool saving = purpose == Purpose::Save;
+    QFileDialog dialog(parent, saving ? tr("Save Configuration As") : tr("Open Configuration"));
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters({ConfigurationMenu::tr("Vindle configurations (*.json)"),
-                           ConfigurationMenu::tr("All files (*)")});
+    dialog.setNameFilters({tr("Vindle configurations (*.json)"), tr("All files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("json"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
 }
 
-} // namespace
-
-ConfigurationMenu::ConfigurationMenu(SetupProgram& program, QWidget& mainWidget)
-    : program_(program), mainWidget_(mainWidget)
+ConfigurationMenu::ConfigurationMenu(SetupProgram& program, QWidget& mainWidget, Dialogs& dialogs,
+                                     FileChooser chooser)
+    : files_(program), mainWidget_(mainWidget), dialogs_(dialogs), chooser_(std::move(chooser))
 {
     menuBar_ = new QMenuBar(&mainWidget);
     QMenu* const file = menuBar_->addMenu(tr("&File"));
@@ -54,67 +40,39 @@ ConfigurationMenu::ConfigurationMenu(SetupProgram& program, QWidget& mainWidget)
     mainWidget.layout()->setMenuBar(menuBar_);
 }
 
-void ConfigurationMenu::setFileChooser(FileChooser chooser)
-{
-    fileChooser() = std::move(chooser);
-}
-
 void ConfigurationMenu::open()
 {
-    const QString path = choose(Purpose::Open);
+    const QString path = chooser_(&mainWidget_, Purpose::Open);
     if (path.isEmpty())
         return;
     const LoadedText loaded = loadTextFile(path);
     if (!loaded.error.isEmpty()) {
-        tell(loaded.error);
+        tell(loaded.error.toStdString());
         return;
     }
-    ConfigurationFileContents contents;
-    try {
-        contents = parseConfigurationFile(loaded.text);
-    } catch (const ConfigurationFileError& error) {
-        tell(QString::fromStdString(error.what()));
-        return;
-    }
-    const SetupProgram::Opened opened =
-        program_.openConfiguration(contents.record, std::nullopt, contents.module);
-    if (opened.busy) {
-        tell(QString::fromUtf8(SetupProgram::kBusyMessage));
-        return;
-    }
-    if (opened.otherModule)
-        tell(QString::fromStdString(otherModuleMessage(*opened.otherModule)));
-    if (!opened.unkept.empty())
-        tell(QString::fromStdString(unkeptValuesMessage(opened.unkept)));
+    for (const std::string& message : files_.open(loaded.text).messages())
+        tell(message);
 }
 
 void ConfigurationMenu::saveAs()
 {
-    const SetupProgram::ToSave toSave = program_.configurationToSave();
-    if (toSave.refusedLocation) {
-        tell(QString::fromStdString(toSave.refusal));
+    const FileCommands::ToSave toSave = files_.save();
+    if (!toSave.text) {
+        tell(toSave.refusal);
         return;
     }
-    const std::string text = formatConfigurationFile(toSave.contents);
-    const QString path = choose(Purpose::Save);
+    const QString path = chooser_(&mainWidget_, Purpose::Save);
     if (path.isEmpty())
         return;
-    if (const QString error = saveTextFile(path, text); !error.isEmpty())
-        tell(error);
+    if (const QString error = saveTextFile(path, *toSave.text); !error.isEmpty())
+        tell(error.toStdString());
     else
-        program_.configurationSaved(toSave.contents.record);
+        files_.saved();
 }
 
-QString ConfigurationMenu::choose(Purpose purpose) const
+void ConfigurationMenu::tell(const std::string& text) const
 {
-    if (fileChooser())
-        return fileChooser()(&mainWidget_, purpose);
-    return askForFile(&mainWidget_, purpose);
-}
-
-void ConfigurationMenu::tell(const QString& text) const
-{
-    MessageBox::information(&mainWidget_, ProgramIdentity::title(), text);
+    dialogs_.showMessage(text);
 }
 
 } // namespace vindle

@@ -7,7 +7,7 @@ namespace vindle {
 DesktopProgram::DesktopProgram(QtSerialPort& port)
     : port_(port), journal_(port.deviceName()), program_(port, pump_, clock_, dialogs_),
       view_(program_, TwipScale::forFont(QApplication::font())),
-      menu_(program_, view_.binder("Main")->widget())
+      menu_(program_, view_.binder("Main")->widget(), dialogs_)
 {
     view_.binder("Main")->fitToScreen();
     program_.link().setJournal(&journal_);

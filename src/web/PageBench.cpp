@@ -1,7 +1,6 @@
 #include "web/PageBench.h"
 
-#include "program/ConfigurationFile.h"
-#include "program/RecordDecoding.h"
+#include "program/FileCommands.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
@@ -52,21 +51,14 @@ void PageBench::transfer(Transfer transfer, std::optional<int> location)
 
 void PageBench::run()
 {
-    const val file = page_.call<val>("benchFile");
-    const std::string name = textOf(file, "name");
-    std::optional<std::string> refusal;
-    ConfigurationFileContents contents;
-    try {
-        contents = parseConfigurationFile(textOf(file, "text"));
-        refusal = storeRefusal(name, contents.record);
-    } catch (const ConfigurationFileError& error) {
-        refusal = name + ": " + error.what();
-    }
-    if (refusal) {
-        page_.call<void>("benchEnded", *refusal, toInt(ExitStatus::Usage));
+    const val chosen = page_.call<val>("benchFile");
+    const std::string name = textOf(chosen, "name");
+    const FileToStore file = fileToStore(name, textOf(chosen, "text"));
+    if (!file.contents) {
+        page_.call<void>("benchEnded", file.refusal, toInt(ExitStatus::Usage));
         return;
     }
-    const std::string portName = textOf(file, "port");
+    const std::string portName = textOf(chosen, "port");
     Provisioning bench(
         port_, *this, pump_, clock_, *this, &journal_, [this] { return stop_ || portGone_; },
         portName);
@@ -74,7 +66,7 @@ void PageBench::run()
     int holding = 0;
     int failed = 0;
     const ProvisioningSummary summary = bench.run(
-        contents.record, [this](ModuleRun* module) { module_ = module; },
+        file.contents->record, [this](ModuleRun* module) { module_ = module; },
         [&](const ProvisionedModule& module) {
             ++(module.status != ExitStatus::Done ? failed : (module.checked ? holding : verified));
             StationLogEntry entry;
@@ -82,8 +74,8 @@ void PageBench::run()
             entry.command = module.checked ? "diff" : "store";
             entry.port = portName;
             entry.file = name;
-            if (file["sha256"].isString())
-                entry.fileSha256 = file["sha256"].as<std::string>();
+            if (chosen["sha256"].isString())
+                entry.fileSha256 = chosen["sha256"].as<std::string>();
             entry.module = module.identity;
             entry.status = module.status;
             entry.result = module.line();
@@ -104,12 +96,7 @@ namespace {
 // it can. The page asks before it asks for a port.
 std::string storeFileRefusal(const std::string& name, const std::string& text)
 {
-    try {
-        return vindle::storeRefusal(name, vindle::parseConfigurationFile(text).record)
-            .value_or(std::string());
-    } catch (const vindle::ConfigurationFileError& error) {
-        return name + ": " + error.what();
-    }
+    return vindle::fileToStore(name, text).refusal;
 }
 
 } // namespace

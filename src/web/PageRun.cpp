@@ -95,8 +95,7 @@ void PageRun::take(const val& action)
         return;
     }
     if (kind == "configurationWritten") {
-        if (saving_)
-            program_.configurationSaved(*std::exchange(saving_, std::nullopt));
+        files_.saved();
         return;
     }
     if (program_.hasEnded() || openMessage_ != 0)
@@ -137,34 +136,18 @@ void PageRun::openConfiguration(const val& file)
         tell(tooLargeFileMessage(name));
         return;
     }
-    ConfigurationFileContents contents;
-    try {
-        contents = parseConfigurationFile(file["text"].as<std::string>());
-    } catch (const ConfigurationFileError& error) {
-        tell(error.what());
-        return;
-    }
-    const SetupProgram::Opened opened =
-        program_.openConfiguration(contents.record, std::nullopt, contents.module);
-    if (opened.busy) {
-        tell(SetupProgram::kBusyMessage);
-        return;
-    }
-    if (opened.otherModule)
-        tell(otherModuleMessage(*opened.otherModule));
-    if (!opened.unkept.empty())
-        tell(unkeptValuesMessage(opened.unkept));
+    for (const std::string& message : files_.open(file["text"].as<std::string>()).messages())
+        tell(message);
 }
 
 void PageRun::saveConfiguration()
 {
-    const SetupProgram::ToSave toSave = program_.configurationToSave();
-    if (toSave.refusedLocation) {
+    const FileCommands::ToSave toSave = files_.save();
+    if (!toSave.text) {
         tell(toSave.refusal);
         return;
     }
-    saving_ = toSave.contents.record;
-    page_.call<void>("configurationSaved", formatConfigurationFile(toSave.contents));
+    page_.call<void>("configurationSaved", *toSave.text);
 }
 
 void PageRun::PageDialogs::showMessage(const std::string& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "program/FileCommands.h"
 #include "program/SetupProgram.h"
 #include "ui/model/Dialogs.h"
 #include "web/PageClock.h"
@@ -93,8 +94,7 @@ private:
     int openMessage_ = 0;
     // What the page was last told of unsaved edits.
     bool editsUnsaved_ = false;
-    // The values of the file the page is writing.
-    std::optional<ConfigurationRecord> saving_;
+    FileCommands files_{program_};
 };
 
 } // namespace vindle

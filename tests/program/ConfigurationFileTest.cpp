@@ -1,5 +1,6 @@
 #include "program/ConfigurationFile.h"
 
+#include "program/FileCommands.h"
 #include "support/ProgramOnEmulator.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +203,66 @@ TEST(ConfigurationFileTest, ReadThenOpenThenStoreCopiesTheModule)
     target.program.StoreSettings_Click();
     EXPECT_EQ(target.m.module.configuration(), first.configuration);
     EXPECT_TRUE(target.dialogs.messages.empty());
+}
+
+// Open Configuration and Save Configuration As as every shell presents them:
+// what each text puts into the windows and what the person is told.
+TEST(ConfigurationFileTest, FileCommandsTellWhatCameIn)
+{
+    EmulatorSettings esModule;
+    esModule.capabilities = 0x04; // ES transmitter
+    esModule.configuration[9] = 2;
+    const std::string esFile = formatConfigurationFile(savedFrom(esModule));
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        bool duringARead;
+        FileCommands::Opened::Outcome outcome;
+        std::vector<std::string> messagesStart;
+    };
+    using Outcome = FileCommands::Opened::Outcome;
+    const std::vector<Case> cases{
+        {"unreadable", "{", false, Outcome::Unreadable, {"The file is not valid JSON"}},
+        {"busy", esFile, true, Outcome::Busy, {SetupProgram::kBusyMessage}},
+        {"other transmitter",
+         esFile,
+         false,
+         Outcome::Opened,
+         {"Some values of the file could not be kept"}},
+    };
+    for (const Case& c : cases) {
+        ProgramOnEmulator run;
+        run.program.start();
+        FileCommands files(run.program);
+        std::optional<FileCommands::Opened> opened;
+        if (c.duringARead) {
+            run.m.pump.onYield = [&] {
+                if (!opened)
+                    opened = files.open(c.text);
+            };
+            run.program.ReadSettings_Click();
+        } else {
+            opened = files.open(c.text);
+        }
+        ASSERT_TRUE(opened) << c.name;
+        EXPECT_EQ(opened->outcome, c.outcome) << c.name;
+        const std::vector<std::string> messages = opened->messages();
+        ASSERT_EQ(messages.size(), c.messagesStart.size()) << c.name;
+        for (std::size_t i = 0; i < messages.size(); ++i)
+            EXPECT_EQ(messages[i].rfind(c.messagesStart[i], 0), 0U) << c.name << messages[i];
+
+        // Saved, the windows' values are kept; a refused save keeps nothing.
+        const FileCommands::ToSave toSave = files.save();
+        ASSERT_TRUE(toSave.text) << c.name;
+        EXPECT_EQ(parseConfigurationFile(*toSave.text).record.values,
+                  run.program.configurationToSave().contents.record.values);
+        files.saved();
+        EXPECT_FALSE(run.program.editsUnsaved()) << c.name;
+        run.main.Keys(0).setText("x");
+        EXPECT_FALSE(files.save().text) << c.name;
+        EXPECT_TRUE(run.program.editsUnsaved()) << c.name;
+    }
 }
 
 } // namespace

@@ -3,11 +3,10 @@
 #include "program/ConfigurationFile.h"
 #include "program/ConfigurationStore.h"
 #include "program/SetupProgram.h"
-#include "qt/MessageBox.h"
 #include "qt/ProgramView.h"
-#include "qt/QtDialogs.h"
 #include "qt/core/TextFile.h"
 #include "support/EmulatedModule.h"
+#include "support/RecordingDialogs.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,25 +20,19 @@ namespace vindle {
 namespace {
 
 // The window's Open and Save on a module whose debounce is 40; the file
-// chooser answers `chosen`, every message box Ok.
+// chooser answers `chosen`, and every message is acknowledged at once.
 class ConfigurationMenuTest : public ::testing::Test
 {
 protected:
-    ConfigurationMenuTest()
-    {
-        MessageBox::setAutoAnswer(QMessageBox::Ok);
-        MessageBox::clearAnsweredTexts();
-        ConfigurationMenu::setFileChooser(
-            [this](QWidget*, ConfigurationMenu::Purpose) { return chosen; });
-        program.start();
-    }
-    ~ConfigurationMenuTest() override
-    {
-        ConfigurationMenu::setFileChooser({});
-        MessageBox::setAutoAnswer(std::nullopt);
-    }
+    ConfigurationMenuTest() { program.start(); }
 
-    QStringList messages() const { return MessageBox::answeredTexts(); }
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const std::string& message : dialogs.messages)
+            texts.append(QString::fromStdString(message));
+        return texts;
+    }
     int debounce() { return program.mainWindow().Debounce().value(); }
 
     QTemporaryDir folder;
@@ -49,11 +42,12 @@ protected:
         settings.configuration[1] = 40;
         return settings;
     }()};
-    QtDialogs dialogs;
+    test::RecordingDialogs dialogs;
     SetupProgram program{module.port, module.pump, module.clock, dialogs};
     ProgramView view{program, TwipScale()};
     QWidget& mainWidget = view.binder("Main")->widget();
-    ConfigurationMenu menu{program, mainWidget};
+    ConfigurationMenu menu{program, mainWidget, dialogs,
+                           [this](QWidget*, ConfigurationMenu::Purpose) { return chosen; }};
 };
 
 TEST_F(ConfigurationMenuTest, SaveThenOpenGoesThroughTheFileAndSendsNothing)
@@ -82,7 +76,7 @@ TEST_F(ConfigurationMenuTest, SaveThenOpenGoesThroughTheFileAndSendsNothing)
 TEST_F(ConfigurationMenuTest, WhatGoesWrongIsSaidAndChangesNothing)
 {
     const auto openSays = [this](const QString& message) {
-        MessageBox::clearAnsweredTexts();
+        dialogs.messages.clear();
         menu.openAction().trigger();
         ASSERT_EQ(messages().size(), 1);
         EXPECT_TRUE(messages().front().startsWith(message)) << messages().front().toStdString();
@@ -94,7 +88,7 @@ TEST_F(ConfigurationMenuTest, WhatGoesWrongIsSaidAndChangesNothing)
 
     // A text field the store refuses refuses the save, before any file is chosen.
     QFile::remove(chosen);
-    MessageBox::clearAnsweredTexts();
+    dialogs.messages.clear();
     program.mainWindow().Keys(0).setText("x");
     program.mainWindow().Keys(2).setText("y");
     menu.saveAction().trigger();
@@ -103,7 +97,7 @@ TEST_F(ConfigurationMenuTest, WhatGoesWrongIsSaidAndChangesNothing)
     EXPECT_FALSE(QFile::exists(chosen));
 
     // Cancelling a dialog does nothing.
-    MessageBox::clearAnsweredTexts();
+    dialogs.messages.clear();
     chosen.clear();
     menu.openAction().trigger();
     EXPECT_TRUE(messages().isEmpty());

@@ -365,7 +365,7 @@ TEST_F(RenderedRun, OnASmallScreenOnlyTheOptionsScroll)
     startWith({});
     // The menu bar takes its height above the designed area. Made after the
     // start-up showed the window, it is shown by hand.
-    const ConfigurationMenu menu(*program_, window("Main"));
+    const ConfigurationMenu menu(*program_, window("Main"), dialogs_);
     window("Main").layout()->menuBar()->show();
     QTest::mouseClick(&widget<QRadioButton>("Main", "Mode", 1), Qt::LeftButton);
     for (const char* name : {"Main", "Limiter"}) {
@@ -717,7 +717,7 @@ TEST_F(RenderedRun, DISABLED_WindowGallery)
     ASSERT_FALSE(directory.isEmpty());
     MessageBox::setAutoAnswer(std::nullopt);
     startWith({}, TwipScale::forFont(QApplication::font()));
-    const ConfigurationMenu menu(*program_, window("Main"));
+    const ConfigurationMenu menu(*program_, window("Main"), dialogs_);
     view_->binder("Main")->fitToScreen();
     const auto settle = [] {
         for (int i = 0; i < 20; ++i) {
