@@ -100,6 +100,8 @@ public:
     Label& VDAT2(int index) const { return *atIndex(vdat2_, index); }
 
 private:
+    friend struct MainWindowTables;
+
     OptionGroup* mode_ = nullptr;
     OptionGroup* senders_ = nullptr;
     OptionGroup* ncno_ = nullptr;

@@ -45,173 +45,252 @@ void setInputBanks(Slider& inputs, int value)
     inputs.setValue(std::clamp(value, inputs.minimum(), inputs.maximum()));
 }
 
-} // namespace
-
-void Rules(ConfigWindows& windows)
+// One run of the option rules, a function per step, in the order the steps
+// always ran. Each step reads the controls as they stand when it runs.
+class RulesRun
 {
-    MainWindow& main = windows.mainWindow();
-    OptionGroup& mode = main.Mode();
-    OptionGroup& senders = main.Senders();
-    OptionGroup& frequency = main.Frequency();
-    OptionGroup& ncno = main.NCNO();
-    OptionGroup& rs = main.RSDevice();
-    OptionGroup& lr = main.LRDevice();
-    OptionGroup& es = main.ESDevice();
-    Slider& inputs = main.DInputs();
-    CheckBox& motion = main.MotionInputs();
-    const auto motionChecked = [&motion] { return motion.value() == CheckBox::kChecked; };
+public:
+    explicit RulesRun(ConfigWindows& windows)
+        : windows_(windows), main_(windows.mainWindow()), mode_(main_.Mode()),
+          frequency_(main_.Frequency()), ncno_(main_.NCNO()), rs_(main_.RSDevice()),
+          lr_(main_.LRDevice()), es_(main_.ESDevice()), inputs_(main_.DInputs()),
+          motion_(main_.MotionInputs())
+    {}
 
-    // 1. Reset.
-    enable(frequency, {0, 1});
-    enable(ncno, {0});
-    show({&main.Frame8(), &main.Frame9()}, true);
-    enable(lr, {2});
-    enable(es, {2});
-
-    // 2. The interval controls serve periodic sending only.
-    const bool periodic = frequency.isSelected(0);
-    main.Label4().setEnabled(periodic);
-    main.Interval().setEnabled(periodic);
-    main.Label3().setEnabled(periodic);
-
-    // 3. Transmitter frames follow the fitted transmitters.
-    if (const auto fitted = senders.selected()) {
-        main.Frame10().setVisible(true);
-        main.Frame14().setVisible(*fitted == 1);
-        main.Frame15().setVisible(*fitted == 2);
+    void run()
+    {
+        reset();                             // 1
+        intervalServesPeriodicSending();     // 2
+        transmitterFramesFollowSenders();    // 3
+        motionBoxWaitsForModeZero();         // 4
+        modeZeroPassesInputsOn();            // 5
+        modeOneIsTheAnalogLimiter();         // 6
+        otherModesHaveNoRelayControllers();  // 7
+        modeThreeTakesDataFromTheComputer(); // 8
+        resolutionBelongsToModeFour();       // 9, 10
+        advancedFramesNoneYet();             // 11
+        wirelessRelaysChooseTheirBank();     // 12, 13
+        largeRs232RelaysChooseTheirBank();   // 14
+        pwmOnRs232();                        // 15
+        pwmOnLr();                           // 16
+        motionNeedsAnInputBankFree();        // before 17
+        motionDetectorsUseOnBoardInputs();   // 17, 18
+        expansionBanksOnlyInModeZero();      // 19
     }
 
-    // 4.
-    motion.setEnabled(false);
+private:
+    bool motionChecked() const { return motion_.value() == CheckBox::kChecked; }
 
-    // 5. Mode 0: passing inputs on.
-    if (mode.isSelected(0)) {
-        motion.setEnabled(true);
-        enableRange(rs, 0, 11);
-        if (inputs.value() > 0)
-            withdraw(rs, 12, 0);
-        else
-            enable(rs, {12});
-        enable(lr, {2, 3});
-        enable(es, {2, 1});
-        enable(lr, {1});
-        // An RS-232 relay controller excludes the LR PWM controller.
-        for (int index = 2; index <= 10; ++index) {
-            if (rs.isSelected(index))
-                withdraw(lr, 3, 0);
+    void reset()
+    {
+        enable(frequency_, {0, 1});
+        enable(ncno_, {0});
+        show({&main_.Frame8(), &main_.Frame9()}, true);
+        enable(lr_, {2});
+        enable(es_, {2});
+    }
+
+    void intervalServesPeriodicSending()
+    {
+        const bool periodic = frequency_.isSelected(0);
+        main_.Label4().setEnabled(periodic);
+        main_.Interval().setEnabled(periodic);
+        main_.Label3().setEnabled(periodic);
+    }
+
+    void transmitterFramesFollowSenders()
+    {
+        if (const auto fitted = main_.Senders().selected()) {
+            main_.Frame10().setVisible(true);
+            main_.Frame14().setVisible(*fitted == 1);
+            main_.Frame15().setVisible(*fitted == 2);
         }
     }
 
-    // 6. Mode 1: analog limiter.
-    if (mode.isSelected(1)) {
-        main.Frame8().setVisible(false);
-        enable(frequency, {0, 1}, false);
-        frequency.select(2);
-        enableRange(rs, 0, 10);
-        withdraw(rs, 12, 0);
-        withdraw(lr, 3, 0);
-        withdraw(lr, 1, 0);
-        withdraw(es, 1, 0);
-        enable(lr, {2});
-        enable(es, {2});
-        setInputBanks(inputs, 0);
-        inputs.setMaximum(0);
-    } else {
-        enable(es, {1});
-        enable(lr, {1});
-        inputs.setMaximum(kMostInputBanks);
-        inputs.setMinimum(windows.inputBankFloor());
+    // Mode 0 enables the box again.
+    void motionBoxWaitsForModeZero() { motion_.setEnabled(false); }
+
+    void modeZeroPassesInputsOn()
+    {
+        if (!mode_.isSelected(0))
+            return;
+        motion_.setEnabled(true);
+        enableRange(rs_, 0, 11);
+        if (inputs_.value() > 0)
+            withdraw(rs_, 12, 0);
+        else
+            enable(rs_, {12});
+        enable(lr_, {2, 3});
+        enable(es_, {2, 1});
+        enable(lr_, {1});
+        // An RS-232 relay controller excludes the LR PWM controller.
+        for (int index = 2; index <= 10; ++index) {
+            if (rs_.isSelected(index))
+                withdraw(lr_, 3, 0);
+        }
     }
 
-    // 7. Modes 2, 3 and 4 (or none): no relay controllers. Selections stay.
-    if (!mode.isSelected(0) && !mode.isSelected(1)) {
-        enable(rs, {0});
-        enableRange(rs, 2, 12, false);
-        enable(lr, {2, 3}, false);
-        enable(es, {2}, false);
+    void modeOneIsTheAnalogLimiter()
+    {
+        if (mode_.isSelected(1)) {
+            main_.Frame8().setVisible(false);
+            enable(frequency_, {0, 1}, false);
+            frequency_.select(2);
+            enableRange(rs_, 0, 10);
+            withdraw(rs_, 12, 0);
+            withdraw(lr_, 3, 0);
+            withdraw(lr_, 1, 0);
+            withdraw(es_, 1, 0);
+            enable(lr_, {2});
+            enable(es_, {2});
+            setInputBanks(inputs_, 0);
+            inputs_.setMaximum(0);
+        } else {
+            enable(es_, {1});
+            enable(lr_, {1});
+            inputs_.setMaximum(kMostInputBanks);
+            inputs_.setMinimum(windows_.inputBankFloor());
+        }
     }
 
-    // 8. Mode 3: serial to parallel, data come from the computer.
-    if (mode.isSelected(3)) {
-        show({&main.Frame8(), &main.Frame9()}, false);
-        enable(rs, {0}, false);
-        rs.select(1);
-        show({&main.Frame14(), &main.Frame15()}, false);
-        enable(lr, {2, 3}, false);
-        enable(es, {2}, false);
+    // Modes 2, 3 and 4 (or none). Selections stay.
+    void otherModesHaveNoRelayControllers()
+    {
+        if (mode_.isSelected(0) || mode_.isSelected(1))
+            return;
+        enable(rs_, {0});
+        enableRange(rs_, 2, 12, false);
+        enable(lr_, {2, 3}, false);
+        enable(es_, {2}, false);
     }
 
-    // 9, 10. The A/D resolution belongs to mode 4.
-    main.ADBITS().setEnabled(false);
-    if (mode.isSelected(4)) {
-        main.Frame8().setVisible(false);
-        enable(lr, {2, 3}, false);
-        enable(es, {2}, false);
-        main.ADBITS().setEnabled(true);
+    // Mode 3: serial to parallel.
+    void modeThreeTakesDataFromTheComputer()
+    {
+        if (!mode_.isSelected(3))
+            return;
+        show({&main_.Frame8(), &main_.Frame9()}, false);
+        enable(rs_, {0}, false);
+        rs_.select(1);
+        show({&main_.Frame14(), &main_.Frame15()}, false);
+        enable(lr_, {2, 3}, false);
+        enable(es_, {2}, false);
     }
 
-    // 11. Advanced frames: none until a device below asks for one.
-    AdvancedWindow& advanced = windows.advanced();
-    for (Frame* frame :
-         {&advanced.Frame1(), &advanced.Frame2(), &advanced.Frame4(), &advanced.Frame5()})
-        frame->setEnabled(false);
-    Button& moreOptions = main.MoreOptions();
-    moreOptions.setEnabled(false);
-    const auto offer = [&moreOptions](Frame& frame) {
+    void resolutionBelongsToModeFour()
+    {
+        main_.ADBITS().setEnabled(false);
+        if (!mode_.isSelected(4))
+            return;
+        main_.Frame8().setVisible(false);
+        enable(lr_, {2, 3}, false);
+        enable(es_, {2}, false);
+        main_.ADBITS().setEnabled(true);
+    }
+
+    // None until a device below asks for one.
+    void advancedFramesNoneYet()
+    {
+        AdvancedWindow& advanced = windows_.advanced();
+        for (Frame* frame :
+             {&advanced.Frame1(), &advanced.Frame2(), &advanced.Frame4(), &advanced.Frame5()})
+            frame->setEnabled(false);
+        main_.MoreOptions().setEnabled(false);
+    }
+
+    // An advanced frame applies, and More Options opens it.
+    void offer(Frame& frame)
+    {
         frame.setEnabled(true);
-        moreOptions.setEnabled(true);
-    };
-
-    // 12, 13. Wireless relay controllers choose their first bank.
-    if (lr.isSelected(2))
-        offer(advanced.Frame2());
-    if (es.isSelected(2))
-        offer(advanced.Frame4());
-
-    // 14. RS-232 relay controllers of more than eight relays choose theirs.
-    for (const int index : {5, 6, 8, 9, 10}) {
-        if (rs.isSelected(index))
-            offer(advanced.Frame1());
+        main_.MoreOptions().setEnabled(true);
     }
 
-    // 15. PWM controller on RS-232.
-    if (rs.isSelected(12)) {
-        main.Frame8().setVisible(false);
-        offer(advanced.Frame5());
-        withdraw(lr, 2, 0);
-        withdraw(es, 2, 0);
+    void wirelessRelaysChooseTheirBank()
+    {
+        if (lr_.isSelected(2))
+            offer(windows_.advanced().Frame2());
+        if (es_.isSelected(2))
+            offer(windows_.advanced().Frame4());
     }
 
-    // 16. PWM controller on LR.
-    if (lr.isSelected(3)) {
-        main.Frame8().setVisible(false);
-        offer(advanced.Frame5());
+    // RS-232 relay controllers of more than eight relays.
+    void largeRs232RelaysChooseTheirBank()
+    {
+        for (const int index : {5, 6, 8, 9, 10}) {
+            if (rs_.isSelected(index))
+                offer(windows_.advanced().Frame1());
+        }
+    }
+
+    void pwmOnRs232()
+    {
+        if (!rs_.isSelected(12))
+            return;
+        main_.Frame8().setVisible(false);
+        offer(windows_.advanced().Frame5());
+        withdraw(lr_, 2, 0);
+        withdraw(es_, 2, 0);
+    }
+
+    void pwmOnLr()
+    {
+        if (!lr_.isSelected(3))
+            return;
+        main_.Frame8().setVisible(false);
+        offer(windows_.advanced().Frame5());
     }
 
     // Motion detectors use the on-board inputs. A module that always has an
     // input bank cannot give them up, so the box is hidden below; a box the
     // user can no longer see or clear must not stay checked.
-    if (inputs.minimum() > 0 && motion.value() != CheckBox::kUnchecked)
-        motion.setValue(CheckBox::kUnchecked);
-
-    // 17, 18. Motion detectors use the on-board inputs, have normally
-    // closed outputs and report changes.
-    if (mode.isSelected(0) && motionChecked())
-        setInputBanks(inputs, 0);
-    if (motionChecked()) {
-        ncno.select(1);
-        enable(ncno, {0}, false);
-        withdraw(rs, 12, 0);
-        withdraw(lr, 3, 0);
-        enable(frequency, {0, 1}, false);
-        frequency.select(2);
+    void motionNeedsAnInputBankFree()
+    {
+        if (inputs_.minimum() > 0 && motion_.value() != CheckBox::kUnchecked)
+            motion_.setValue(CheckBox::kUnchecked);
     }
 
-    // 19. Expansion banks rule out everything but mode 0 without PWM or motion.
-    const bool banks = inputs.value() > 0;
-    show({&mode.option(1), &mode.option(2), &mode.option(3), &mode.option(4), &rs.option(12),
-          &lr.option(3), &motion},
-         !banks);
+    // Motion detectors use the on-board inputs, have normally closed outputs
+    // and report changes.
+    void motionDetectorsUseOnBoardInputs()
+    {
+        if (mode_.isSelected(0) && motionChecked())
+            setInputBanks(inputs_, 0);
+        if (!motionChecked())
+            return;
+        ncno_.select(1);
+        enable(ncno_, {0}, false);
+        withdraw(rs_, 12, 0);
+        withdraw(lr_, 3, 0);
+        enable(frequency_, {0, 1}, false);
+        frequency_.select(2);
+    }
+
+    // Expansion banks rule out everything but mode 0 without PWM or motion.
+    void expansionBanksOnlyInModeZero()
+    {
+        const bool banks = inputs_.value() > 0;
+        show({&mode_.option(1), &mode_.option(2), &mode_.option(3), &mode_.option(4),
+              &rs_.option(12), &lr_.option(3), &motion_},
+             !banks);
+    }
+
+    ConfigWindows& windows_;
+    MainWindow& main_;
+    OptionGroup& mode_;
+    OptionGroup& frequency_;
+    OptionGroup& ncno_;
+    OptionGroup& rs_;
+    OptionGroup& lr_;
+    OptionGroup& es_;
+    Slider& inputs_;
+    CheckBox& motion_;
+};
+
+} // namespace
+
+void Rules(ConfigWindows& windows)
+{
+    RulesRun(windows).run();
 }
 
 } // namespace vindle
