@@ -57,7 +57,23 @@ export class WindowRenderer {
             })
             .on('message', (message) => this.showMessage(message))
             .on('announce', (text) => this.announce(text))
-            .on('idle', () => this.showTouched());
+            .on('acted', () => this.catchingUp(true))
+            .on('ended', () => this.catchingUp(false))
+            .on('idle', () => {
+                this.showTouched();
+                this.caughtUpUnlessDrawing();
+            });
+    }
+
+    // While the windows show a state the core has not caught up with (an
+    // action it has not taken, a change not drawn yet) the desk is busy, so
+    // that assistive technology waits for the state that holds.
+    catchingUp(busy) {
+        if (busy) this.desk.setAttribute('aria-busy', 'true');
+        else this.desk.removeAttribute('aria-busy');
+    }
+    caughtUpUnlessDrawing() {
+        if (this.frame === null && this.session.queuedActions.length === 0) this.catchingUp(false);
     }
 
     // Adds a bar of commands above a window's designed area: items of
@@ -518,6 +534,7 @@ export class WindowRenderer {
             if (view) this.sync(view, view.window.controls[id]);
         }
         this.restorePending();
+        this.caughtUpUnlessDrawing();
     }
 
     // The user changed a control: once the core has taken it, the control

@@ -23,8 +23,8 @@
 // it with answer(id)), "configurationSaved" (text: acknowledge it with
 // configurationWritten() once a file holds it), "editsUnsaved" (the windows
 // hold edits that neither the module nor a file has taken; also kept in
-// `unsaved`), "bitRate" (bits per second), "idle" (the core has taken what
-// was queued and waits) and "ended" (null, or {port, reason, storeCut,
+// `unsaved`), "bitRate" (bits per second), "acted" (action: queued for the
+// core), "idle" (the core has taken what was queued and waits) and "ended" (null, or {port, reason, storeCut,
 // message} when the port stopped working; also kept in `portStop`).
 
 // Runs `task` in a task of its own, after what is queued now.
@@ -106,6 +106,7 @@ export class VindleSession {
     // {action, window, control (id), value}: see WindowMirror::act and PageRun.
     act(action) {
         this.queuedActions.push(action);
+        this.emit('acted', action);
         this.resume();
     }
     click(window, control) {

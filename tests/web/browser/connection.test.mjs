@@ -28,12 +28,6 @@ const startShown = (page) =>
         () => !document.getElementById('start').hidden && !document.getElementById('connect').disabled,
     );
 
-// No message box opens for a while.
-async function noMessageFor(page, ms) {
-    await new Promise((resolve) => setTimeout(resolve, ms));
-    assert.equal(await page.$('dialog.message'), null, 'a second message');
-}
-
 test('a port given before is offered again; the chooser lists USB serial adapters unless asked for any', async () => {
     const page = await startedPage(browser);
     assert.equal(await connectionLine(page), 'Connected to USB 0403:6001 at 38400 bit/s');
@@ -48,6 +42,7 @@ test('a port given before is offered again; the chooser lists USB serial adapter
     await mainWindowReady(page);
     assert.deepEqual((await standIn(page, 'requests')).at(-1), {});
     await press(page, 'Close');
+    await startShown(page);
 
     // A returning visit: the origin holds the port from an earlier one.
     await page.evaluateOnNewDocument(() => (window.serialStandIn.granted = true));
@@ -103,10 +98,13 @@ test('an adapter pulled out during the read is said once, with no data monitor, 
     const said = await answerMessage(page);
     assert.match(said, /^The serial port USB 0403:6001 stopped working: The device has been lost\./);
     assert.doesNotMatch(said, /only in part/);
-    await noMessageFor(page, 1500);
-    assert.equal(await page.$('dialog[data-window="RS232Packets"]'), null);
+    // The run is over: nothing more can be said or shown.
     await startShown(page);
-    // Plugged in again, it is offered again.
+    assert.equal(await page.$('dialog.message'), null, 'a second message');
+    assert.equal(await page.$('dialog[data-window="RS232Packets"]'), null);
+    // Plugged in again once the module has finished the reply it was
+    // sending, it is offered again.
+    await page.waitForFunction(() => !window.serialStandIn.sending());
     await page.evaluate(() => window.serialStandIn.plugIn());
     await press(page, kAgain);
     await mainWindowReady(page);

@@ -125,6 +125,15 @@ export function mainWindowReady(page) {
     });
 }
 
+// Waits until the windows show what the core holds: it has taken every
+// action the page queued, and their changes are drawn (or the run is over).
+export function settled(page) {
+    return page.waitForFunction(() => {
+        const desk = document.getElementById('desk');
+        return desk.hidden || !desk.hasAttribute('aria-busy');
+    });
+}
+
 // The message box open now: its text; then it is answered with OK.
 export async function answerMessage(page) {
     const box = await page.waitForSelector('aria/[role="alertdialog"]');

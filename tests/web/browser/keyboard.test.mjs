@@ -5,7 +5,17 @@ import assert from 'node:assert/strict';
 import { existsSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { answerMessage, byName, finish, mainWindowReady, press, sharedBrowser, startedPage, test } from './harness.mjs';
+import {
+    answerMessage,
+    byName,
+    finish,
+    mainWindowReady,
+    press,
+    settled,
+    sharedBrowser,
+    startedPage,
+    test,
+} from './harness.mjs';
 
 const browser = sharedBrowser();
 
@@ -45,9 +55,6 @@ async function tabRound(page, windowName) {
     }
     return names;
 }
-
-const settled = (page) =>
-    page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 50))));
 
 test('every window shows, enables and Tabs through its controls as the desktop does, in every state of the options', async (t) => {
     if (!existsSync(kDesktopTabOrder)) {

@@ -11,6 +11,7 @@ import {
     mainWindowReady,
     openPage,
     press,
+    settled,
     siteDir,
     sharedBrowser,
     startedPage,
@@ -54,9 +55,10 @@ async function startedPageAgain(page) {
     await mainWindowReady(page);
 }
 
-// No byte goes out for a while.
+// No byte has gone out since, now that the core has taken everything and
+// waits for the person.
 async function quietAfter(page, count) {
-    await new Promise((resolve) => setTimeout(resolve, 400));
+    await settled(page);
     assert.equal(await written(page), count, 'bytes were sent after the failure');
 }
 
@@ -90,7 +92,8 @@ test('a start that fails says why, and the page still offers the demo', async ()
         const page = await openPage(browser, { hideSerial: start.hideSerial });
         await page.evaluate((flags) => Object.assign(window.serialStandIn, flags), start.standIn ?? {});
         await press(page, 'Connect to a module');
-        await new Promise((resolve) => setTimeout(resolve, 300));
+        // The start offers its choices again once the attempt is over.
+        await page.waitForFunction(() => !document.getElementById('connect').disabled);
         const said = await page.$eval('[role="status"]', (status) => status.textContent);
         assert.match(said, start.said, start.browser);
         await press(page, 'Try without a module');

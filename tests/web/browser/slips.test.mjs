@@ -10,6 +10,7 @@ import {
     mainWindowReady,
     openPage,
     press,
+    settled,
     sharedBrowser,
     startedPage,
     test,
@@ -18,7 +19,6 @@ import {
 const browser = sharedBrowser();
 
 const dialog = (name) => `dialog[data-window="${name}"]`;
-const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const startShown = (page) =>
     page.waitForFunction(() => {
         const connect = document.getElementById('connect');
@@ -66,14 +66,19 @@ test('the data monitor shows the bytes received, newest first, before and after 
             bytes,
         );
         await page.evaluate(() => window.serialStandIn.swap(['--silent']));
-        let shown = null;
-        for (let same = 0; same < 3;) {
-            await pause(150);
-            const now = await page.$eval(`${dialog('RS232Packets')} textarea`, (text) => text.value);
-            same = now === shown ? same + 1 : 0;
-            shown = now;
-        }
+        // Silent now: what came is all that comes, and the monitor shows it
+        // once it has taken every byte (or the wait gives up and the lines
+        // below say what is wrong).
         const expected = (await received()).reverse().slice(0, capacity).map(monitorLine);
+        await page
+            .waitForFunction(
+                (selector, text) => document.querySelector(selector).value === text,
+                { timeout: 20000 },
+                `${dialog('RS232Packets')} textarea`,
+                expected.join('\n'),
+            )
+            .catch(() => {});
+        const shown = await page.$eval(`${dialog('RS232Packets')} textarea`, (text) => text.value);
         const lines = shown.split('\n');
         const wrong = lines.findIndex((line, i) => line !== expected[i]);
         const what = `after ${bytes} bytes line ${wrong} is "${lines[wrong]}"`;
@@ -147,10 +152,10 @@ test('a click queued behind a message box is not taken; an adapter pulled out wh
     );
     await page.waitForSelector('dialog.message');
     const motionShown = () => page.$eval(dialog('MotionTimes'), (d) => d.open).catch(() => false);
-    await pause(300);
+    await settled(page);
     assert.equal(await motionShown(), false, 'the click behind the message was taken while it was open');
     await answerMessage(page);
-    await pause(300);
+    await settled(page);
     assert.equal(await motionShown(), false, 'the click behind the message was taken after it');
     assert.equal(await motion.evaluate((box) => box.checked), false);
 

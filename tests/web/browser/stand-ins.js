@@ -24,6 +24,7 @@
 //   swap(args)     another module (vindle-emulator's arguments) takes the
 //                  place of the one behind the adapter
 //   configuration() what the module holds
+//   sending()      the module has bytes still to send
 //   lateWrites     bytes the page tried to write after the unplugging
 //   closeDelay     close() takes this many milliseconds, as some adapters'
 //                  drivers do; the port stays open meanwhile
@@ -69,6 +70,7 @@ function installStandIns(args) {
         closes: [],
         emulated: null,
         configuration: () => Array.from(standIn.emulated.configuration()),
+        sending: () => standIn.emulated.nextDueIn() !== null,
         written: () => standIn.log.filter((entry) => entry.out).map((entry) => entry.byte),
         unplugAfter: (count) => {
             standIn.writesLeft = count;
@@ -188,6 +190,15 @@ function installStandIns(args) {
             this.writable = null;
             this.dispatchEvent(new Event('disconnect'));
             serial.dispatchEvent(new Event('disconnect'));
+            this.drainUnplugged();
+        }
+
+        // What the module sends while the adapter is out goes nowhere.
+        drainUnplugged() {
+            standIn.emulated.takeDue();
+            const next = standIn.emulated.nextDueIn();
+            if (standIn.unplugged && next !== null)
+                this.timer = setTimeout(() => this.drainUnplugged(), Math.max(next, 1));
         }
     }
 
@@ -217,6 +228,7 @@ function installStandIns(args) {
     };
     standIn.plugIn = () => {
         standIn.unplugged = false;
+        port.stopPolling();
         serial.dispatchEvent(new Event('connect'));
     };
     standIn.swap = (moduleArgs) => {
