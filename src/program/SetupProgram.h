@@ -125,8 +125,9 @@ public:
     // Who follows the procedures' progress (a shell that draws its own).
     void setEvents(ProcedureEvents events) { events_ = std::move(events); }
 
-    // The procedures on their own, with nothing said to the user: what
-    // happened is the result. Each holds the line while it runs; while
+    // The procedures on their own, with nothing said to the user and no
+    // window shown, hidden, enabled or disabled: what happened is the result
+    // (a read puts the values into the controls). Each holds the line while it runs; while
     // another exchange holds it, or after the run has ended, it does nothing
     // (a read or store then ends as Ended, an identity as empty).
     ReadResult readConfiguration(const ReadOptions& options);
