@@ -471,7 +471,10 @@ TEST_F(VindleConfig, InterruptedStoreIsFinishedFirstUnlessInterruptedTwice)
         SCOPED_TRACE(std::to_string(interrupts) + " " + std::to_string(apart));
         EmulatorProcess emulator({"--byte-delay", delay});
         ConfigProcess store({"store", file("module"), "--verify", "--port", emulator.devicePath()});
-        QTest::qWait(2000);
+        // The Ctrl+Cs come once the store is under way: its note is there.
+        const FileStoreJournal journal(emulator.devicePath());
+        ASSERT_TRUE(
+            QTest::qWaitFor([&journal] { return QFileInfo::exists(journal.path()); }, kLongestRun));
         for (int i = 0; i < interrupts; ++i) {
             if (i > 0)
                 QTest::qWait(apart);
