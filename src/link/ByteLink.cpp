@@ -146,15 +146,26 @@ void ByteLink::waitOutUnfinishedStore()
     if (!storeValueSentAt_)
         return;
     // A little over the module's own time, so that its clock running a
-    // little slow does not matter.
-    waitOutStoreUntil(*storeValueSentAt_ + kModuleStoreTimeout + kReplyOverGap);
+    // little slow does not matter. The module took its last value at the
+    // latest when it last sent something.
+    const Clock::TimePoint lastHeard =
+        lastByteAt_ ? std::max(*lastByteAt_, *storeValueSentAt_) : *storeValueSentAt_;
+    waitOutStoreUntil(lastHeard + kModuleStoreTimeout + kReplyOverGap);
 }
 
 void ByteLink::waitOutStoreUntil(Clock::TimePoint given)
 {
+    // A byte from the module while it waits (an acknowledgement that a slow
+    // line brought late) says it took a value then: its time-out starts
+    // again from there. A line that never falls silent (a module that runs)
+    // holds no store open, so this is bounded.
+    const Clock::TimePoint latest = given + 2 * kModuleStoreTimeout;
     while (clock_.now() < given) {
-        while (port_.bytesPending() > 0)
-            take();
+        if (port_.bytesPending() > 0) {
+            while (port_.bytesPending() > 0)
+                take();
+            given = std::clamp(*lastByteAt_ + kModuleStoreTimeout + kReplyOverGap, given, latest);
+        }
         pump_.waitFor(given - clock_.now());
     }
     storeUnderWay(false);

@@ -99,7 +99,7 @@ void ConfigurationReader::giveUp()
 ReadResult ConfigurationReader::readModule(const ReadOptions& options, const TransferSteps& steps)
 {
     ReadResult result;
-    if (!receivePhase(result, steps))
+    if (!receivePhase(result, steps) || (options.confirm && !confirmPhase(result, steps)))
         return result;
 
     ConfigWindows& windows = services_.windows;
@@ -143,6 +143,44 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options, const Tra
             result.changed.push_back({location, result.received[location], kept[location]});
     }
     return result;
+}
+
+bool ConfigurationReader::confirmPhase(ReadResult& result, const TransferSteps& steps)
+{
+    ByteLink& link = services_.link;
+    for (int read = 1; read < kMostConfirmingReads; ++read) {
+        // The rest of the reply first, so that the next command is answered
+        // from its start.
+        const bool firstTrailer = takeTrailingByte(link);
+        if (!(takeTrailingByte(link) && firstTrailer))
+            link.dropUntilQuiet();
+        ReadResult again;
+        again.failedPasses = result.failedPasses;
+        const bool received = receivePhase(again, steps);
+        result.failedPasses = again.failedPasses;
+        if (!received) {
+            result.outcome = again.outcome;
+            return false;
+        }
+        bool agreed = true;
+        for (int location = 0; location < kLocationCount; ++location) {
+            if (again.received[location] == result.received[location])
+                continue;
+            agreed = false;
+            if (std::find(result.unconfirmed.begin(), result.unconfirmed.end(), location) ==
+                result.unconfirmed.end())
+                result.unconfirmed.push_back(location);
+        }
+        result.record = again.record;
+        result.received = again.received;
+        if (agreed) {
+            result.unconfirmed.clear();
+            return true;
+        }
+    }
+    std::sort(result.unconfirmed.begin(), result.unconfirmed.end());
+    result.outcome = ReadOutcome::Unconfirmed;
+    return false;
 }
 
 bool ConfigurationReader::receivePhase(ReadResult& result, const TransferSteps& steps)

@@ -28,6 +28,9 @@ class ConfigurationReader
 public:
     static constexpr int kMostFailedPasses = 5;
     static constexpr int kRecoveryReceives = 100;
+    // A confirmed read asks this many times at most for two replies in a
+    // row that agree.
+    static constexpr int kMostConfirmingReads = 4;
     static constexpr const char* kReadingText = "Reading Configuration from Controller...";
     static constexpr const char* kNoCommunication =
         "Unable to Establish Communications with the Vindle Module.  The Vindle Module May Not "
@@ -64,6 +67,9 @@ private:
     // Passes until one is complete; false when the read gave up or the run
     // ended.
     bool receivePhase(ReadResult& result, const TransferSteps& steps);
+    // Reads again until a reply agrees with the one before; false when none
+    // did, the read gave up or the run ended.
+    bool confirmPhase(ReadResult& result, const TransferSteps& steps);
     // Tells the user that the module does not answer and hands over.
     void giveUp();
 

@@ -52,7 +52,6 @@ StoreResult ConfigurationStore::StoreSettings_Click()
         main.StoreSettings().setEnabled(true);
         break;
     case StoreOutcome::Refused:
-    case StoreOutcome::NoAnswer:
         services_.progress().hide();
         main.StoreSettings().setEnabled(true);
         services_.dialogs.showMessage(kStorageError);
@@ -97,7 +96,6 @@ StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
     link.dropUntilQuiet();
     link.storeBegins();
     beginStore(link);
-    bool anyReply = false;
     for (const LocationInfo& info : memoryMap()) {
         // A text edited into something that is not a byte while the store
         // runs is sent as it was when the store began.
@@ -107,13 +105,12 @@ StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
         if (!link.isClosed())
             result.valueSent = true;
         const Received reply = storeLocation(link, value);
-        anyReply = anyReply || reply.hasValue();
         if (steps.reached)
             steps.reached(info.location);
         if (link.isClosed())
             return result;
         if (!StoreCheck(info.location, reply)) {
-            result.outcome = anyReply ? StoreOutcome::Refused : StoreOutcome::NoAnswer;
+            result.outcome = StoreOutcome::Refused;
             result.refusedAt = info.location;
             return result;
         }
@@ -133,7 +130,9 @@ StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
 
 bool ConfigurationStore::StoreCheck(int location, const Received& reply)
 {
-    return reply == location;
+    // A reply that did not come is no acknowledgement, of location 0 neither:
+    // the module may have stopped listening after taking its value.
+    return reply.hasValue() && reply == location;
 }
 
 bool sendsSomeOutput(const MainWindow& main)

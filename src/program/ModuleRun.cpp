@@ -96,6 +96,17 @@ ExitStatus ModuleRun::readStatus(const ReadResult& result)
         tell("No data monitor is opened here: `vindle-config monitor` shows what the module "
              "sends.");
         return ExitStatus::NoAnswer;
+    case ReadOutcome::Unconfirmed: {
+        std::string where;
+        for (const int location : result.unconfirmed)
+            where += (where.empty() ? "" : ", ") + locationText(location);
+        tell("The Vindle Module's configuration came differently in each of " +
+             std::to_string(ConfigurationReader::kMostConfirmingReads) + " reads in a row, at " +
+             where +
+             ", so none of them can be trusted.  Check the cable and the adapter, then try "
+             "again.");
+        return ExitStatus::NoAnswer;
+    }
     case ReadOutcome::Unshowable:
         for (const UnshowableValue& value : result.unshowable)
             tell(cannotShowMessage(value.location, value.value));
@@ -110,7 +121,7 @@ ExitStatus ModuleRun::readStatus(const ReadResult& result)
 
 ExitStatus ModuleRun::read(bool acceptChanges)
 {
-    const ReadResult result = program_.readConfiguration(ReadOptions{});
+    const ReadResult result = program_.readConfiguration(ReadOptions{.confirm = true});
     if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
         return status;
     if (result.identityIncomplete) {
@@ -152,11 +163,13 @@ ExitStatus ModuleRun::identity()
 ExitStatus ModuleRun::defaults()
 {
     // What the module holds before: the read command alone changes nothing.
-    const ReadResult before = program_.readConfiguration(ReadOptions{.identify = false});
-    if (before.outcome == ReadOutcome::NoAnswer || before.outcome == ReadOutcome::Ended)
+    const ReadResult before =
+        program_.readConfiguration(ReadOptions{.identify = false, .confirm = true});
+    if (before.outcome == ReadOutcome::NoAnswer || before.outcome == ReadOutcome::Ended ||
+        before.outcome == ReadOutcome::Unconfirmed)
         return readStatus(before);
     reporter_.step("Clearing to factory defaults...");
-    const ReadResult after = program_.clearToFactoryDefaults();
+    const ReadResult after = program_.clearToFactoryDefaults(ReadOptions{.confirm = true});
     if (after.identityIncomplete) {
         tell(kNoIdentity + "  It may not have been cleared.");
         return ExitStatus::NoAnswer;
@@ -242,10 +255,6 @@ ExitStatus ModuleRun::storeStatus()
     case StoreOutcome::BadField:
         tell(store_.refusal);
         return ExitStatus::Usage;
-    case StoreOutcome::NoAnswer:
-        tell("The Vindle Module did not answer the store; nothing was stored.  Make sure the "
-             "Program Jumper is Installed and the LED is Flashing (Configuration Mode).");
-        return ExitStatus::NoAnswer;
     case StoreOutcome::Refused: {
         const int at = store_.refusedAt.value_or(0);
         tell(std::string(ConfigurationStore::kStorageError));

@@ -30,6 +30,7 @@ enum class ReadOutcome
     PartlyShown, // complete, but the `unshowable` locations keep what they showed
     Unshowable,  // stopped at the `unshowable` values, before the option rules ran
     NoAnswer,    // more than five passes failed
+    Unconfirmed, // no two replies in a row agreed (`unconfirmed` names where)
     Ended,       // the run ended meanwhile, or another exchange held the line
 };
 
@@ -40,6 +41,9 @@ struct ReadOptions
     bool stopAtUnshowable = true;
     // End with the identify command and apply the capability flags.
     bool identify = true;
+    // The protocol carries no check: ask again until two replies in a row
+    // agree, before anything is made of them.
+    bool confirm = false;
 };
 
 struct ReadResult
@@ -55,6 +59,8 @@ struct ReadResult
     // capability flags were not applied.
     bool identityIncomplete = false;
     int failedPasses = 0;
+    // Where the replies of an unconfirmed read disagreed.
+    std::vector<int> unconfirmed;
     std::vector<UnshowableValue> unshowable;
     // The locations, other than the unshowable ones, whose value the windows
     // changed on the way in (a value past a control's range, a choice the
@@ -71,7 +77,6 @@ enum class StoreOutcome
     NoOutput, // refused: the configuration sends no output anywhere; nothing sent
     BadField, // refused: a text field is not a byte; nothing sent
     Refused,  // an acknowledgement was wrong or missing at `refusedAt`
-    NoAnswer, // not one byte came back: the module is not listening
     Ended,    // the run ended meanwhile, or another exchange held the line
 };
 

@@ -189,9 +189,9 @@ std::optional<Identity> SetupProgram::readIdentity()
     return exclusively<std::optional<Identity>>([this] { return maintenance_.readIdentity(); });
 }
 
-ReadResult SetupProgram::clearToFactoryDefaults()
+ReadResult SetupProgram::clearToFactoryDefaults(const ReadOptions& options)
 {
-    return exclusively<ReadResult>([this] {
+    return exclusively<ReadResult>([this, &options] {
         // The reset's command is the identify command: its reply ends with
         // the ready marker, and anything else is no reset that can be told.
         link_.dropUntilQuiet();
@@ -201,7 +201,7 @@ ReadResult SetupProgram::clearToFactoryDefaults()
             result.identityIncomplete = true;
             return result;
         }
-        ReadResult result = reader_.readModule(ReadOptions{});
+        ReadResult result = reader_.readModule(options);
         keepRead(result);
         return result;
     });

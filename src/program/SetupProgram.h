@@ -136,7 +136,7 @@ public:
     std::optional<Identity> readIdentity();
     // The reset to factory defaults, then the read. A reset whose reply is
     // not a whole identity ends as NoAnswer with `identityIncomplete`, unread.
-    ReadResult clearToFactoryDefaults();
+    ReadResult clearToFactoryDefaults(const ReadOptions& options = {});
 
     // The procedures behind the buttons. A procedure started while another
     // exchange holds the line, or after the run has ended, does nothing.

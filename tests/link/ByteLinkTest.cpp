@@ -187,10 +187,12 @@ TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
         {"a reply still arriving", Earlier::None, {10ms, 40ms}, 40ms + kReplyOverGap},
         {"a store left open", Earlier::Unfinished, {}, storeGiven + kReplyOverGap},
         {"no telling", Earlier::Unknown, {}, storeGiven + kReplyOverGap},
+        // The module took a value when it last echoed: its time-out runs
+        // from there.
         {"a store left open, still echoing",
          Earlier::Unfinished,
          {5ms, 700ms},
-         storeGiven + kReplyOverGap},
+         700ms + storeGiven + kReplyOverGap},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

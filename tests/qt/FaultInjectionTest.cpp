@@ -291,13 +291,13 @@ const DeadLine kDeadLines[] = {
      [](SetupProgram& program) {
          program.start();
          QTest::qWait(500);
-         // A silent module acknowledges location 0 (a missing byte reads as
-         // 0) and fails at location 1.
+         // A silent module fails at location 0: a missing byte is no
+         // acknowledgement.
          program.StoreSettings_Click();
      },
      {ConfigurationStore::kStorageError},
      {},
-     [](SetupProgram& program) { EXPECT_EQ(program.progress().Level().value(), 1); }},
+     [](SetupProgram& program) { EXPECT_EQ(program.progress().Level().value(), 0); }},
 };
 
 class DeadLineOverPty : public test::ProgramOverPty, public ::testing::WithParamInterface<DeadLine>

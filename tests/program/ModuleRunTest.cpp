@@ -1,0 +1,180 @@
+// One module's run, as the command line and the bench use it, against an
+// emulated module whose line goes wrong, in simulated time.
+
+#include "program/ModuleRun.h"
+
+#include "support/EmulatedModule.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace vindle {
+namespace {
+
+using emulator::EmulatorSettings;
+using emulator::Fault;
+using emulator::ReplyKind;
+
+class Messages final : public RunReporter
+{
+public:
+    void step(const std::string&) override {}
+    void transfer(Transfer, std::optional<int>) override {}
+    void message(const std::string& text) override { all += text + "\n"; }
+    std::string all;
+};
+
+// The line between the program and the module, which can hold back one byte
+// the program writes (a laggy adapter, a loaded host, a network port).
+class LaggyLine final : public SerialPort
+{
+public:
+    explicit LaggyLine(EmulatorSettings settings) : m(std::move(settings)) {}
+
+    int bytesPending() const override
+    {
+        deliver();
+        return m.port.bytesPending();
+    }
+    std::uint8_t takeByte() override { return m.port.takeByte(); }
+    void writeByte(std::uint8_t byte) override
+    {
+        if (written_++ == heldByte) {
+            held_ = {byte, m.clock.now() + heldFor};
+            return;
+        }
+        deliver();
+        m.module.receive(byte, m.clock.now());
+    }
+    void setBitRate(int) override {}
+
+    // The next thing that happens on the line.
+    std::optional<Clock::TimePoint> nextEvent() const
+    {
+        const auto due = m.module.nextDue();
+        if (!held_)
+            return due;
+        return due ? std::min(*due, held_->second) : held_->second;
+    }
+
+    std::size_t heldByte = SIZE_MAX;
+    Clock::Duration heldFor{};
+    mutable test::EmulatedModule m;
+    test::FakePump pump{m.clock, [this] { return nextEvent(); }};
+
+private:
+    void deliver() const
+    {
+        if (held_ && held_->second <= m.clock.now()) {
+            m.module.receive(held_->first, held_->second);
+            held_.reset();
+        }
+    }
+
+    std::size_t written_ = 0;
+    // Delivered when the line is next looked at.
+    mutable std::optional<std::pair<std::uint8_t, Clock::TimePoint>> held_;
+};
+
+ConfigurationRecord factoryFile()
+{
+    ConfigurationRecord file;
+    for (int location = 0; location < kLocationCount; ++location)
+        file.values[static_cast<std::size_t>(location)] =
+            static_cast<std::int16_t>(emulator::factoryDefaults()[location]);
+    file.values[1] = 40;
+    return file;
+}
+
+Fault readFault(int position, int value, int times)
+{
+    return {Fault::Kind::Replace, ReplyKind::ReadConfiguration, position,
+            static_cast<std::uint8_t>(value), times};
+}
+
+// What a claim is built from is what the module holds: a reply that the line
+// changed is asked for again, and an acknowledgement that does not come is
+// none, not even for location 0.
+TEST(ModuleRunTest, EveryClaimIsWhatTheModuleHolds)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<Fault> faults;
+        std::function<ExitStatus(ModuleRun&)> command;
+        ExitStatus status;
+        const char* said;
+        // What the run holds afterwards, and what it must be.
+        std::function<int(ModuleRun&)> afterwards = {};
+        int expected = 0;
+    };
+    const auto read = [](ModuleRun& run) { return run.read(); };
+    const auto contents25 = [](ModuleRun& run) { return int{run.contents().record[25]}; };
+    const Case cases[] = {
+        {"one value changed on the line is read again",
+         {readFault(51, 99, 1)},
+         read,
+         ExitStatus::Done,
+         "",
+         contents25,
+         122},
+        // Each reply different from the one before: 100, 99, 98, 97.
+        {"replies that never agree",
+         {readFault(51, 97, 0), readFault(51, 98, 3), readFault(51, 99, 2), readFault(51, 100, 1)},
+         read,
+         ExitStatus::NoAnswer,
+         "came differently in each of 4 reads in a row, at location 25 (",
+         {}},
+        {"a module that was never cleared is not said to be",
+         {readFault(51, 99, 1)},
+         [](ModuleRun& run) { return run.defaults(); },
+         ExitStatus::Done,
+         "",
+         [](ModuleRun& run) { return run.clearedLocations(); },
+         0},
+        {"a lost acknowledgement of location 0",
+         {{Fault::Kind::Drop, ReplyKind::StoreConfiguration, 0}},
+         [](ModuleRun& run) { return run.store(factoryFile(), false).status; },
+         ExitStatus::StoreRefused,
+         "did not acknowledge location 0 (",
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EmulatorSettings settings;
+        settings.configuration[25] = 122;
+        settings.faults = c.faults;
+        test::EmulatedModule m(settings);
+        Messages messages;
+        ModuleRun run(m.port, m.pump, m.clock, messages);
+        EXPECT_EQ(c.command(run), c.status) << messages.all;
+        EXPECT_NE(messages.all.find(c.said), std::string::npos) << messages.all;
+        if (c.afterwards) {
+            EXPECT_EQ(c.afterwards(run), c.expected);
+        }
+    }
+}
+
+// A store cut short by a value the line brought late: the module takes it
+// when it comes and waits for more from then on, so the next run waits until
+// the module has given the store up, counted from its late acknowledgement.
+TEST(ModuleRunTest, ALateAcknowledgementIsWaitedOutBeforeTheNextCommand)
+{
+    LaggyLine line{EmulatorSettings{}};
+    // The identify command, the store command, then locations 0 to 20.
+    line.heldByte = 2 + 2 + 20;
+    line.heldFor = kReceiveTimeout + std::chrono::milliseconds(20);
+    Messages messages;
+    {
+        ModuleRun first(line, line.pump, line.m.clock, messages);
+        EXPECT_EQ(first.store(factoryFile(), false).status, ExitStatus::StoreRefused);
+    }
+    const emulator::Configuration held = line.m.module.configuration();
+    ModuleRun next(line, line.pump, line.m.clock, messages);
+    EXPECT_EQ(next.compare(factoryFile()).status, ExitStatus::Done) << messages.all;
+    EXPECT_EQ(line.m.module.configuration(), held);
+    EXPECT_EQ(held[20], factoryFile()[20]);
+}
+
+} // namespace
+} // namespace vindle
