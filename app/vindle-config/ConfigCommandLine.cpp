@@ -1,5 +1,6 @@
 #include "ConfigCommandLine.h"
 
+#include "StandardOutput.h"
 #include "program/ExitStatus.h"
 #include "ui/monitor/MonitorWindow.h"
 
@@ -61,14 +62,18 @@ public:
 
         CLI::App* read =
             command("read", "read the module; write the file (stdout without -o)", Command::Read);
-        read->add_option("-o,--output", request.outputFile, "the file to write")->type_name("FILE");
+        read->add_option("-o,--output", request.outputFile, "the file to write")
+            ->type_name("FILE")
+            ->check(kNotEmpty);
         read->add_flag("--accept-changes", request.acceptChanges,
                        "write the file even where the windows change the module's values; its "
                        "comment lists the changes");
 
         CLI::App* store =
             command("store", "validate FILE, store it with acknowledgement", Command::Store);
-        store->add_option("FILE", request.inputFile, "the configuration file")->required();
+        store->add_option("FILE", request.inputFile, "the configuration file")
+            ->required()
+            ->check(kNotEmpty);
         CLI::Option* verify =
             store->add_flag("--verify", request.verify, "read the module back and compare");
         store
@@ -83,8 +88,11 @@ public:
             "compare the module with FILE (the read command alone: nothing is written to it, "
             "no identify command); with FILE2, compare two files and open no port",
             Command::Diff);
-        diff->add_option("FILE", request.inputFile, "the configuration file")->required();
-        diff->add_option("FILE2", request.secondFile, "a second configuration file");
+        diff->add_option("FILE", request.inputFile, "the configuration file")
+            ->required()
+            ->check(kNotEmpty);
+        diff->add_option("FILE2", request.secondFile, "a second configuration file")
+            ->check(kNotEmpty);
 
         CLI::App* defaults =
             command("defaults", "clear to factory defaults, then read (refuses without --yes)",
@@ -124,9 +132,9 @@ CommandLineExit printed(bool json, const char* key, const std::string& text, int
     if (json) {
         const std::string value = text.substr(0, text.find_last_not_of('\n') + 1);
         const nlohmann::json result = {{"command", nullptr}, {key, value}, {"status", status}};
-        std::cout << result.dump() << '\n';
+        standard_output::write(result.dump() + "\n");
     } else {
-        std::cout << text;
+        standard_output::write(text);
     }
     return CommandLineExit{status};
 }
@@ -160,7 +168,7 @@ std::variant<ConfigRequest, CommandLineExit> parseConfigCommandLine(int argc, ch
             const nlohmann::json result = {{"command", nullptr},
                                            {"messages", {error.what()}},
                                            {"status", toInt(ExitStatus::Usage)}};
-            std::cout << result.dump() << '\n';
+            standard_output::write(result.dump() + "\n");
         }
         return CommandLineExit{toInt(ExitStatus::Usage)};
     }

@@ -1,6 +1,7 @@
 #include "ConfigTool.h"
 
 #include "EmbeddedEmulator.h"
+#include "StandardOutput.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationFile.h"
 #include "program/ConfigurationStore.h"
@@ -45,11 +46,16 @@ const char* commandName(ConfigRequest::Command command)
     return "";
 }
 
-void printOut(const std::string& text)
+bool printOut(const std::string& text)
 {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    return standard_output::write(text);
 }
+
+// What the identify command that ends a read may have done, when what was
+// read could not be kept.
+constexpr const char* kMayBeCleared =
+    "  The identify command that ended the read may have cleared the Vindle Module to its "
+    "factory defaults (some modules clear on it): check it before you read it again.";
 
 } // namespace
 
@@ -77,12 +83,38 @@ ConfigTool::~ConfigTool() = default;
 
 int ConfigTool::run()
 {
-    const ExitStatus status = execute();
+    ExitStatus status = execute();
     if (request_.json) {
         json_["status"] = toInt(status);
         printOut(json_.dump() + "\n");
     }
+    if (const std::optional<std::string> lost = standard_output::finish()) {
+        const bool readLost = request_.command == ConfigRequest::Command::Read &&
+                              !request_.outputFile && status == ExitStatus::Done;
+        fail("the result could not be written to standard output: " + *lost + "." +
+             (readLost ? kMayBeCleared : ""));
+        if (status == ExitStatus::Done)
+            status = ExitStatus::Usage;
+    }
     return toInt(status);
+}
+
+bool ConfigTool::writesStandardOutput() const
+{
+    using Command = ConfigRequest::Command;
+    switch (request_.command) {
+    case Command::Read:
+        return request_.json || !request_.outputFile;
+    case Command::Store:
+        return request_.json || request_.repeat;
+    case Command::Defaults:
+        return request_.json;
+    case Command::Identity:
+    case Command::Monitor:
+    case Command::Diff:
+        return true;
+    }
+    return true;
 }
 
 void ConfigTool::fail(const std::string& text)
@@ -114,8 +146,27 @@ ExitStatus ConfigTool::execute()
         file = parseFile(request_.inputFile);
         if (!file)
             return ExitStatus::Usage;
-        if (request_.secondFile)
+        if (request_.secondFile) {
+            if (request_.logFile) {
+                fail("--log records modules, and a diff of two files involves none: leave out "
+                     "--log or FILE2.");
+                return ExitStatus::Usage;
+            }
             return diffFiles(*file);
+        }
+    }
+    if (writesStandardOutput() && standard_output::wasClosed()) {
+        fail("standard output is closed, so the result would be lost.  Nothing was sent to the "
+             "Vindle Module.");
+        return ExitStatus::Usage;
+    }
+    if (request_.outputFile) {
+        if (const QString error =
+                checkTextFileSavable(QString::fromStdString(*request_.outputFile));
+            !error.isEmpty()) {
+            fail(error.toStdString() + ".  Nothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
     }
     if (request_.command == ConfigRequest::Command::Defaults && !request_.yes) {
         fail("defaults clears the module's whole configuration to its factory defaults; add "
@@ -126,6 +177,13 @@ ExitStatus ConfigTool::execute()
         if (const QString error = log_.open(QString::fromStdString(*request_.logFile));
             !error.isEmpty()) {
             fail(error.toStdString() + "  Nothing was sent to the Vindle Module.");
+            return ExitStatus::Usage;
+        }
+        if (!request_.inputFile.empty() &&
+            log_.isFile(QString::fromStdString(request_.inputFile))) {
+            fail("--log names " + request_.inputFile +
+                 " itself: the station log would grow into the configuration file.  Nothing was "
+                 "sent to the Vindle Module.");
             return ExitStatus::Usage;
         }
     }
@@ -189,15 +247,16 @@ ExitStatus ConfigTool::provision(const ConfigurationRecord& values,
     nlohmann::json modules = nlohmann::json::array();
     const ProvisioningSummary summary =
         provisioning.run(values, attach, [&](const ProvisionedModule& module) {
-            printLine(module.line());
+            bool delivered = printLine(module.line());
             modules.push_back({{"module", identityJson(module.identity)},
                                {"status", toInt(module.status)},
                                {"result", module.outcome()}});
             // With --json each module's object comes as soon as it is done.
             if (request_.json)
-                printOut(modules.back().dump() + "\n");
-            return !log_.isOpen() ||
-                   logModule(module.identity, module.status, module.line(), module.differences);
+                delivered = printOut(modules.back().dump() + "\n");
+            const bool logged = !log_.isOpen() || logModule(module.identity, module.status,
+                                                            module.line(), module.differences);
+            return delivered && logged;
         });
     printLine(summary.text());
     json_["modules"] = modules;
@@ -206,12 +265,12 @@ ExitStatus ConfigTool::provision(const ConfigurationRecord& values,
     return summary.status;
 }
 
-void ConfigTool::printLine(const std::string& line)
+bool ConfigTool::printLine(const std::string& line)
 {
     if (request_.json)
-        return;
+        return true;
     progress_.breakLine();
-    printOut(line + "\n");
+    return printOut(line + "\n");
 }
 
 bool ConfigTool::logModule(const ModuleIdentityRecord& module, ExitStatus status,
@@ -340,7 +399,7 @@ ExitStatus ConfigTool::read(ModuleRun& module)
     }
     if (const QString error = saveTextFile(QString::fromStdString(*request_.outputFile), text);
         !error.isEmpty()) {
-        fail(error.toStdString());
+        fail(error.toStdString() + "." + kMayBeCleared);
         return ExitStatus::Usage;
     }
     json_["file"] = *request_.outputFile;
@@ -436,8 +495,10 @@ ExitStatus ConfigTool::diff(ModuleRun& module, const ConfigurationFileContents& 
 ExitStatus ConfigTool::monitor(ModuleRun& module)
 {
     progress_.step("Watching what the module sends; Ctrl+C ends.");
-    const auto line = [json = request_.json](const std::string& text) {
-        printOut((json ? nlohmann::json(text).dump() : text) + "\n");
+    // Lines that no longer reach their place end the monitor.
+    const auto line = [json = request_.json, &module](const std::string& text) {
+        if (!printOut((json ? nlohmann::json(text).dump() : text) + "\n"))
+            module.interrupt();
     };
     return module.monitor(request_.baud, request_.header, request_.keys, line);
 }

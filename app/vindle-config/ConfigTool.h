@@ -40,6 +40,8 @@ public:
 
 private:
     ExitStatus execute();
+    // Whether the command's result goes to stdout.
+    bool writesStandardOutput() const;
     // The file to store, checked in full; empty (and said why) when it
     // cannot be stored.
     std::optional<ConfigurationFileContents> loadFile();
@@ -61,8 +63,8 @@ private:
     // store --repeat: the bench, one module after another until Ctrl+C.
     ExitStatus provision(const ConfigurationRecord& values,
                          const std::function<void(ModuleRun*)>& attach);
-    // A line on stdout, unless the output is JSON.
-    void printLine(const std::string& line);
+    // A line on stdout, unless the output is JSON; false when it was lost.
+    bool printLine(const std::string& line);
     // An error of the command's own, before any module is involved.
     void fail(const std::string& text);
     // A result line on stderr (also when it is not a terminal).

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +42,7 @@ QString StationLog::open(const QString& path)
         return notRegular();
     // Non-blocking, so that a FIFO put there meanwhile cannot hold the
     // program; it is refused below.
-    fd_ = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    fd_ = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd_ < 0)
         return tr("Cannot open the station log %1: %2.").arg(path, systemReason(errno));
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -52,21 +53,56 @@ QString StationLog::open(const QString& path)
     return {};
 }
 
+bool StationLog::isFile(const QString& path) const
+{
+    struct stat log = {};
+    struct stat other = {};
+    const QByteArray name = path.toLocal8Bit();
+    return fd_ >= 0 && ::fstat(fd_, &log) == 0 && ::stat(name.constData(), &other) == 0 &&
+           log.st_dev == other.st_dev && log.st_ino == other.st_ino;
+}
+
 QString StationLog::append(const std::string& line)
 {
-    const std::string whole = line + "\n";
+    const auto cannotWrite = [this](int error) {
+        return tr("Cannot write to the station log %1: %2.").arg(path_, systemReason(error));
+    };
+    // One writer at a time, so that a line cut short is taken back whole,
+    // and nobody else's with it.
+    while (::flock(fd_, LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return cannotWrite(errno);
+    }
+    struct Unlock
+    {
+        int fd;
+        ~Unlock() { ::flock(fd, LOCK_UN); }
+    } unlock{fd_};
+    struct stat info = {};
+    if (::fstat(fd_, &info) != 0)
+        return cannotWrite(errno);
+    // A last line cut short by a crash or a pulled plug is ended first, so
+    // that this one stays a line of its own.
+    char last = '\n';
+    if (info.st_size > 0 && ::pread(fd_, &last, 1, info.st_size - 1) != 1)
+        return cannotWrite(errno);
+    const std::string whole = (last == '\n' ? "" : "\n") + line + "\n";
     std::size_t written = 0;
     while (written < whole.size()) {
         const ssize_t now = ::write(fd_, whole.data() + written, whole.size() - written);
         if (now < 0 && errno == EINTR)
             continue;
-        if (now <= 0)
-            return tr("Cannot write to the station log %1: %2.")
-                .arg(path_, systemReason(now < 0 ? errno : ENOSPC));
+        if (now <= 0) {
+            const int error = now < 0 ? errno : ENOSPC;
+            // A line is whole or absent: what part of it went is taken back.
+            if (written > 0 && ::ftruncate(fd_, info.st_size) == 0)
+                ::fsync(fd_);
+            return cannotWrite(error);
+        }
         written += static_cast<std::size_t>(now);
     }
     if (::fsync(fd_) != 0)
-        return tr("Cannot write to the station log %1: %2.").arg(path_, systemReason(errno));
+        return cannotWrite(errno);
     return {};
 }
 

@@ -6,9 +6,10 @@
 namespace vindle::cli {
 
 // The station log: a file that only ever grows by whole lines. Each line is
-// written in one piece and flushed to the disk before append() returns, so
-// that a crash or a pulled plug loses at most the line being written, and
-// earlier lines are never rewritten.
+// written in one piece under a lock and flushed to the disk before append()
+// returns, so that a crash or a pulled plug loses at most the line being
+// written, earlier lines are never rewritten, and a line cut short by a crash
+// is ended before the next.
 class StationLog
 {
 public:
@@ -24,7 +25,13 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     const QString& path() const { return path_; }
 
-    // `line` and a line end; why it could not be written, or an empty text.
+    // Whether `path` names the log's own file (the same device and inode,
+    // under whatever name).
+    bool isFile(const QString& path) const;
+
+    // `line` and a line end, whole or not at all (a write cut short, by a full
+    // disk or a file size limit, is taken back); why it could not be written,
+    // or an empty text.
     QString append(const std::string& line);
 
 private:

@@ -4,18 +4,33 @@
 #include "ConfigCommandLine.h"
 #include "ConfigTool.h"
 #include "InterruptSignal.h"
+#include "StandardOutput.h"
+#include "program/ExitStatus.h"
 
 #include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
 #include <variant>
 
 int main(int argc, char** argv)
 {
     using namespace vindle::cli;
-    // Before anything else: a Ctrl+C from now on is never lost.
+    // Before anything else: a Ctrl+C from now on is never lost, and no port
+    // takes the number of a closed stdout.
+    standard_output::holdClosedDescriptors();
     InterruptSignal::catchEarly();
+    // A file size limit makes a write fail (EFBIG) instead of ending the
+    // program, so that a line cut short is taken back.
+    std::signal(SIGXFSZ, SIG_IGN);
     auto parsed = parseConfigCommandLine(argc, argv);
-    if (const auto* exit = std::get_if<CommandLineExit>(&parsed))
+    if (const auto* exit = std::get_if<CommandLineExit>(&parsed)) {
+        if (const std::optional<std::string> lost = standard_output::finish()) {
+            std::fprintf(stderr, "vindle-config: the output could not be written: %s.\n",
+                         lost->c_str());
+            return exit->status == 0 ? toInt(vindle::ExitStatus::Usage) : exit->status;
+        }
         return exit->status;
+    }
 
     const QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vindle-config"));

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -22,6 +23,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace vindle {
 namespace {
@@ -231,7 +233,27 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {"--silent", "read --json --port {port}", 3, "Unable to Establish Communications", ""},
         {"--set 13=0", "read --port {port}", 6, "",
          "(transmit interval) holds 0, which the windows cannot show."},
-        {"", "read --port {port} -o /nonexistent/dir/module.json", 1, "", "/nonexistent/dir"},
+        // An output that cannot be made is found before anything is sent.
+        {"--reset-on-identify", "read --port {port} -o /nonexistent/dir/module.json", 1, "",
+         "/nonexistent/dir/module.json: No such file or directory.  Nothing was sent"},
+        {"", "read --port {port} -o {empty}", 1, "", "--output: needs a value"},
+        {nullptr, "store {empty}", 1, "", "FILE: needs a value"},
+        // A result that does not reach its place is no success.
+        {"--reset-on-identify", "read --port {port} >/dev/full", 1, "",
+         "No space left on device.  The identify command that ended the read may have cleared"},
+        {"", "identity --port {port} >&-", 1, "", "standard output is closed"},
+        {"", "--json store {file} --verify --port {port} >/dev/full", 1, "",
+         "could not be written to standard output"},
+        {"--set 5=99", "--json diff {file} --port {port} >/dev/full", 5, "",
+         "could not be written to standard output"},
+        {nullptr, "--help >/dev/full", 1, "", "could not be written"},
+        // What the module holds, not what one reply said.
+        {"--set 25=122 --replace read:51:99", "read --port {port}", 0, "\"value\": 122", ""},
+        {"--replace read:51:99", "defaults --yes --port {port}", 0, "", "reads back as before it"},
+        {"--drop store:0", "store {file} --port {port}", 4, "",
+         "did not acknowledge location 0 (number of input banks connected); no location was"},
+        {nullptr, "diff {file} {file} --log /nonexistent/log", 1, "", "--log records modules"},
+        {nullptr, "store {file} --log {file} --port /nonexistent/tty", 1, "", "itself"},
         {"", "defaults --port {port}", 1, "", "--yes"},
         {"--set 13=0 --reset-on-identify", "defaults --yes --port {port}", 0, "",
          "Cleared to factory defaults and read back: 1 location changed."},
@@ -310,10 +332,20 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
             port = emulator->devicePath();
             ASSERT_FALSE(port.isEmpty());
         }
-        const QStringList arguments = expand(command, port);
+        QStringList arguments = expand(command, port);
+        // Where stdout goes, as a shell's redirection says it.
+        const bool full = arguments.removeAll(QStringLiteral(">/dev/full")) > 0;
+        const bool closed = arguments.removeAll(QStringLiteral(">&-")) > 0;
+        const auto redirected = [full, closed] {
+            if (full)
+                ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
+            if (closed)
+                ::close(STDOUT_FILENO);
+        };
         // With no --port, the emulator's port is in VINDLE_PORT.
         const Finished run =
-            ConfigProcess(arguments, arguments.contains("--port") ? QString() : port).finish();
+            ConfigProcess(arguments, arguments.contains("--port") ? QString() : port, redirected)
+                .finish();
         EXPECT_EQ(run.status, status) << run.err.toStdString();
         for (const QString& text : QString::fromUtf8(inStdout).split('|', Qt::SkipEmptyParts)) {
             if (text.startsWith('!'))
@@ -329,11 +361,15 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
     }
 }
 
-// A port that another run holds is in use, which no group membership changes.
+// A port that another run holds is in use, which no group membership changes,
+// also when the holder opened it under another name (a /dev/serial/by-id/
+// link).
 TEST_F(VindleConfig, APortInUseNamesTheProgramHoldingIt)
 {
-    EmulatorProcess emulator({"--running", "--traffic", "header", "--packet-rate", "20"});
-    ConfigProcess holder({"monitor", "--port", emulator.devicePath()});
+    const QString link = files_->filePath(QStringLiteral("by-id-link"));
+    EmulatorProcess emulator(
+        {"--running", "--traffic", "header", "--packet-rate", "20", "--link", link});
+    ConfigProcess holder({"monitor", "--port", link});
     ASSERT_TRUE(holder.waitForOutput(QStringLiteral("\n"))); // the port is open
     const Finished run = ConfigProcess({"identity", "--port", emulator.devicePath()}).finish();
     const QString inUse = QStringLiteral("%1: it is in use by vindle-config (process %2).")
@@ -593,7 +629,8 @@ TEST_F(VindleConfig, TheStationLogAppendsALinePerModule)
     const QString log = files_->filePath(QStringLiteral("station.log"));
     QFile earlier(log);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("an earlier line\n");
+    // Cut short by a crash: the next line still starts on its own.
+    earlier.write("an earlier line");
     earlier.close();
     EmulatorProcess module(words("--set 5=99"));
     const QStringList logged{"--log", log, "--port", module.devicePath()};
@@ -632,12 +669,12 @@ TEST_F(VindleConfig, TheStationLogAppendsALinePerModule)
     EXPECT_EQ(nlohmann::json::parse(lines[1].toStdString())["differences"][0]["module"], 99);
     EXPECT_EQ(nlohmann::json::parse(lines[2].toStdString())["module"]["device_id_1"], 17);
 
-    // A disk that is full (the process may write no further into the log):
-    // --repeat ends at once after the module whose line it cannot write.
+    // A disk that fills up within a line (the process may write only part
+    // of it): the part is taken back, and --repeat ends at once after the
+    // module whose line it cannot write.
     const auto full = [] {
-        const rlimit limit{4096, 4096};
+        const rlimit limit{4096 + 64, 4096 + 64};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::signal(SIGXFSZ, SIG_IGN);
     };
     const QString fullLog = files_->filePath(QStringLiteral("full.log"));
     QFile filled(fullLog);
@@ -652,6 +689,7 @@ TEST_F(VindleConfig, TheStationLogAppendsALinePerModule)
     EXPECT_TRUE(stopped.err.contains("Cannot write to the station log"))
         << stopped.err.toStdString();
     EXPECT_TRUE(stopped.out.contains("Module 1, Device ID #1: 17")) << stopped.out.toStdString();
+    EXPECT_EQ(QFileInfo(fullLog).size(), 4096);
 
     const QString fifo = files_->filePath(QStringLiteral("station.fifo"));
     ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);

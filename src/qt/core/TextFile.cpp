@@ -47,10 +47,23 @@ LoadedText loadTextFile(const QString& path)
     return {bytes.toStdString(), {}};
 }
 
-QString saveTextFile(const QString& path, std::string_view text)
+QString checkTextFileSavable(const QString& path)
 {
     // A device, a FIFO or a folder is never replaced by a file; a link to a
     // regular file is followed.
+    const QFileInfo old(path);
+    if (old.exists() && !old.isFile())
+        return failure("Cannot write %1: %2", path, notRegular());
+    // The new file begun beside it, and given up.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failure("Cannot write %1: %2", path, file.errorString());
+    file.cancelWriting();
+    return {};
+}
+
+QString saveTextFile(const QString& path, std::string_view text)
+{
     const QFileInfo old(path);
     if (old.exists() && !old.isFile())
         return failure("Cannot write %1: %2", path, notRegular());

@@ -27,5 +27,8 @@ LoadedText loadTextFile(const QString& path);
 // file (a device, a FIFO) is refused.
 // Returns why it failed, or an empty text.
 QString saveTextFile(const QString& path, std::string_view text);
+// Whether saveTextFile could write `path` now, writing nothing there: why
+// not, or an empty text.
+QString checkTextFileSavable(const QString& path);
 
 } // namespace vindle
