@@ -26,6 +26,9 @@ QString tr(const char* text)
 QString lockFileOf(const QString& device)
 {
     QString name = systemLocationOf(device, PortNaming::Posix);
+    // The port is locked under the device's own name.
+    if (const QString canonical = QFileInfo(name).canonicalFilePath(); !canonical.isEmpty())
+        name = canonical;
     if (name.startsWith(QLatin1String("/dev/")))
         name.remove(0, 5);
     const QString fileName =

@@ -3,6 +3,7 @@
 #include "qt/core/LowLatency.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cerrno>
 
 namespace vindle {
@@ -49,7 +50,10 @@ bool QtSerialPort::open(const QString& deviceName)
 {
     failed_ = false;
     deviceName_ = deviceName;
-    port_.setPortName(deviceName);
+    // The device itself, under whatever other name it was given (a
+    // /dev/serial/by-id/ link): its lock is the one every other run takes.
+    const QString device = QFileInfo(systemLocationOf(deviceName)).canonicalFilePath();
+    port_.setPortName(device.isEmpty() ? deviceName : device);
     // 0 leaves the receive buffer unbounded: nothing the module sends is lost
     // while a handler runs.
     port_.setReadBufferSize(0);
