@@ -80,6 +80,9 @@ public:
             ->add_flag("--repeat", request.repeat,
                        "provision one module after another on the port until interrupted")
             ->needs(verify);
+        store->add_flag("--any-module", request.anyModule,
+                        "with --repeat, store also into a module of another kind (Device ID #1) "
+                        "than the file was saved from; without --repeat that is only said");
 
         command("identity", "print the identity", Command::Identity);
 

@@ -35,6 +35,8 @@ struct ConfigRequest
     std::optional<std::string> logFile;
     bool verify = false;
     bool repeat = false;
+    // store --repeat: store also into modules of another kind than the file's.
+    bool anyModule = false;
     bool yes = false;
     // monitor
     std::optional<int> baud;

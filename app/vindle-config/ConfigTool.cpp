@@ -202,7 +202,7 @@ ExitStatus ConfigTool::execute()
             module->interrupt();
     };
     if (request_.repeat)
-        return provision(file->record, attach);
+        return provision(*file, attach);
     ModuleRun module(port_, pump_, clock_, progress_, journal_.get());
     attach(&module);
     ExitStatus status = onModule(module, file ? &*file : nullptr);
@@ -238,12 +238,14 @@ std::optional<ConfigurationFileContents> ConfigTool::parseFile(const std::string
     return std::move(parsed.contents);
 }
 
-ExitStatus ConfigTool::provision(const ConfigurationRecord& values,
+ExitStatus ConfigTool::provision(const ConfigurationFileContents& file,
                                  const std::function<void(ModuleRun*)>& attach)
 {
     Provisioning provisioning(
         port_, port_, pump_, clock_, progress_, journal_.get(),
         [this] { return interrupt_.requested(); }, port_.deviceName().toStdString());
+    provisioning.setFileModule(file.module, request_.anyModule);
+    const ConfigurationRecord& values = file.record;
     nlohmann::json modules = nlohmann::json::array();
     const ProvisioningSummary summary =
         provisioning.run(values, attach, [&](const ProvisionedModule& module) {
@@ -409,7 +411,7 @@ ExitStatus ConfigTool::read(ModuleRun& module)
 
 ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents& file)
 {
-    const auto [status, differences] = module.store(file.record, request_.verify);
+    const auto [status, differences] = module.store(file.record, request_.verify, file.module);
     if (module.lastStored())
         json_["stored_through"] = *module.lastStored();
     json_["module"] = identityJson(module.identityRecord());

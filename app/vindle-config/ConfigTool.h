@@ -61,7 +61,7 @@ private:
     ExitStatus differences(const std::vector<Difference>& differences, const DifferenceSides& sides,
                            const std::string& compared);
     // store --repeat: the bench, one module after another until Ctrl+C.
-    ExitStatus provision(const ConfigurationRecord& values,
+    ExitStatus provision(const ConfigurationFileContents& file,
                          const std::function<void(ModuleRun*)>& attach);
     // A line on stdout, unless the output is JSON; false when it was lost.
     bool printLine(const std::string& line);

@@ -379,12 +379,18 @@ std::optional<OtherModule> otherModule(const ModuleIdentityRecord& file,
     return OtherModule{*file.deviceId1, *connected.deviceId1};
 }
 
-std::string otherModuleMessage(const OtherModule& other)
+std::string otherModuleText(const OtherModule& other)
 {
     return "This file was saved from another kind of Vindle Module (Device ID #1: " +
            std::to_string(other.fileDeviceId1) +
            ") than the one connected (Device ID #1: " + std::to_string(other.connectedDeviceId1) +
-           ").  Its values are in the windows: check them before you store them.";
+           ").";
+}
+
+std::string otherModuleMessage(const OtherModule& other)
+{
+    return otherModuleText(other) + "  Its values are in the windows: check them before you store "
+                                    "them.";
 }
 
 std::string cannotShowMessage(int location, int value)

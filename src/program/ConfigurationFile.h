@@ -72,6 +72,10 @@ struct OtherModule
 // None when either identifier is unknown or they agree.
 std::optional<OtherModule> otherModule(const ModuleIdentityRecord& file,
                                        const ModuleIdentityRecord& connected);
+// "This file was saved from another kind of Vindle Module (...) than the one
+// connected (...)."
+std::string otherModuleText(const OtherModule& other);
+// The windows' message: the text and what to do.
 std::string otherModuleMessage(const OtherModule& other);
 
 // The message for a location whose value the windows cannot show.

@@ -112,6 +112,7 @@ StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
         if (!StoreCheck(info.location, reply)) {
             result.outcome = StoreOutcome::Refused;
             result.refusedAt = info.location;
+            result.unanswered = !reply.hasValue();
             return result;
         }
         if (reply.hasValue())

@@ -92,9 +92,10 @@ ExitStatus ModuleRun::readStatus(const ReadResult& result)
             identity_ = moduleIdentityRecord(*result.identity);
         return ExitStatus::Done;
     case ReadOutcome::NoAnswer:
-        tell(ConfigurationReader::kNoCommunication);
-        tell("No data monitor is opened here: `vindle-config monitor` shows what the module "
-             "sends.");
+        tell("The Vindle Module did not answer the read command (" +
+             std::to_string(ConfigurationReader::kMostFailedPasses + 1) +
+             " tries).  Make sure the Program Jumper is Installed and the LED is Flashing "
+             "(Configuration Mode); `vindle-config monitor` shows what a module that runs sends.");
         return ExitStatus::NoAnswer;
     case ReadOutcome::Unconfirmed: {
         std::string where;
@@ -182,7 +183,8 @@ ExitStatus ModuleRun::defaults()
     return ExitStatus::Done;
 }
 
-ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool verify)
+ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool verify,
+                                     const ModuleIdentityRecord& fileModule, bool refuseOtherModule)
 {
     // The identity first: its command may clear a module to its defaults,
     // which the store then overwrites; and its flags say which transmitter
@@ -193,6 +195,15 @@ ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool ver
     }
     if (interrupted_)
         return endedStatus("nothing was stored.");
+    otherModule_ = vindle::otherModule(fileModule, identity_);
+    if (otherModule_) {
+        if (refuseOtherModule) {
+            tell(otherModuleText(*otherModule_) + "  " + kNothingStored +
+                 "  --any-module stores it all the same.");
+            return ExitStatus::Usage;
+        }
+        tell(otherModuleText(*otherModule_) + "  It is stored all the same.");
+    }
 
     const SetupProgram::Opened opened = program_.openConfiguration(
         values, CapabilityFlags(static_cast<std::uint8_t>(identity_.capabilities.value_or(0))));
@@ -258,7 +269,8 @@ ExitStatus ModuleRun::storeStatus()
     case StoreOutcome::Refused: {
         const int at = store_.refusedAt.value_or(0);
         tell(std::string(ConfigurationStore::kStorageError));
-        tell("The Vindle Module did not acknowledge " + locationText(at) + "; " + storedThrough() +
+        tell("The Vindle Module did not acknowledge " + locationText(at) +
+             (store_.unanswered ? " and answered nothing more" : "") + "; " + storedThrough() +
              ", and " + locationText(at) + " may have been.");
         return ExitStatus::StoreRefused;
     }

@@ -66,7 +66,11 @@ public:
     // stored when the windows would store anything else. With `verify`, then
     // reads the module back (without the identity, whose command may clear
     // a module) and lists where it holds something else.
-    Compared store(const ConfigurationRecord& values, bool verify);
+    //
+    // A file saved from another kind of module (`fileModule`'s Device ID #1)
+    // is said so; with `refuseOtherModule` nothing is stored into it.
+    Compared store(const ConfigurationRecord& values, bool verify,
+                   const ModuleIdentityRecord& fileModule = {}, bool refuseOtherModule = false);
     // Reads the module with the read command alone (no identify command,
     // nothing written) and lists where it holds something else than `file`:
     // the values as the module sent them.
@@ -92,8 +96,12 @@ public:
     // The highest location the last store had acknowledged; empty before
     // any.
     std::optional<int> lastStored() const { return store_.lastAcknowledged; }
-    // The location whose acknowledgement was wrong or missing.
+    // The location whose acknowledgement was wrong or missing, and whether
+    // it was missing (the module stopped answering).
     std::optional<int> refusedAt() const { return store_.refusedAt; }
+    bool storeUnanswered() const { return store_.unanswered; }
+    // The store found the file saved from another kind of module.
+    const std::optional<OtherModule>& otherModule() const { return otherModule_; }
     // The locations whose value the last read received differently from what
     // the windows make of it.
     const std::vector<UnkeptValue>& changes() const { return changes_; }
@@ -140,6 +148,7 @@ private:
     bool interrupted_ = false;
     bool abandoned_ = false;
     std::optional<std::string> portFailure_;
+    std::optional<OtherModule> otherModule_;
 };
 
 } // namespace vindle

@@ -81,23 +81,32 @@ nlohmann::json identityJson(const ModuleIdentityRecord& identity)
 }
 
 std::string outcomeText(ExitStatus status, const std::vector<Difference>& differences,
-                        std::optional<int> refusedAt, std::optional<int> lastStored)
+                        std::optional<int> refusedAt, std::optional<int> lastStored,
+                        bool unanswered)
 {
     std::string text;
     for (const OutcomeWords& outcome : kOutcomeWords) {
         if (outcome.status == status)
             text = outcome.words;
     }
-    if (status == ExitStatus::StoreRefused && refusedAt)
-        text += " at " + locationText(*refusedAt);
-    if (status == ExitStatus::PortFailed || status == ExitStatus::Interrupted) {
+    const bool allStored = lastStored && *lastStored + 1 == kLocationCount;
+    const auto stored = [&] {
         if (!lastStored)
-            text += "; nothing was stored";
-        else if (*lastStored + 1 == kLocationCount)
-            text += "; all 51 locations were stored";
-        else
-            text += "; locations 0 to " + std::to_string(*lastStored) + " were stored";
+            return std::string("; nothing was stored");
+        if (allStored)
+            return std::string("; all 51 locations were stored");
+        return "; locations 0 to " + std::to_string(*lastStored) + " were stored";
+    };
+    if (status == ExitStatus::StoreRefused && refusedAt) {
+        if (unanswered)
+            text = "the module stopped answering";
+        text += " at " + locationText(*refusedAt) + stored();
     }
+    if (status == ExitStatus::NoAnswer && allStored)
+        text = "all 51 locations were stored, but the module did not answer the read-back: not "
+               "verified";
+    if (status == ExitStatus::PortFailed || status == ExitStatus::Interrupted)
+        text += stored();
     if (status == ExitStatus::Differences)
         text += atLocationsText(differences);
     return text;

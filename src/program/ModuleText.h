@@ -55,8 +55,12 @@ nlohmann::json identityJson(const ModuleIdentityRecord& identity);
 // One line's worth: "stored and verified", "differs at location 12 (...)", ...
 // A run that ended under a store (the port failed, interrupted) says how far
 // it came, from `lastStored`.
+// A store refused by an acknowledgement that did not come (`unanswered`) says
+// that the module stopped answering; a read-back that was not answered says
+// that everything was stored.
 std::string outcomeText(ExitStatus status, const std::vector<Difference>& differences,
-                        std::optional<int> refusedAt, std::optional<int> lastStored = {});
+                        std::optional<int> refusedAt, std::optional<int> lastStored = {},
+                        bool unanswered = false);
 
 // " at locations 1, 5" (" at location 5" for one).
 std::string atLocationsText(const std::vector<Difference>& differences);

@@ -86,6 +86,8 @@ struct StoreResult
     // The highest location the module acknowledged with its number.
     std::optional<int> lastAcknowledged;
     std::optional<int> refusedAt;
+    // The acknowledgement at `refusedAt` did not come at all.
+    bool unanswered = false;
     // The text field that is not a byte (BadField).
     std::optional<int> badField;
     // A value byte went out: the module may hold some of them.

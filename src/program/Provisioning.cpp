@@ -5,13 +5,24 @@
 
 namespace vindle {
 
+namespace {
+
+// The reply to the read command: the location and value pairs, and the three
+// bytes after them.
+constexpr int kReadReplyLength = 2 * kLocationCount + 3;
+
+} // namespace
+
 std::string ProvisionedModule::outcome() const
 {
     if (checked && status == ExitStatus::Done)
         return "holds the file";
+    if (otherModule)
+        return "not stored: the file was saved from another kind of module (Device ID #1: " +
+               std::to_string(otherModule->fileDeviceId1) + ")";
     if (checked && status == ExitStatus::Differences)
         return "differs from the file" + atLocationsText(differences);
-    return outcomeText(status, differences, refusedAt, lastStored);
+    return outcomeText(status, differences, refusedAt, lastStored, unanswered);
 }
 
 std::string ProvisionedModule::line() const
@@ -65,8 +76,9 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
             if (hook)
                 hook(&run);
             module.checked = checking && checking();
-            ModuleRun::Compared result =
-                module.checked ? run.compare(values) : run.store(values, true);
+            ModuleRun::Compared result = module.checked
+                                             ? run.compare(values)
+                                             : run.store(values, true, fileModule_, !anyModule_);
             module.status = result.status;
             module.differences = std::move(result.differences);
             if (module.checked && module.status == ExitStatus::Done && !module.differences.empty())
@@ -76,6 +88,9 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
                 run.tell(differencesText(module.differences));
             module.refusedAt = run.refusedAt();
             module.lastStored = run.lastStored();
+            module.unanswered = run.storeUnanswered();
+            if (module.status == ExitStatus::Usage)
+                module.otherModule = run.otherModule();
             if (hook)
                 hook(nullptr);
         }
@@ -132,6 +147,11 @@ bool Provisioning::answers(bool reopen)
     if (!link.GetI().hasValue()) {
         connection_.close();
         return false;
+    }
+    // The whole reply, each byte given the time the read gives it, so that
+    // nothing of it is still on its way when the next command goes out,
+    // however slow the module or its line.
+    for (int taken = 1; taken < kReadReplyLength && link.GetI().hasValue(); ++taken) {
     }
     link.dropUntilQuiet();
     return true;

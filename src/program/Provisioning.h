@@ -26,6 +26,10 @@ struct ProvisionedModule
     std::vector<Difference> differences;
     std::optional<int> refusedAt;
     std::optional<int> lastStored;
+    // The acknowledgement at `refusedAt` did not come.
+    bool unanswered = false;
+    // Not stored: the file is from another kind of module.
+    std::optional<OtherModule> otherModule;
     // Compared with the file (the read command alone) instead of stored.
     bool checked = false;
 
@@ -84,6 +88,13 @@ public:
     // check against the file that writes nothing (a diff) instead of a store.
     ProvisioningSummary run(const ConfigurationRecord& values, const RunHook& hook,
                             const ModuleDone& done, const std::function<bool()>& checking = {});
+    // The module the file was saved from: another kind of module is refused
+    // (unless `anyModule`) instead of stored. None by default.
+    void setFileModule(const ModuleIdentityRecord& module, bool anyModule)
+    {
+        fileModule_ = module;
+        anyModule_ = anyModule;
+    }
 
 private:
     // Polls until a module answers (or no longer does); false when stopped
@@ -102,6 +113,8 @@ private:
     std::function<bool()> stopRequested_;
     std::string portName_;
     std::optional<Clock::TimePoint> nextPoll_;
+    ModuleIdentityRecord fileModule_;
+    bool anyModule_ = true;
 };
 
 } // namespace vindle

@@ -176,5 +176,50 @@ TEST(ModuleRunTest, ALateAcknowledgementIsWaitedOutBeforeTheNextCommand)
     EXPECT_EQ(held[20], factoryFile()[20]);
 }
 
+// Ctrl+C in the middle of a store lets it finish, so that the module holds
+// the whole file; a second one ends it at once.
+TEST(ModuleRunTest, ACtrlCFinishesAStoreAndASecondEndsIt)
+{
+    struct Case
+    {
+        const char* what;
+        int presses;
+        const char* said;
+        int locationsStored;
+    };
+    const Case cases[] = {
+        {"once", 1, "Interrupted after the store: all 51 locations were stored", 51},
+        {"twice", 2,
+         "Interrupted: the store was not complete: locations 0 to 9 were stored; the module keeps "
+         "its earlier values from there on.",
+         10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EmulatorSettings settings;
+        settings.configuration[45] = 7;
+        test::EmulatedModule m(settings);
+        Messages messages;
+        ModuleRun run(m.port, m.pump, m.clock, messages);
+        // Pressed as the value of location 10 goes out: the identify
+        // command, the store command, then locations 0 to 10.
+        const std::size_t pressedAt = 2 + 2 + 11;
+        m.pump.onYield = [&] {
+            if (m.port.written().size() != pressedAt)
+                return;
+            run.interrupt();
+            if (c.presses == 2)
+                run.interruptAgain();
+        };
+        ConfigurationRecord file = factoryFile();
+        file.values[45] = 9;
+        EXPECT_EQ(run.store(file, true).status, ExitStatus::Interrupted);
+        EXPECT_NE(messages.all.find(c.said), std::string::npos) << messages.all;
+        // Nothing is sent once the store is over or cut short: no read-back.
+        EXPECT_EQ(m.port.written().size(), c.presses == 1 ? 2 + 2 + 51 : pressedAt);
+        EXPECT_EQ(m.module.configuration()[45], c.locationsStored > 45 ? 9 : 7);
+    }
+}
+
 } // namespace
 } // namespace vindle

@@ -53,11 +53,12 @@ public:
     void close() override {}
 
     ProvisioningSummary run(const ConfigurationRecord& values, bool recordFails = false,
-                            bool check = false)
+                            bool check = false, const ModuleIdentityRecord& fileModule = {})
     {
         Provisioning bench(
             m_.port, *this, m_.pump, m_.clock, *this, nullptr, [this] { return stop_; },
             "the bench");
+        bench.setFileModule(fileModule, false);
         return bench.run(
             values, [this](ModuleRun* run) { run_ = run; },
             [this, recordFails](const ProvisionedModule& module) {
@@ -121,6 +122,8 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
         const char* lastLine;
         bool recordFails = false;
         bool check = false;
+        // The Device ID #1 the file was saved from.
+        std::optional<int> fileDeviceId = {};
     };
     const Case cases[] = {
         {"three in a row",
@@ -144,6 +147,37 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
          {ExitStatus::StoreRefused, ExitStatus::Done},
          ExitStatus::StoreRefused,
          "Module 2, Device ID #1: 36"},
+        // Its poll's reply lasts longer than the quiet a fast line needs.
+        {"a slow module",
+         {module(41, [](EmulatorSettings& s) { s.byteDelay = std::chrono::milliseconds(20); })},
+         {ExitStatus::Done},
+         ExitStatus::Done,
+         "stored and verified"},
+        {"one that stops answering mid-store",
+         {module(42,
+                 [](EmulatorSettings& s) {
+                     s.faults.push_back({Fault::Kind::Drop, ReplyKind::StoreConfiguration, 7});
+                 })},
+         {ExitStatus::StoreRefused},
+         ExitStatus::StoreRefused,
+         "the module stopped answering at location 7 (wireless key 2); locations 0 to 6 were "
+         "stored"},
+        {"one that does not answer the read-back",
+         {module(43,
+                 [](EmulatorSettings& s) {
+                     s.faults.push_back({Fault::Kind::Drop, ReplyKind::ReadConfiguration, 3, 0, 0});
+                 })},
+         {ExitStatus::NoAnswer},
+         ExitStatus::NoAnswer,
+         "all 51 locations were stored, but the module did not answer the read-back"},
+        {"one of another kind than the file's is left as it is",
+         {module(44), module(17)},
+         {ExitStatus::Usage, ExitStatus::Done},
+         ExitStatus::Usage,
+         "Module 2, Device ID #1: 17",
+         false,
+         false,
+         17},
         {"one unplugged mid-store",
          {module(37, [](EmulatorSettings& s) { s.disconnectAfterBytes = 105 + 6 + 29; })},
          {ExitStatus::PortFailed},
@@ -167,7 +201,9 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Bench bench(c.modules);
-        const ProvisioningSummary summary = bench.run(file, c.recordFails, c.check);
+        ModuleIdentityRecord fileModule;
+        fileModule.deviceId1 = c.fileDeviceId;
+        const ProvisioningSummary summary = bench.run(file, c.recordFails, c.check, fileModule);
         ASSERT_EQ(bench.done_.size(), c.statuses.size());
         for (std::size_t i = 0; i < c.statuses.size(); ++i) {
             EXPECT_EQ(bench.done_[i].status, c.statuses[i]) << bench.done_[i].line();
@@ -181,6 +217,12 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
         EXPECT_NE(bench.done_.back().line().find(c.lastLine), std::string::npos)
             << bench.done_.back().line();
         EXPECT_EQ(summary.status, c.summary);
+        if (c.fileDeviceId) {
+            EXPECT_NE(bench.done_[0].line().find("another kind of module (Device ID #1: 17)"),
+                      std::string::npos)
+                << bench.done_[0].line();
+            EXPECT_EQ(bench.held_[0][5], 44); // nothing was written
+        }
         if (c.check) {
             EXPECT_EQ(bench.done_[0].line().substr(bench.done_[0].line().find(": d")),
                       ": differs from the file at locations 1, 5");

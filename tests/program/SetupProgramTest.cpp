@@ -314,6 +314,20 @@ TEST(SetupProgramTest, AnalogRefreshShowsReadingsOrNothing)
     limiter.Command1().press();
     EXPECT_EQ(limiter.LevelLabel(2).caption(), " 128");
     EXPECT_EQ(run.sent(), (Bytes{253, 100, 253, 100}));
+
+    // However slow the reply, each byte that comes within the receive
+    // time-out is in time; one that does not ends the refresh with nothing
+    // changed.
+    for (const auto& [delay, reading] :
+         {std::pair{kReceiveTimeout - 1ms, 9}, {kReceiveTimeout, 8}}) {
+        EmulatorSettings slow;
+        slow.analogReadings.fill(static_cast<std::uint8_t>(reading));
+        slow.byteDelay = delay;
+        run.plugIn(slow);
+        limiter.Command1().press();
+        EXPECT_EQ(limiter.LevelLabel(6).caption(), " 9") << delay.count();
+        EXPECT_TRUE(limiter.Command1().isEnabled());
+    }
 }
 
 // A port that stops working (an adapter pulled out) is no silent module:

@@ -196,9 +196,11 @@ void PrintTo(const SlowReply& row, std::ostream* out)
     *out << row.name;
 }
 
+// A byte just inside the time-out is judged in simulated time, where no load
+// can make it late; a byte outside it stays outside however loaded the
+// machine.
 const SlowReply kSlowReplies[] = {
-    {"JustInsideTheReceiveTimeOut", 250, true},
-    {"JustOutsideTheReceiveTimeOut", 350, false},
+    {"OutsideTheReceiveTimeOut", 350, false},
 };
 
 class SlowReplyOverPty : public test::ProgramOverPty,
@@ -307,7 +309,9 @@ TEST_P(DeadLineOverPty, IsReportedOnceAndEndsInTheProceduresOutcome)
 {
     const DeadLine& dead = GetParam();
     connect({"--disconnect-after", QString::number(dead.bytesBeforehand), "--packet-rate", "50"});
-    endWhenMonitoring(500ms);
+    // Once the port's failure is reported (a second report would follow at
+    // once); the time only ends a run that went wrong.
+    endWhenMonitoring(10s, [this] { return !writtenAtFailure_.empty(); });
 
     dead.run(*program_);
 

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <ctime>
 #include <gtest/gtest.h>
 #include <memory>
@@ -52,13 +54,19 @@ protected:
     void startUp() { program_->start(); }
 
     // Ends the run once the data monitor has been shown for `after`.
-    void endWhenMonitoring(std::chrono::milliseconds after)
+    // Ends the run `after` the data monitor showed, or a moment after
+    // `done` holds once it shows, whichever comes first.
+    void endWhenMonitoring(std::chrono::milliseconds after, std::function<bool()> done = {})
     {
         monitorWatch_.start(10);
-        QObject::connect(&monitorWatch_, &QTimer::timeout, [this, after] {
-            if (program_->hasMonitor() && program_->monitor().isVisible()) {
+        QObject::connect(&monitorWatch_, &QTimer::timeout, [this, after, done] {
+            if (!program_->hasMonitor() || !program_->monitor().isVisible())
+                return;
+            if (!monitorShownAt_)
+                monitorShownAt_ = std::chrono::steady_clock::now();
+            if ((done && done()) || std::chrono::steady_clock::now() - *monitorShownAt_ >= after) {
                 monitorWatch_.stop();
-                QTimer::singleShot(after, [this] { program_->end(); });
+                QTimer::singleShot(done ? 100 : 0, [this] { program_->end(); });
             }
         });
     }
@@ -100,6 +108,7 @@ protected:
 private:
     QTimer watchdog_;
     QTimer monitorWatch_;
+    std::optional<std::chrono::steady_clock::time_point> monitorShownAt_;
     bool hung_ = false;
     std::clock_t cpuAtStart_ = 0;
     std::chrono::steady_clock::time_point startedAt_;
