@@ -188,6 +188,11 @@ ExitStatus ConfigTool::execute()
         }
     }
     if (interrupt_.requested()) {
+        // Ctrl+C is how the monitor ends, whenever it comes.
+        if (request_.command == ConfigRequest::Command::Monitor) {
+            result("Interrupted before the monitor began.");
+            return ExitStatus::Done;
+        }
         fail("Interrupted.  Nothing was sent to the Vindle Module.");
         return ExitStatus::Interrupted;
     }

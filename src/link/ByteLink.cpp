@@ -46,6 +46,7 @@ void ByteLink::PutI(int value)
     }
     if (!closed_) {
         port_.writeByte(static_cast<std::uint8_t>(value));
+        ++bytesSent_;
     }
 }
 

@@ -150,9 +150,13 @@ ExitStatus ModuleRun::changedStatus(bool acceptChanges)
 ExitStatus ModuleRun::identity()
 {
     reporter_.step("Asking the module for its identity...");
+    const std::uint64_t sentBefore = program_.link().bytesSent();
     const std::optional<Identity> identity = program_.readIdentity();
     if (program_.hasEnded())
-        return endedStatus("the identity was not read.");
+        return endedStatus(program_.link().bytesSent() == sentBefore
+                               ? "the identity was not read."
+                               : "the identity was not read; its command had gone out, and may "
+                                 "have cleared the Vindle Module to its factory defaults.");
     if (!identity) {
         tell(kNoIdentity);
         return ExitStatus::NoAnswer;

@@ -107,6 +107,8 @@ TEST(ModuleRunTest, EveryClaimIsWhatTheModuleHolds)
         // What the run holds afterwards, and what it must be.
         std::function<int(ModuleRun&)> afterwards = {};
         int expected = 0;
+        // What the module holds at location 10 (the mode).
+        std::uint8_t mode = 0;
     };
     const auto read = [](ModuleRun& run) { return run.read(); };
     const auto contents25 = [](ModuleRun& run) { return int{run.contents().record[25]}; };
@@ -132,6 +134,25 @@ TEST(ModuleRunTest, EveryClaimIsWhatTheModuleHolds)
          "",
          [](ModuleRun& run) { return run.clearedLocations(); },
          0},
+        // 9 is read as mode 4, but the module holds 9, not what the file says.
+        {"a diff is of what the module sent",
+         {},
+         [](ModuleRun& run) {
+             ConfigurationRecord file = factoryFile();
+             file.values[1] = emulator::factoryDefaults()[1];
+             file.values[10] = 4;
+             file.values[25] = 122;
+             const ModuleRun::Compared compared = run.compare(file);
+             return compared.differences.size() == 1 && compared.differences[0].location == 10 &&
+                            compared.differences[0].inModule == 9
+                        ? compared.status
+                        : ExitStatus::Usage;
+         },
+         ExitStatus::Done,
+         "",
+         {},
+         0,
+         9},
         {"a lost acknowledgement of location 0",
          {{Fault::Kind::Drop, ReplyKind::StoreConfiguration, 0}},
          [](ModuleRun& run) { return run.store(factoryFile(), false).status; },
@@ -143,6 +164,7 @@ TEST(ModuleRunTest, EveryClaimIsWhatTheModuleHolds)
         SCOPED_TRACE(c.what);
         EmulatorSettings settings;
         settings.configuration[25] = 122;
+        settings.configuration[10] = c.mode;
         settings.faults = c.faults;
         test::EmulatedModule m(settings);
         Messages messages;
@@ -200,7 +222,8 @@ TEST(ModuleRunTest, ACtrlCFinishesAStoreAndASecondEndsIt)
         settings.configuration[45] = 7;
         test::EmulatedModule m(settings);
         Messages messages;
-        ModuleRun run(m.port, m.pump, m.clock, messages);
+        std::optional<ModuleRun> made;
+        ModuleRun& run = made.emplace(m.port, m.pump, m.clock, messages);
         // Pressed as the value of location 10 goes out: the identify
         // command, the store command, then locations 0 to 10.
         const std::size_t pressedAt = 2 + 2 + 11;
@@ -218,6 +241,37 @@ TEST(ModuleRunTest, ACtrlCFinishesAStoreAndASecondEndsIt)
         // Nothing is sent once the store is over or cut short: no read-back.
         EXPECT_EQ(m.port.written().size(), c.presses == 1 ? 2 + 2 + 51 : pressedAt);
         EXPECT_EQ(m.module.configuration()[45], c.locationsStored > 45 ? 9 : 7);
+        // A program ended at once waits nothing out: the next run is told.
+        const Clock::TimePoint ended = m.clock.now();
+        made.reset();
+        EXPECT_EQ(m.clock.now(), ended);
+    }
+}
+
+// Whether an earlier run left a store open: a note that says so is waited
+// out without a word; one that cannot be read is waited out and said.
+TEST(ModuleRunTest, AnEarlierStoreIsWaitedOutAndAnUnknownOneSaid)
+{
+    struct Journal final : StoreJournal
+    {
+        explicit Journal(Earlier found) : found(found) {}
+        Earlier found;
+        Earlier earlier() override { return found; }
+        void storeBegins() override {}
+        void storeOver() override {}
+    };
+    using Earlier = StoreJournal::Earlier;
+    for (const Earlier earlier : {Earlier::None, Earlier::Unfinished, Earlier::Unknown}) {
+        SCOPED_TRACE(static_cast<int>(earlier));
+        test::EmulatedModule m;
+        Journal journal(earlier);
+        Messages messages;
+        const Clock::TimePoint opened = m.clock.now();
+        const ModuleRun run(m.port, m.pump, m.clock, messages, &journal);
+        EXPECT_EQ(m.clock.now() - opened >= kModuleStoreTimeout, earlier != Earlier::None);
+        EXPECT_EQ(messages.all.find("Cannot tell whether") != std::string::npos,
+                  earlier == Earlier::Unknown)
+            << messages.all;
     }
 }
 
