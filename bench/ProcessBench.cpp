@@ -1,5 +1,5 @@
-// vindle-config store --verify as a whole process against vindle-emulator on
-// a pseudo-terminal: what a technician waits for per module. Reported as a
+// vindle-config store --verify, read and identity as whole processes against
+// vindle-emulator on a pseudo-terminal: what a technician waits for per module. Reported as a
 // ratio to the wire time of the bytes it exchanges, after taking off the
 // program's own start (a run of --version). The goal is a ratio under 2.
 // Then one module's cycle on the bench of many modules, from its answer to
@@ -35,7 +35,9 @@ double timedRun(const QStringList& arguments)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void BM_StoreVerifyProcess(benchmark::State& state)
+// One command, run again and again as a whole process: `bytes` is what it
+// exchanges with the module.
+void commandProcess(benchmark::State& state, const QStringList& command, int bytes)
 {
     test::EmulatorProcess emulator;
     const QTemporaryDir files;
@@ -45,18 +47,16 @@ void BM_StoreVerifyProcess(benchmark::State& state)
         state.SkipWithError("the read for the file failed");
         return;
     }
-    // The identity, the store, and the read-back without the identity.
-    const int bytes = 2 + kIdentityReplyLength + 1 + kStoreCommandBytes + kStoreReplyBytes +
-                      kReadCommandBytes - 2 + kReadReplyBytes - kIdentityReplyLength;
+    QStringList arguments = command;
+    arguments.replaceInStrings(QStringLiteral("{file}"), file);
     const double wire = wireSeconds(bytes);
     double started = 0.0;
     double total = 0.0;
     for (auto _ : state) {
         started += timedRun({QStringLiteral("--version")});
-        const double seconds =
-            timedRun(QStringList{QStringLiteral("store"), file, QStringLiteral("--verify")} + port);
+        const double seconds = timedRun(arguments + port);
         if (seconds < 0) {
-            state.SkipWithError("store --verify failed");
+            state.SkipWithError("the command failed");
             return;
         }
         state.SetIterationTime(seconds);
@@ -69,7 +69,31 @@ void BM_StoreVerifyProcess(benchmark::State& state)
     state.counters["ratio"] = (total - started) / runs / wire;
     state.counters["load1"] = MachineDescription::loadAverage();
 }
-BENCHMARK(BM_StoreVerifyProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+// The identity, the store, and the read-back without the identity.
+void BM_StoreVerifyProcess(benchmark::State& state)
+{
+    commandProcess(state,
+                   {QStringLiteral("store"), QStringLiteral("{file}"), QStringLiteral("--verify")},
+                   2 + kIdentityReplyLength + 1 + kStoreCommandBytes + kStoreReplyBytes +
+                       kReadCommandBytes - 2 + kReadReplyBytes - kIdentityReplyLength);
+}
+BENCHMARK(BM_StoreVerifyProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
+
+// The read confirmed by a second one, then the identity with its ready marker.
+void BM_ReadProcess(benchmark::State& state)
+{
+    commandProcess(state, {QStringLiteral("read")},
+                   kReadCommandBytes + kReadReplyBytes + 1 + 2 + kReadReplyBytes -
+                       kIdentityReplyLength);
+}
+BENCHMARK(BM_ReadProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
+
+void BM_IdentityProcess(benchmark::State& state)
+{
+    commandProcess(state, {QStringLiteral("identity")}, 2 + kIdentityReplyLength + 1);
+}
+BENCHMARK(BM_IdentityProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 
 // When the module answered: its identity is asked for.
 class AnswerClock final : public RunReporter

@@ -12,16 +12,24 @@
 #include <cstdio>
 #include <variant>
 
+namespace {
+
+// Before anything else, even before main: no port takes the number of a
+// closed stdout, and a Ctrl+C from now on is never lost. A file size limit
+// makes a write fail (EFBIG) instead of ending the program, so that a line
+// cut short is taken back.
+[[maybe_unused]] const bool kSetUpEarly = [] {
+    vindle::cli::standard_output::holdClosedDescriptors();
+    vindle::cli::InterruptSignal::catchEarly();
+    std::signal(SIGXFSZ, SIG_IGN);
+    return true;
+}();
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     using namespace vindle::cli;
-    // Before anything else: a Ctrl+C from now on is never lost, and no port
-    // takes the number of a closed stdout.
-    standard_output::holdClosedDescriptors();
-    InterruptSignal::catchEarly();
-    // A file size limit makes a write fail (EFBIG) instead of ending the
-    // program, so that a line cut short is taken back.
-    std::signal(SIGXFSZ, SIG_IGN);
     auto parsed = parseConfigCommandLine(argc, argv);
     if (const auto* exit = std::get_if<CommandLineExit>(&parsed)) {
         if (const std::optional<std::string> lost = standard_output::finish()) {

@@ -5,8 +5,12 @@
 #include "core/EmulatorSettings.h"
 #include "link/ByteLink.h"
 #include "link/DeviceCommands.h"
+#include "qt/core/FileStoreJournal.h"
+#include "qt/core/PortOpenFailure.h"
 #include "qt/core/QtEventPump.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -179,6 +183,36 @@ TEST(QtSerialPortTest, PortNumbersNameEachPlatformsDevice)
         EXPECT_EQ(deviceNameForPortNumber(c.number, c.naming).toStdString(), c.device)
             << "COM" << c.number;
     EXPECT_EQ(deviceNameForPortNumber(9), deviceNameForPortNumber(9, PortNaming::Posix));
+}
+
+// A permission error is the group's only when nobody holds the device: one
+// held open without a lock file (EBUSY) is in use, not forbidden.
+TEST(QtSerialPortTest, APermissionErrorNamesItsCause)
+{
+    const QString device = QStringLiteral("/dev/vindle-test-no-such-device");
+    const std::pair<int, bool> cases[] = {{EBUSY, false}, {EACCES, true}};
+    for (const auto& [error, dialout] : cases) {
+        SCOPED_TRACE(error);
+        const QString text =
+            portOpenReason(device, qt_error_string(error), QSerialPort::PermissionError);
+        EXPECT_EQ(text.contains(QStringLiteral("dialout")), dialout) << text.toStdString();
+        EXPECT_EQ(text.contains(QStringLiteral("in use by another program")), !dialout)
+            << text.toStdString();
+    }
+}
+
+// The note of a store under way goes by the device, as its lock does: a
+// run through a /dev/serial/by-id/ link finds the note of a run through the
+// device's own name.
+TEST(QtSerialPortTest, TheStoreNoteGoesByTheDeviceNotTheNameGiven)
+{
+    const QTemporaryDir folder;
+    const QString device = folder.filePath(QStringLiteral("ttyUSB7"));
+    const QString link = folder.filePath(QStringLiteral("usb-FTDI-if00"));
+    QFile made(device);
+    ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(device, link));
+    EXPECT_EQ(FileStoreJournal(link).path(), FileStoreJournal(device).path());
 }
 
 } // namespace

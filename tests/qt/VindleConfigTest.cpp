@@ -194,6 +194,7 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {"--running", "identity --port {port}", 3, "!Device ID", "with its identity"},
         {"--drop identify:4", "read --port {port}", 3, "!\"locations\"", "with its identity"},
         {"--drop identify:4", "store {file} --port {port}", 3, "", "Nothing was stored."},
+        {"--drop identify:4", "identity --json --port {port}", 3, "\"device_id_1\":null", ""},
         {"--drop identify:5", "defaults --yes --port {port}", 3, "", "may not have been cleared"},
         // What the windows would change on the way in is no silent read.
         {"--set 10=9", "read --port {port}", 6, "!\"locations\"",
@@ -687,15 +688,22 @@ TEST_F(VindleConfig, TheStationLogAppendsALinePerModule)
     ASSERT_TRUE(filled.open(QIODevice::WriteOnly));
     filled.write(QByteArray(4096, '.'));
     filled.close();
-    const Finished stopped = ConfigProcess({"store", file("module"), "--verify", "--repeat",
-                                            "--log", fullLog, "--port", module.devicePath()},
-                                           {}, full)
-                                 .finish();
-    EXPECT_EQ(stopped.status, 1) << stopped.err.toStdString();
-    EXPECT_TRUE(stopped.err.contains("Cannot write to the station log"))
-        << stopped.err.toStdString();
-    EXPECT_TRUE(stopped.out.contains("Module 1, Device ID #1: 17")) << stopped.out.toStdString();
-    EXPECT_EQ(QFileInfo(fullLog).size(), 4096);
+    // A single store too: stored, but not recorded, is no success.
+    for (const QStringList& more : {QStringList{"--repeat"}, QStringList{}}) {
+        SCOPED_TRACE(more.join(' ').toStdString());
+        const Finished stopped =
+            ConfigProcess(QStringList{"store", file("module"), "--verify", "--log", fullLog,
+                                      "--port", module.devicePath()} +
+                              more,
+                          {}, full)
+                .finish();
+        EXPECT_EQ(stopped.status, 1) << stopped.err.toStdString();
+        EXPECT_TRUE(stopped.err.contains("Cannot write to the station log"))
+            << stopped.err.toStdString();
+        EXPECT_EQ(stopped.out.contains("Module 1, Device ID #1: 17"), !more.isEmpty())
+            << stopped.out.toStdString();
+        EXPECT_EQ(QFileInfo(fullLog).size(), 4096);
+    }
 
     const QString fifo = files_->filePath(QStringLiteral("station.fifo"));
     ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);

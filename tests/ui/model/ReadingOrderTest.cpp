@@ -46,6 +46,9 @@ TEST_F(ReadingOrderTest, ReadsRowByRowWithAGroupTogetherAndWhatLiesOverAFrameAft
 {
     group.option(2).setLayout({2000, 100, 1000, 200});
     EXPECT_EQ(read(readingOrder(window)), "Box Pick0 Pick1 Pick2 Over Right Below");
+    // One whose left edge is the frame's right edge lies beside it, not over it.
+    window.add<Button>("Edge", kNoIndex, nullptr, "Edge").setLayout({4000, 1500, 500, 300});
+    EXPECT_EQ(read(readingOrder(window)), "Box Pick0 Pick1 Pick2 Over Right Edge Below");
 }
 
 TEST_F(ReadingOrderTest, TabStopsAtAGroupOnceWhereItCanBeUsed)
