@@ -231,6 +231,15 @@ TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
         const auto whole = clock.now();
         link.dropUntilQuiet();
         EXPECT_EQ(clock.now(), whole);
+        // Unless something came after it: that is dropped, and the quiet
+        // waited for.
+        port.arrive({254});
+        EXPECT_EQ(link.GetI(), Received(254));
+        link.replyWhole();
+        port.arrive({7});
+        link.dropUntilQuiet();
+        EXPECT_EQ(port.pendingTotal(), 0);
+        EXPECT_GE(clock.now() - whole, kReplyOverGap);
     }
 }
 

@@ -31,6 +31,12 @@ public:
                 failedReported_ = true;
                 run_->portFailed("the device is gone");
             }
+            // A read command sent while no module's run is under way is a poll.
+            const auto& sent = m_.port.written();
+            if (!run_ && sent.size() != seen_ && sent.size() >= 2 && sent[sent.size() - 2] == 253 &&
+                sent.back() == 252)
+                polls_.push_back(m_.clock.now());
+            seen_ = sent.size();
         };
     }
 
@@ -71,6 +77,7 @@ public:
 
     std::vector<ProvisionedModule> done_;
     std::vector<emulator::Configuration> held_;
+    std::vector<Clock::TimePoint> polls_;
 
 private:
     static EmulatorSettings silent()
@@ -92,6 +99,7 @@ private:
     ModuleRun* run_ = nullptr;
     bool failedReported_ = false;
     bool stop_ = false;
+    std::size_t seen_ = 0;
 };
 
 EmulatorSettings module(int deviceId, void (*change)(EmulatorSettings&) = nullptr)
@@ -217,6 +225,10 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
         EXPECT_NE(bench.done_.back().line().find(c.lastLine), std::string::npos)
             << bench.done_.back().line();
         EXPECT_EQ(summary.status, c.summary);
+        // At most one poll a second, also from one module to the next.
+        EXPECT_GE(bench.polls_.size(), bench.done_.size());
+        for (std::size_t i = 1; i < bench.polls_.size(); ++i)
+            EXPECT_GE(bench.polls_[i] - bench.polls_[i - 1], Provisioning::kPollInterval) << i;
         if (c.fileDeviceId) {
             EXPECT_NE(bench.done_[0].line().find("another kind of module (Device ID #1: 17)"),
                       std::string::npos)
