@@ -11,11 +11,11 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <ctime>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vindle::test {
