@@ -92,6 +92,7 @@ std::uint8_t ByteLink::take()
 {
     lastByteAt_ = clock_.now();
     replyWhole_ = false;
+    ++bytesTaken_;
     return port_.takeByte();
 }
 

@@ -84,8 +84,9 @@ public:
     // not a byte (0 to 255) is never narrowed into one: it throws
     // std::out_of_range and nothing is sent.
     void PutI(int value);
-    // How many bytes PutI has sent so far.
+    // How many bytes PutI has sent, and how many bytes were taken, so far.
     std::uint64_t bytesSent() const { return bytesSent_; }
+    std::uint64_t bytesTaken() const { return bytesTaken_; }
     // Waits for one byte, at most kReceiveTimeout; every poll yields to the
     // event loop first, so even a pending byte is returned after one yield.
     Received GetI();
@@ -158,6 +159,7 @@ private:
     bool busy_ = false;
     bool closed_ = false;
     std::uint64_t bytesSent_ = 0;
+    std::uint64_t bytesTaken_ = 0;
     std::function<void(bool)> exchangeListener_;
 };
 

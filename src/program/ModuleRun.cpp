@@ -19,6 +19,12 @@ const std::string kNoIdentity =
     std::to_string(kReceiveTimeout.count()) +
     " ms).  Make sure the Program Jumper is Installed and the LED is Flashing (Configuration "
     "Mode).";
+const std::string kNotAnIdentity =
+    "The Vindle Module answered, but not with its identity (five bytes and the ready marker, each "
+    "within " +
+    std::to_string(kReceiveTimeout.count()) +
+    " ms): a module that runs sends its data, and a slow or noisy line cuts a reply short.  Make "
+    "sure the Program Jumper is Installed and the LED is Flashing (Configuration Mode).";
 
 } // namespace
 
@@ -151,6 +157,7 @@ ExitStatus ModuleRun::identity()
 {
     reporter_.step("Asking the module for its identity...");
     const std::uint64_t sentBefore = program_.link().bytesSent();
+    const std::uint64_t takenBefore = program_.link().bytesTaken();
     const std::optional<Identity> identity = program_.readIdentity();
     if (program_.hasEnded())
         return endedStatus(program_.link().bytesSent() == sentBefore
@@ -158,7 +165,8 @@ ExitStatus ModuleRun::identity()
                                : "the identity was not read; its command had gone out, and may "
                                  "have cleared the Vindle Module to its factory defaults.");
     if (!identity) {
-        tell(kNoIdentity);
+        identityGarbled_ = program_.link().bytesTaken() != takenBefore;
+        tell(identityGarbled_ ? kNotAnIdentity : kNoIdentity);
         return ExitStatus::NoAnswer;
     }
     identity_ = moduleIdentityRecord(*identity);

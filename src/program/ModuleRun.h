@@ -100,6 +100,8 @@ public:
     // it was missing (the module stopped answering).
     std::optional<int> refusedAt() const { return store_.refusedAt; }
     bool storeUnanswered() const { return store_.unanswered; }
+    // Something came in answer to the identify command, but no identity.
+    bool identityGarbled() const { return identityGarbled_; }
     // The store found the file saved from another kind of module.
     const std::optional<OtherModule>& otherModule() const { return otherModule_; }
     // The locations whose value the last read received differently from what
@@ -149,6 +151,7 @@ private:
     bool abandoned_ = false;
     std::optional<std::string> portFailure_;
     std::optional<OtherModule> otherModule_;
+    bool identityGarbled_ = false;
 };
 
 } // namespace vindle

@@ -17,6 +17,8 @@ std::string ProvisionedModule::outcome() const
 {
     if (checked && status == ExitStatus::Done)
         return "holds the file";
+    if (identityGarbled && status == ExitStatus::NoAnswer)
+        return "the module answered, but not with its identity";
     if (otherModule)
         return "not stored: the file was saved from another kind of module (Device ID #1: " +
                std::to_string(otherModule->fileDeviceId1) + ")";
@@ -89,6 +91,7 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
             module.refusedAt = run.refusedAt();
             module.lastStored = run.lastStored();
             module.unanswered = run.storeUnanswered();
+            module.identityGarbled = run.identityGarbled();
             if (module.status == ExitStatus::Usage)
                 module.otherModule = run.otherModule();
             if (hook)

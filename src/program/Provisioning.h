@@ -28,6 +28,8 @@ struct ProvisionedModule
     std::optional<int> lastStored;
     // The acknowledgement at `refusedAt` did not come.
     bool unanswered = false;
+    // Something came back, but no identity.
+    bool identityGarbled = false;
     // Not stored: the file is from another kind of module.
     std::optional<OtherModule> otherModule;
     // Compared with the file (the read command alone) instead of stored.

@@ -170,6 +170,15 @@ TEST(ProvisioningTest, ModuleAfterModuleEachEndsInItsStatus)
          ExitStatus::StoreRefused,
          "the module stopped answering at location 7 (wireless key 2); locations 0 to 6 were "
          "stored"},
+        // Its ready marker replaced: no identity, and no silence either.
+        {"one whose identity is garbled",
+         {module(45,
+                 [](EmulatorSettings& s) {
+                     s.faults.push_back({Fault::Kind::Replace, ReplyKind::Identify, 5, 9});
+                 })},
+         {ExitStatus::NoAnswer},
+         ExitStatus::NoAnswer,
+         "identity not read: the module answered, but not with its identity"},
         {"one that does not answer the read-back",
          {module(43,
                  [](EmulatorSettings& s) {
