@@ -9,9 +9,10 @@ namespace vindle::cli {
 // place, so every write is checked, and so are the last flush and close.
 namespace standard_output {
 
-// First thing in main: a standard descriptor that was closed is held open on
-// /dev/null, so that no port or file opened later takes its number (a result
-// written to stdout would go to the module). Writes to a stdout held so fail.
+// First thing, before main: a standard descriptor that was closed is held
+// open on /dev/null, so that no port or file opened later takes its number (a
+// result written to stdout would go to the module). Writes to a stdout held
+// so fail.
 void holdClosedDescriptors();
 // False (and nothing more is written) once anything written was lost.
 bool write(const std::string& text);
