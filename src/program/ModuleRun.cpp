@@ -13,18 +13,17 @@ namespace vindle {
 namespace {
 
 constexpr const char* kNothingStored = "Nothing was sent to the Vindle Module.";
-const std::string kNoIdentity =
-    "The Vindle Module did not answer with its identity (five bytes and the ready marker, each "
-    "within " +
-    std::to_string(kReceiveTimeout.count()) +
-    " ms).  Make sure the Program Jumper is Installed and the LED is Flashing (Configuration "
-    "Mode).";
+// What the module must be in to answer.
+constexpr const char* kConfigurationMode =
+    "Make sure the Program Jumper is Installed and the LED is Flashing (Configuration Mode).";
+const std::string kWholeIdentity = "(five bytes and the ready marker, each within " +
+                                   std::to_string(kReceiveTimeout.count()) + " ms)";
+const std::string kNoIdentity = "The Vindle Module did not answer with its identity " +
+                                kWholeIdentity + ".  " + kConfigurationMode;
 const std::string kNotAnIdentity =
-    "The Vindle Module answered, but not with its identity (five bytes and the ready marker, each "
-    "within " +
-    std::to_string(kReceiveTimeout.count()) +
-    " ms): a module that runs sends its data, and a slow or noisy line cuts a reply short.  Make "
-    "sure the Program Jumper is Installed and the LED is Flashing (Configuration Mode).";
+    "The Vindle Module answered, but not with its identity " + kWholeIdentity +
+    ": a module that runs sends its data, and a slow or noisy line cuts a reply short.  " +
+    kConfigurationMode;
 
 } // namespace
 
@@ -99,9 +98,8 @@ ExitStatus ModuleRun::readStatus(const ReadResult& result)
         return ExitStatus::Done;
     case ReadOutcome::NoAnswer:
         tell("The Vindle Module did not answer the read command (" +
-             std::to_string(ConfigurationReader::kMostFailedPasses + 1) +
-             " tries).  Make sure the Program Jumper is Installed and the LED is Flashing "
-             "(Configuration Mode); `vindle-config monitor` shows what a module that runs sends.");
+             std::to_string(ConfigurationReader::kMostFailedPasses + 1) + " tries).  " +
+             kConfigurationMode + "  `vindle-config monitor` shows what a module that runs sends.");
         return ExitStatus::NoAnswer;
     case ReadOutcome::Unconfirmed: {
         std::string where;
