@@ -1,5 +1,6 @@
 #include "link/ByteLink.h"
 
+#include "support/FakeJournal.h"
 #include "support/FakePump.h"
 #include "support/ScriptedPort.h"
 
@@ -164,17 +165,12 @@ TEST_F(ByteLinkTest, DropUntilQuietLetsAReplyRunOut)
 // (or may have), a store of this run cut short; nothing after a whole reply.
 TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
 {
-    struct Journal final : StoreJournal
-    {
-        Earlier found = Earlier::None;
-        int begun = 0;
-        int over = 0;
-        Earlier earlier() override { return found; }
-        void storeBegins() override { ++begun; }
-        void storeOver() override { ++over; }
-    };
     using Earlier = StoreJournal::Earlier;
     const Clock::Duration storeGiven = kModuleStoreTimeout + kReplyOverGap;
+    // A byte every 40 ms for over 3 s: a line that does not fall silent.
+    std::vector<Clock::Duration> running;
+    for (Clock::Duration at = 40ms; at <= 3200ms; at += 40ms)
+        running.push_back(at);
     struct Case
     {
         const char* what;
@@ -193,6 +189,10 @@ TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
          Earlier::Unfinished,
          {5ms, 700ms},
          700ms + storeGiven + kReplyOverGap},
+        // No store is open in a module that runs: its bytes lengthen the
+        // store's wait by two time-outs at most, then the line falls quiet.
+        {"a store left open, then a line that does not fall silent", Earlier::Unfinished, running,
+         3200ms + kReplyOverGap},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -200,8 +200,7 @@ TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
         ScriptedPort port{clock};
         FakePump pump{clock, [&port] { return port.nextArrival(); }};
         ByteLink link{port, pump, clock};
-        Journal journal;
-        journal.found = c.earlier;
+        test::FakeJournal journal(c.earlier);
         link.setJournal(&journal);
         const auto opened = clock.now();
         for (const Clock::Duration after : c.arrivals)

@@ -4,6 +4,7 @@
 #include "program/ModuleRun.h"
 
 #include "support/EmulatedModule.h"
+#include "support/FakeJournal.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -199,22 +200,30 @@ TEST(ModuleRunTest, ALateAcknowledgementIsWaitedOutBeforeTheNextCommand)
 }
 
 // Ctrl+C in the middle of a store lets it finish, so that the module holds
-// the whole file; a second one ends it at once.
+// the whole file; a second one ends it at once. One during the identity says
+// what its command may have done.
 TEST(ModuleRunTest, ACtrlCFinishesAStoreAndASecondEndsIt)
 {
+    // The identify command, the store command, then a value per location.
+    constexpr std::size_t kStoreSent = 2 + 2 + kLocationCount;
     struct Case
     {
         const char* what;
+        // Pressed once this many bytes have gone out.
+        std::size_t pressedAt;
         int presses;
         const char* said;
-        int locationsStored;
+        std::size_t sentInAll;
     };
     const Case cases[] = {
-        {"once", 1, "Interrupted after the store: all 51 locations were stored", 51},
-        {"twice", 2,
+        {"once", 2 + 2 + 11, 1, "Interrupted after the store: all 51 locations were stored",
+         kStoreSent},
+        {"twice", 2 + 2 + 11, 2,
          "Interrupted: the store was not complete: locations 0 to 9 were stored; the module keeps "
          "its earlier values from there on.",
-         10},
+         2 + 2 + 11},
+        {"during the identity", 2, 1,
+         "the identity was not read; its command had gone out, and may have cleared", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -224,11 +233,8 @@ TEST(ModuleRunTest, ACtrlCFinishesAStoreAndASecondEndsIt)
         Messages messages;
         std::optional<ModuleRun> made;
         ModuleRun& run = made.emplace(m.port, m.pump, m.clock, messages);
-        // Pressed as the value of location 10 goes out: the identify
-        // command, the store command, then locations 0 to 10.
-        const std::size_t pressedAt = 2 + 2 + 11;
         m.pump.onYield = [&] {
-            if (m.port.written().size() != pressedAt)
+            if (m.port.written().size() != c.pressedAt)
                 return;
             run.interrupt();
             if (c.presses == 2)
@@ -239,8 +245,8 @@ TEST(ModuleRunTest, ACtrlCFinishesAStoreAndASecondEndsIt)
         EXPECT_EQ(run.store(file, true).status, ExitStatus::Interrupted);
         EXPECT_NE(messages.all.find(c.said), std::string::npos) << messages.all;
         // Nothing is sent once the store is over or cut short: no read-back.
-        EXPECT_EQ(m.port.written().size(), c.presses == 1 ? 2 + 2 + 51 : pressedAt);
-        EXPECT_EQ(m.module.configuration()[45], c.locationsStored > 45 ? 9 : 7);
+        EXPECT_EQ(m.port.written().size(), c.sentInAll);
+        EXPECT_EQ(m.module.configuration()[45], c.sentInAll == kStoreSent ? 9 : 7);
         // A program ended at once waits nothing out: the next run is told.
         const Clock::TimePoint ended = m.clock.now();
         made.reset();
@@ -252,19 +258,11 @@ TEST(ModuleRunTest, ACtrlCFinishesAStoreAndASecondEndsIt)
 // out without a word; one that cannot be read is waited out and said.
 TEST(ModuleRunTest, AnEarlierStoreIsWaitedOutAndAnUnknownOneSaid)
 {
-    struct Journal final : StoreJournal
-    {
-        explicit Journal(Earlier found) : found(found) {}
-        Earlier found;
-        Earlier earlier() override { return found; }
-        void storeBegins() override {}
-        void storeOver() override {}
-    };
     using Earlier = StoreJournal::Earlier;
     for (const Earlier earlier : {Earlier::None, Earlier::Unfinished, Earlier::Unknown}) {
         SCOPED_TRACE(static_cast<int>(earlier));
         test::EmulatedModule m;
-        Journal journal(earlier);
+        test::FakeJournal journal(earlier);
         Messages messages;
         const Clock::TimePoint opened = m.clock.now();
         const ModuleRun run(m.port, m.pump, m.clock, messages, &journal);

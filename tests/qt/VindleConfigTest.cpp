@@ -243,6 +243,8 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {"--reset-on-identify", "read --port {port} >/dev/full", 1, "",
          "No space left on device.  The identify command that ended the read may have cleared"},
         {"", "identity --port {port} >&-", 1, "", "standard output is closed"},
+        {"--running --packet-rate 50", "monitor --port {port} >/dev/full", 1, "",
+         "could not be written to standard output"},
         {"", "--json store {file} --verify --port {port} >/dev/full", 1, "",
          "could not be written to standard output"},
         {"--set 5=99", "--json diff {file} --port {port} >/dev/full", 5, "",
@@ -251,6 +253,9 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         // What the module holds, not what one reply said.
         {"--set 25=122 --replace read:51:99", "read --port {port}", 0, "\"value\": 122", ""},
         {"--replace read:51:99", "defaults --yes --port {port}", 0, "", "reads back as before it"},
+        {"--device-id1 18", "store {file} --port {port}", 0, "",
+         "(Device ID #1: 17) than the one connected (Device ID #1: 18).  It is stored all the "
+         "same."},
         {"--drop store:0", "store {file} --port {port}", 4, "",
          "did not acknowledge location 0 (number of input banks connected) and answered nothing "
          "more; no location was acknowledged"},
