@@ -3,6 +3,8 @@
 #include "link/DeviceCommands.h"
 #include "program/StoreValues.h"
 
+#include <utility>
+
 namespace vindle {
 
 std::string SetupProgram::portStoppedMessage(const PortStop& stop)
@@ -19,7 +21,7 @@ void SetupProgram::portStopped(const std::string& port, const std::string& reaso
     if (hasEnded())
         return;
     portStop_ = PortStop{port, reason, link_.storeUnfinished()};
-    end();
+    endNow();
 }
 
 bool SetupProgram::editsUnsaved()
@@ -74,6 +76,22 @@ Result SetupProgram::exclusively(const std::function<Result()>& procedure, Resul
             return procedure();
     }
     return otherwise;
+}
+
+StoreResult SetupProgram::whileStoring(const std::function<StoreResult()>& store)
+{
+    struct Storing
+    {
+        SetupProgram& program;
+        explicit Storing(SetupProgram& p) : program(p) { program.storing_ = true; }
+        ~Storing()
+        {
+            program.storing_ = false;
+            if (std::exchange(program.endAfterStore_, false))
+                program.endNow();
+        }
+    } storing(*this);
+    return store();
 }
 
 void SetupProgram::exclusively(const std::function<void()>& procedure)
@@ -158,6 +176,15 @@ void SetupProgram::start()
 
 void SetupProgram::end()
 {
+    if (storing_) {
+        endAfterStore_ = true;
+        return;
+    }
+    endNow();
+}
+
+void SetupProgram::endNow()
+{
     if (link_.isClosed())
         return;
     link_.close();
@@ -177,7 +204,7 @@ ReadResult SetupProgram::readConfiguration(const ReadOptions& options)
 StoreResult SetupProgram::storeConfiguration()
 {
     return exclusively<StoreResult>([this] {
-        StoreResult result = store_.storeModule();
+        StoreResult result = whileStoring([this] { return store_.storeModule(); });
         if (result.outcome == StoreOutcome::Stored)
             keep();
         return result;
@@ -226,7 +253,8 @@ void SetupProgram::ReadSettings_Click()
 void SetupProgram::StoreSettings_Click()
 {
     exclusively([this] {
-        if (store_.StoreSettings_Click().outcome == StoreOutcome::Stored) {
+        if (whileStoring([this] { return store_.StoreSettings_Click(); }).outcome ==
+            StoreOutcome::Stored) {
             keep();
             accomplished(Accomplishment::Stored);
         }

@@ -105,7 +105,11 @@ public:
     void start();
 
     // Ends the run (what closing the main window or the data monitor does).
+    // Asked while a store runs, it ends the run once the store is over: no
+    // button cuts a store short (a port that stops working still does).
     void end();
+    // end() was asked while a store runs, and waits for it.
+    bool endingAfterStore() const { return endAfterStore_; }
     bool hasEnded() const { return link_.isClosed(); }
     // Shell hook, called once when the run ends.
     void onEnded(std::function<void()> handler) { ended_ = std::move(handler); }
@@ -184,6 +188,9 @@ private:
     template <class Result>
     Result exclusively(const std::function<Result()>& procedure, Result otherwise = {});
     void exclusively(const std::function<void()>& procedure);
+    // Runs a store; an end() asked meanwhile comes once it is over.
+    StoreResult whileStoring(const std::function<StoreResult()>& store);
+    void endNow();
     // Opens the data monitor in place of the main window and receives until
     // the run ends.
     void runMonitor();
@@ -211,6 +218,9 @@ private:
     AnalogRefresh analogRefresh_;
     std::vector<WindowListener> windowListeners_;
     std::function<void()> ended_;
+    // A store runs; end() was asked meanwhile.
+    bool storing_ = false;
+    bool endAfterStore_ = false;
     ProcedureEvents events_;
     std::optional<PortStop> portStop_;
     std::function<void(Accomplishment)> accomplished_;

@@ -369,6 +369,34 @@ TEST(SetupProgramTest, APortThatStopsEndsTheRunInsteadOfTheSilentModulesOutcome)
     }
 }
 
+// Nothing a person does cuts a store short: ending the run (Disconnect,
+// closing the main window) while a store runs ends it once the store is over,
+// with every value sent as a store left alone sends it.
+TEST(SetupProgramTest, EndingDuringAStoreWaitsUntilTheStoreIsOver)
+{
+    const auto storeBytes = [](const std::function<void(ProgramOnEmulator&)>& endRun) {
+        ProgramOnEmulator run;
+        run.program.start();
+        const std::size_t before = run.sent().size();
+        int ends = 0;
+        run.program.onEnded([&ends] { ++ends; });
+        run.m.pump.onYield = [&] {
+            if (endRun && ends == 0 && run.sent(before).size() == 20 &&
+                !run.program.endingAfterStore())
+                endRun(run);
+        };
+        run.program.StoreSettings_Click();
+        EXPECT_EQ(ends, endRun ? 1 : 0);
+        EXPECT_EQ(run.program.hasEnded(), bool(endRun));
+        EXPECT_FALSE(run.program.portStop());
+        return run.sent(before);
+    };
+    const Bytes whole = storeBytes({});
+    ASSERT_GT(whole.size(), 51U);
+    EXPECT_EQ(storeBytes([](ProgramOnEmulator& run) { run.program.end(); }), whole);
+    EXPECT_EQ(storeBytes([](ProgramOnEmulator& run) { run.main.requestClose(); }), whole);
+}
+
 // The windows hold unsaved edits from a change until a store, a saved file,
 // an opened one or a read takes the windows' values.
 TEST(SetupProgramTest, EditsAreUnsavedUntilTheModuleOrAFileTakesThem)
