@@ -14,6 +14,9 @@
 const kDesignLineHeight = 13;
 // Room a frame needs beside its caption.
 const kTitleMargin = 16;
+// The least height and width, in CSS pixels, of what a pointer presses: a
+// check box or an option is pressed anywhere on its caption too.
+const kTargetSize = 24;
 
 // The scale for windows drawn in the font of `element`: the design's lines
 // grow with the font's. Captions that need more room widen their window.
@@ -420,25 +423,37 @@ export class WindowRenderer {
 
     placeAll(view) {
         const { window } = view;
-        const px = (twips) => Math.round((twips * this.scale * view.widening) / window.twipsPerPixel);
+        const perTwip = (this.scale * view.widening) / window.twipsPerPixel;
+        const px = (twips) => Math.round(twips * perTwip);
+        // Rows of check boxes and options are spread to a pointer's target
+        // apart, a pixel more for the rounding.
+        const places = placesInWindow(window);
+        const { at, spanOf } = spreadRows(window, places, (kTargetSize + 1) / perTwip);
         const area = window.clientArea;
-        const footerTop = window.footerTop ?? area.height;
+        const footerTop = at(window.footerTop ?? area.height);
         view.canvas.style.width = `${px(area.width)}px`;
         view.canvas.style.height = `${px(footerTop)}px`;
         if (view.footer) {
             view.footerCanvas.style.width = `${px(area.width)}px`;
-            view.footerCanvas.style.height = `${px(area.height - footerTop)}px`;
+            view.footerCanvas.style.height = `${px(at(area.height)) - px(footerTop)}px`;
         }
+        // Each control is placed in what holds it, at its place in the window.
         for (const control of window.controls) {
             const element = view.elements.get(control.id);
             if (!element || !control.layout) continue;
-            const rect = { ...control.layout };
-            if (this.inFooter(view, control)) rect.top -= window.footerTop;
+            const { left, width, height } = control.layout;
+            const { top, bottom } = spanOf(control);
+            const holderTop =
+                control.parent !== null
+                    ? spanOf(window.controls[control.parent]).top
+                    : this.inFooter(view, control)
+                      ? footerTop
+                      : 0;
             element.style.position = 'absolute';
-            element.style.left = `${px(rect.left)}px`;
-            element.style.top = `${px(rect.top)}px`;
-            element.style.width = rect.width > 0 ? `${px(rect.width)}px` : '';
-            element.style.height = rect.height > 0 ? `${px(rect.height)}px` : '';
+            element.style.left = `${px(left)}px`;
+            element.style.top = `${px(top) - px(holderTop)}px`;
+            element.style.width = width > 0 ? `${px(width)}px` : '';
+            element.style.height = height > 0 ? `${px(bottom) - px(top)}px` : '';
         }
     }
 
@@ -677,6 +692,69 @@ function canFocus(element) {
 function focusTarget(element) {
     if (!element) return null;
     return element.matches('input, button, textarea') ? element : element.querySelector('input');
+}
+
+// Where each control of a designed window is, {left, top} in twips from its
+// client area's corner, by id (a control's layout is from the frame that
+// holds it).
+function placesInWindow(window) {
+    const places = new Map();
+    const placeOf = (control) => {
+        if (!places.has(control.id)) {
+            const holder = control.parent !== null ? placeOf(window.controls[control.parent]) : { left: 0, top: 0 };
+            const { left = 0, top = 0 } = control.layout ?? {};
+            places.set(control.id, { left: holder.left + left, top: holder.top + top });
+        }
+        return places.get(control.id);
+    };
+    window.controls.forEach(placeOf);
+    return places;
+}
+
+// Spreads the rows of check boxes and options of a designed window: where
+// two of them, one above the other, have their middles less than `pitch`
+// (twips) apart, the band between their middles grows to `pitch`; the rest
+// of the window keeps its heights. Hidden ones count as well, so that the
+// window keeps its geometry as they come and go. Gives at(twips), where a
+// height of the design goes, and spanOf(control), {top, bottom} where the
+// control goes: a check box or option keeps its height about its middle,
+// anything else grows with the bands it spans.
+function spreadRows(window, places, pitch) {
+    // One that takes the size of its caption is a line high, and as wide
+    // as its box at least.
+    const line = kDesignLineHeight * window.twipsPerPixel;
+    const isRow = (c) => (c.kind === 'option' || c.kind === 'checkBox') && c.layout !== null;
+    const half = (c) => (c.layout.height || line) / 2;
+    const rows = window.controls.filter(isRow).map((c) => {
+        const { left, top } = places.get(c.id);
+        return { left, right: left + Math.max(c.layout.width, line), middle: top + half(c) };
+    });
+    const bands = [];
+    for (const row of rows) {
+        const next = rows
+            .filter((r) => r.middle > row.middle && r.left < row.right && row.left < r.right)
+            .reduce((nearest, r) => (nearest === null || r.middle < nearest.middle ? r : nearest), null);
+        if (next && next.middle - row.middle < pitch)
+            bands.push({ from: row.middle, to: next.middle, grows: pitch / (next.middle - row.middle) });
+    }
+    // Where bands overlap, the one that grows most has its way.
+    const edges = [...new Set(bands.flatMap((b) => [b.from, b.to]))].sort((a, b) => a - b);
+    const pieces = edges.slice(1).map((to, i) => {
+        const from = edges[i];
+        const middle = (from + to) / 2;
+        const grows = Math.max(1, ...bands.filter((b) => b.from <= middle && middle <= b.to).map((b) => b.grows));
+        return { from, to, grows };
+    });
+    const at = (twips) =>
+        pieces.reduce((to, p) => to + (p.grows - 1) * Math.min(Math.max(twips - p.from, 0), p.to - p.from), twips);
+    const spanOf = (c) => {
+        const { top } = places.get(c.id);
+        const height = c.layout?.height ?? 0;
+        if (!isRow(c)) return { top: at(top), bottom: at(top + height) };
+        const spread = at(top + half(c)) - half(c);
+        return { top: spread, bottom: spread + height };
+    };
+    return { at, spanOf };
 }
 
 function canvas(parent) {
