@@ -17,6 +17,10 @@ const kTitleMargin = 16;
 // The least height and width, in CSS pixels, of what a pointer presses: a
 // check box or an option is pressed anywhere on its caption too.
 const kTargetSize = 24;
+// The most of a window's scrolled area that a footer kept in view takes.
+const kPinnedFooterShare = 0.4;
+// Room the focus ring takes around a control.
+const kRingRoom = 4;
 
 // The scale for windows drawn in the font of `element`: the design's lines
 // grow with the font's. Captions that need more room widen their window.
@@ -165,9 +169,15 @@ export class WindowRenderer {
         const view = { name: window.name, dialog, title, body, footer: null, elements: new Map(), window };
         // A window can have the focus itself (one that holds nothing the
         // keyboard can use), and remembers where its focus was last.
+        // The window with the focus is in front, and the control with it in
+        // view where the focus shows (a click shows none, and a control that
+        // moved under the pointer would miss the click).
         dialog.tabIndex = -1;
         dialog.addEventListener('focusin', (event) => {
-            if (event.target !== dialog) view.focused = event.target;
+            if (Number(dialog.style.zIndex) !== this.frontmost) this.raise(view);
+            if (event.target === dialog) return;
+            view.focused = event.target;
+            if (event.target.matches(':focus-visible')) this.reveal(view, event.target);
         });
         const designed = window.clientArea !== null;
         if (designed) {
@@ -229,6 +239,12 @@ export class WindowRenderer {
             }
             this.place(view);
             this.raise(view);
+            // A window opens at its first control in reading order, not on
+            // the close button that the browser gives the focus to.
+            if (dialog.contains(document.activeElement)) {
+                view.focused = null;
+                this.focusIn(view);
+            }
         } else if (!window.visible && dialog.open) {
             dialog.close();
             this.fitAll();
@@ -243,7 +259,7 @@ export class WindowRenderer {
     // its message is open) gets it once the program does.
     refocus(element) {
         if (!element?.isConnected || !focusIsNowhere()) return;
-        if (canFocus(element)) element.focus();
+        if (canFocus(element)) focus(element);
         else this.pending = element;
     }
 
@@ -253,7 +269,7 @@ export class WindowRenderer {
         if (!element.isConnected || !focusIsNowhere()) this.pending = null;
         else if (canFocus(element)) {
             this.pending = null;
-            element.focus();
+            focus(element);
         }
     }
 
@@ -279,19 +295,26 @@ export class WindowRenderer {
         else if (open.length === 0) this.onFocusLost?.();
     }
 
-    // Focuses a window: where its focus was last, else its first stop, else
-    // the window itself (a window of nothing but a progress bar).
+    // Focuses a window: where its focus was last, else its first control,
+    // else its own commands, else the window itself (a window of nothing but
+    // a progress bar).
     focusIn(view) {
-        const target = [view.focused, ...this.stops(view)].find((e) => canFocus(e) && view.dialog.contains(e));
-        (target ?? view.dialog).focus();
+        const target = [view.focused, ...this.controlStops(view), ...this.commandStops(view)].find(
+            (e) => canFocus(e) && view.dialog.contains(e),
+        );
+        focus(target ?? view.dialog);
     }
 
     // What Tab visits in a window, in order: its own commands (close, the
     // command bar), then the stops the model gives, as they can be used now.
     stops(view) {
-        const own = [...view.dialog.querySelectorAll('.title-bar button, .commands button')];
-        const model = (view.window.tabStops ?? []).map((id) => focusTarget(view.elements.get(id)));
-        return [...own, ...model].filter(canFocus);
+        return [...this.commandStops(view), ...this.controlStops(view)];
+    }
+    commandStops(view) {
+        return [...view.dialog.querySelectorAll('.title-bar button, .commands button')].filter(canFocus);
+    }
+    controlStops(view) {
+        return (view.window.tabStops ?? []).map((id) => focusTarget(view.elements.get(id))).filter(canFocus);
     }
 
     // Tab and Shift+Tab go round the window's stops and never leave it for a
@@ -310,7 +333,30 @@ export class WindowRenderer {
             const after = stops.findIndex((e) => now.compareDocumentPosition(e) & Node.DOCUMENT_POSITION_FOLLOWING);
             at = step > 0 ? (after < 0 ? stops.length : after) - 1 : after < 0 ? stops.length : after;
         }
-        stops[(at + step + stops.length) % stops.length].focus();
+        focus(stops[(at + step + stops.length) % stops.length]);
+    }
+
+    // Scrolls the window's designed area so that `element`, which has the
+    // focus, is wholly in view with its ring: sideways too, and clear of the
+    // pinned footer, whose own controls scroll only sideways.
+    reveal(view, element) {
+        const { body, footer } = view;
+        if (!body.contains(element)) return;
+        const pinned = footer !== null && !footer.classList.contains('unpinned');
+        const inFooter = footer?.contains(element);
+        const area = body.getBoundingClientRect();
+        const left = area.left + body.clientLeft;
+        const top = area.top + body.clientTop;
+        const below = pinned && !inFooter ? footer.offsetHeight : 0;
+        const box = element.getBoundingClientRect();
+        body.scrollLeft += scrollNeeded(box.left - kRingRoom, box.right + kRingRoom, left, left + body.clientWidth);
+        if (!(pinned && inFooter))
+            body.scrollTop += scrollNeeded(
+                box.top - kRingRoom,
+                box.bottom + kRingRoom,
+                top,
+                top + body.clientHeight - below,
+            );
     }
 
     // A window opens where it was last, or in the middle of the page, whole
@@ -373,13 +419,14 @@ export class WindowRenderer {
         style.maxHeight = height === null ? `calc(100vh - ${top}px)` : `${height}px`;
     }
 
-    // The footer stays in view below the part that scrolls while it leaves
-    // that part a third of the window; a control that gets the focus is
-    // scrolled into view above it.
+    // The footer stays in view below the part that scrolls while it takes
+    // at most kPinnedFooterShare of the window's scrolled area; on a shorter
+    // screen (zoomed in, say) it scrolls with the rest, which then has the
+    // room. A control that gets the focus is scrolled into view above it.
     pinFooter({ footer, body }) {
         if (!footer) return;
         footer.classList.remove('unpinned');
-        const pinned = footer.offsetHeight <= (body.clientHeight * 2) / 3;
+        const pinned = footer.offsetHeight <= body.clientHeight * kPinnedFooterShare;
         footer.classList.toggle('unpinned', !pinned);
         body.style.scrollPaddingBottom = pinned ? `${footer.offsetHeight}px` : '';
     }
@@ -668,6 +715,19 @@ export function messageBox({ title, text, answers = ['OK'], parent = document.bo
         box.showModal();
         buttons.lastChild.focus();
     });
+}
+
+// Puts the focus on an element of a window, which the window scrolls into
+// view itself (reveal()).
+function focus(element) {
+    element.focus({ preventScroll: true });
+}
+
+// How far to scroll for the stretch from `from` to `to` to lie between
+// `start` and `end`: its start, where it is longer.
+function scrollNeeded(from, to, start, end) {
+    if (from < start || to - from > end - start) return from - start;
+    return Math.max(to - end, 0);
 }
 
 // The focus is on nothing in particular: the page, or a window rather than

@@ -124,12 +124,35 @@ async function assertReachable(page, what) {
     }
 }
 
+// The page scrolls only as far as there is something to see, and a footer
+// kept in view leaves most of its window to the part that scrolls above it.
+async function assertRoom(page, what) {
+    const { beyond, footers } = await page.evaluate(() => ({
+        beyond:
+            document.documentElement.scrollHeight -
+            Math.max(
+                innerHeight,
+                ...[...document.querySelectorAll('body > :not([hidden])')].map((e) => e.getBoundingClientRect().bottom),
+            ),
+        footers: [...document.querySelectorAll('dialog.window[open] .footer')]
+            .filter((footer) => getComputedStyle(footer).position === 'sticky')
+            .map((footer) => ({
+                window: footer.closest('dialog').dataset.window,
+                share: footer.offsetHeight / footer.parentElement.clientHeight,
+            })),
+    }));
+    assert.ok(beyond <= 1, `${what}: the page scrolls ${beyond} px past what it shows`);
+    for (const { window, share } of footers)
+        assert.ok(share <= 0.4, `${what}: the footer kept in view takes ${Math.round(share * 100)} % of ${window}`);
+}
+
 test('on every screen each window can be reached, and its text read at the size the person chose', async () => {
     for (const { name, start, screen } of kScreens) {
         // The limiter opens beside the main window.
         const page = await openPage(browser, { args: ['--set', '10=1'], width: start.width, height: start.height });
         await showScreen(page, start);
         await assertReadable(page, start, `${name}, the start`);
+        await assertRoom(page, `${name}, the start`);
         await press(page, 'Connect to a module');
         await mainWindowReady(page);
         await byName(page, 'Analog Limiter Configuration', 'heading');
@@ -138,6 +161,7 @@ test('on every screen each window can be reached, and its text read at the size 
         const before = await where();
         await showScreen(page, screen);
         await assertReachable(page, name);
+        await assertRoom(page, name);
         await assertReadable(page, screen, name);
         // Back on the first screen, the windows are back where they were.
         await showScreen(page, start);
