@@ -102,13 +102,14 @@ export class WindowRenderer {
         }
         view.dialog.insertBefore(bar, view.body);
         // The shortcuts work wherever the focus is while the windows are
-        // shown, not the browser's own commands of the same keys.
+        // shown and no message box waits for an answer; the browser's own
+        // commands of the same keys never do.
         const shortcut = (event) => {
             const pressed = `${event.ctrlKey || event.metaKey ? 'Ctrl+' : ''}${event.key.toUpperCase()}`;
             const item = items.find((i) => i.shortcut === pressed);
             if (!item || event.altKey) return;
             event.preventDefault();
-            if (!this.desk.querySelector('dialog.message[open]')) item.run();
+            if (!messageOpen()) item.run();
         };
         document.addEventListener('keydown', shortcut);
         this.shortcuts.push(shortcut);
@@ -279,7 +280,7 @@ export class WindowRenderer {
     keepFocus() {
         const now = document.activeElement;
         if (now !== null && now !== document.body && canFocus(now) && !now.matches('dialog.window')) return;
-        if (this.desk.querySelector('dialog.message[open]')) return;
+        if (messageOpen()) return;
         const waiting = this.pending?.closest('dialog.window');
         if (waiting?.open && !waiting.inert) {
             // Meanwhile on the window itself, not on a control that Enter
@@ -728,6 +729,12 @@ function focus(element) {
 function scrollNeeded(from, to, start, end) {
     if (from < start || to - from > end - start) return from - start;
     return Math.max(to - end, 0);
+}
+
+// A message box is open: the renderer's, or the page's own (a question
+// before the run ends).
+function messageOpen() {
+    return document.querySelector('dialog.message[open]') !== null;
 }
 
 // The focus is on nothing in particular: the page, or a window rather than

@@ -215,3 +215,83 @@ test('a focused control is described by its own help, the shortcuts work from ev
     await page.waitForFunction(() => window.fileStandIn.saved.length === 2);
     await finish(page);
 });
+
+test('Shift+Tab from the first stop of a window goes round to its last, and Tab from there back to it', async () => {
+    const page = await startedPage(browser, {}, 'Try without a module');
+    await page.click(`${dialog('Main')} [data-name="Mode(1)"] input`);
+    await page.waitForSelector(`${dialog('Limiter')}[open]`);
+    await settled(page);
+    for (const windowName of ['Main', 'Limiter']) {
+        // The window itself, then its first stop.
+        await page.$eval(dialog(windowName), (d) => d.focus());
+        await page.keyboard.press('Tab');
+        const first = await page.evaluateHandle(() => document.activeElement);
+        await page.keyboard.down('Shift');
+        await page.keyboard.press('Tab');
+        await page.keyboard.up('Shift');
+        const last = await page.evaluate(() => ({
+            window: document.activeElement.closest('dialog')?.dataset.window,
+            name: document.activeElement.getAttribute('aria-label'),
+        }));
+        assert.equal(last.window, windowName, `Shift+Tab left ${windowName}`);
+        assert.ok(!(await first.evaluate((e) => e === document.activeElement)), `${windowName}: ${last.name}`);
+        await page.keyboard.press('Tab');
+        assert.ok(await first.evaluate((e) => e === document.activeElement), `${windowName}: after ${last.name}`);
+    }
+    await finish(page);
+});
+
+test('after a message box, or a window that closes, the focus goes to the window in front', async () => {
+    const page = await startedPage(browser, {}, 'Try without a module');
+    const click = (windowName, control) =>
+        page.$eval(`${dialog(windowName)} [data-name="${control}"]`, (e) => (e.querySelector('input') ?? e).click());
+    // A click on the page beside the windows: the focus is on none of them.
+    const away = () => page.mouse.click(2, 2);
+    await click('Main', 'MotionInputs');
+    await page.waitForSelector(`${dialog('MotionTimes')}[open]`);
+    await click('Main', 'RSDevice(5)');
+    await settled(page);
+    await away();
+    await click('Main', 'MoreOptions');
+    await page.waitForSelector(`${dialog('Advanced')}[open]`);
+    await settled(page);
+    // Back to front, by a press on each.
+    const order = (...names) =>
+        page.evaluate((all) => {
+            for (const name of all)
+                document
+                    .querySelector(`dialog[data-window="${name}"]`)
+                    .dispatchEvent(new PointerEvent('pointerdown', { bubbles: true }));
+        }, names);
+    // [what is done, the windows from the back to the front before, the
+    // window in front after]
+    const cases = [
+        [
+            'a message box answered',
+            ['Advanced', 'MotionTimes', 'Main'],
+            async () => {
+                await page.evaluate(() => (window.fileStandIn.toOpen = { name: 'broken.json', text: '{' }));
+                await page.keyboard.down('Control');
+                await page.keyboard.press('o');
+                await page.keyboard.up('Control');
+                await answerMessage(page);
+            },
+            'Main',
+        ],
+        // Advanced was opened with the focus on none of the windows.
+        [
+            'a window closed',
+            ['Main', 'MotionTimes', 'Advanced'],
+            () => page.$eval(`${dialog('Advanced')} .close`, (close) => close.click()),
+            'MotionTimes',
+        ],
+    ];
+    for (const [what, windows, act, front] of cases) {
+        await order(...windows);
+        await away();
+        await act();
+        await settled(page);
+        assert.equal(await page.evaluate(() => document.activeElement.closest('dialog')?.dataset.window), front, what);
+    }
+    await finish(page);
+});

@@ -1,6 +1,8 @@
 // Slips that leave the page looking right: the data monitor's lines against
 // the bytes the module sent, bytes written around a change of bit rate, what
-// a message box lets through while it is open, and when the port is let go.
+// a message box lets through while it is open (clicks, shortcuts), when the
+// port is let go, when the session has caught up with the page, and an edit
+// made just before the run ends.
 //   node --test tests/web/browser/slips.test.mjs      (after scripts/web.sh)
 import assert from 'node:assert/strict';
 import {
@@ -201,5 +203,107 @@ test('the port is let go before the start comes back: after a slow close, and af
     }));
     assert.ok(closed - cut >= 1000, `the port was let go ${closed - cut} ms after the store was cut`);
     assert.equal(noted, null, 'the store is still noted as under way');
+    await finish(page);
+});
+
+test('the session settles only once the core has taken every action queued, also when it waits with some left', async () => {
+    const page = await openPage(browser);
+    const left = await page.evaluate(async () => {
+        const { VindleSession } = await import('./vindle-session.mjs');
+        // A core that takes one action a turn and yields between turns, as a
+        // long exchange does with the page's actions still queued.
+        const module = {
+            ccall() {
+                return new Promise((ended) => {
+                    const page = module.vindlePage;
+                    const turn = () => {
+                        const action = page.takeAction();
+                        if (action?.action === 'end') {
+                            page.ended();
+                            ended();
+                        } else page.wait(action ? 0 : Infinity, turn);
+                    };
+                    turn();
+                });
+            },
+        };
+        const session = new VindleSession(module, { send() {} });
+        const run = session.start();
+        for (let i = 0; i < 3; ++i) session.mouseOver('Main');
+        await session.settled();
+        const queued = session.queuedActions.length;
+        session.end();
+        await run;
+        return queued;
+    });
+    assert.equal(left, 0);
+    await finish(page);
+});
+
+test('an edit typed just before the run is ended is asked about', async () => {
+    const page = await startedPage(browser, {}, 'Try without a module');
+    // Typed, and the corner's button pressed, before the core has a turn.
+    await page.$eval('aria/Q4T Device Number:[role="textbox"]', (box) => {
+        box.value = '12';
+        box.dispatchEvent(new Event('input', { bubbles: true }));
+        document.getElementById('disconnect').click();
+    });
+    const box = await page.waitForSelector('aria/[role="alertdialog"]', { timeout: 5000 });
+    assert.match(await box.evaluate((e) => e.querySelector('p').textContent), /neither stored in the Vindle Module/);
+    await page.keyboard.press('Escape');
+    await mainWindowReady(page);
+    await finish(page);
+});
+
+test('the shortcuts do nothing while a message box waits for an answer', async () => {
+    // Each box, and how it is opened.
+    const boxes = [
+        ['a refused store', refusedStore],
+        [
+            'the question before the run ends',
+            async (page) => {
+                await (await byName(page, 'Q4T Device Number:', 'textbox')).type('1');
+                await press(page, 'End the Demo');
+                await page.waitForSelector('dialog.message');
+            },
+        ],
+    ];
+    const page = await startedPage(browser, {}, 'Try without a module');
+    // Each file chooser counts the times it is asked for.
+    await page.evaluate(() => {
+        window.chosen = { open: 0, save: 0 };
+        for (const [picker, kind] of [
+            ['showOpenFilePicker', 'open'],
+            ['showSaveFilePicker', 'save'],
+        ]) {
+            const pick = window[picker];
+            window[picker] = (...args) => {
+                ++window.chosen[kind];
+                return pick(...args);
+            };
+        }
+    });
+    const shortcut = async (key) => {
+        await page.keyboard.down('Control');
+        await page.keyboard.press(key);
+        await page.keyboard.up('Control');
+    };
+    for (const [name, open] of boxes) {
+        await open(page);
+        await shortcut('o');
+        await shortcut('s');
+        // Once the core has taken what the keys asked for, if anything.
+        await settled(page);
+        assert.deepEqual(await page.evaluate(() => window.chosen), { open: 0, save: 0 }, name);
+        await page.keyboard.press('Escape');
+        await mainWindowReady(page);
+    }
+    // Without a box they work (on a number the main window can keep).
+    const q4t = await byName(page, 'Q4T Device Number:', 'textbox');
+    await q4t.click({ clickCount: 3 });
+    await page.keyboard.type('9');
+    await shortcut('o');
+    await shortcut('s');
+    await page.waitForFunction(() => window.chosen.open === 1 && window.chosen.save === 1);
     await finish(page);
 });
