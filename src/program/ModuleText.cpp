@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 namespace vindle {
 
@@ -160,15 +161,26 @@ nlohmann::json stationLogJson(const StationLogEntry& entry)
     const auto orNull = [](const std::optional<std::string>& text) {
         return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
     };
-    return {{"time", entry.time},
-            {"command", entry.command},
-            {"port", entry.port},
-            {"file", orNull(entry.file)},
-            {"file_sha256", orNull(entry.fileSha256)},
-            {"module", identityJson(entry.module)},
-            {"status", toInt(entry.status)},
-            {"result", entry.result},
-            {"differences", differencesJson(entry.differences)}};
+    nlohmann::json line = {{"time", entry.time},
+                           {"command", entry.command},
+                           {"port", entry.port},
+                           {"file", orNull(entry.file)},
+                           {"file_sha256", orNull(entry.fileSha256)},
+                           {"module", identityJson(entry.module)},
+                           {"status", toInt(entry.status)},
+                           {"result", entry.result},
+                           {"differences", differencesJson(entry.differences)}};
+    const std::pair<const char*, const std::optional<std::string>*> texts[] = {
+        {"station", &entry.station}, {"operator", &entry.operatorName}, {"serial", &entry.serial}};
+    for (const auto& [key, text] : texts) {
+        if (*text)
+            line[key] = **text;
+    }
+    if (entry.attempt)
+        line["attempt"] = *entry.attempt;
+    if (entry.before)
+        line["before"] = entry.before->values;
+    return line;
 }
 
 } // namespace vindle

@@ -86,8 +86,17 @@ struct StationLogEntry
     ExitStatus status = ExitStatus::Done;
     std::string result; // the line said for it
     std::vector<Difference> differences;
+    // The station record, when the bench keeps one: where and by whom, the
+    // unit's serial number (and its attempt, from the second on), and the
+    // 51 values it held before the store. Absent from the line when not given.
+    std::optional<std::string> station;
+    std::optional<std::string> operatorName;
+    std::optional<std::string> serial;
+    std::optional<int> attempt;
+    std::optional<ConfigurationRecord> before;
 };
-// The entry as the log's one JSON object (null for what is not known).
+// The entry as the log's one JSON object (null for what is not known; the
+// station record's keys only when given).
 nlohmann::json stationLogJson(const StationLogEntry& entry);
 
 } // namespace vindle

@@ -68,11 +68,24 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
     bool unrecorded = false;
     int modules = 0;
     for (int number = 1;; ++number) {
+        std::optional<SerialAnswer> serial;
+        if (askSerial_) {
+            serial = askSerial_(number);
+            if (!serial)
+                break;
+        }
         reporter_.step("Waiting for a module to answer on " + portName_ + "...");
-        if (!waitUntil(true))
+        const std::optional<Poll> found = waitForModule();
+        if (!found)
             break;
         ProvisionedModule module;
         module.number = number;
+        module.before = found->values;
+        if (serial) {
+            module.serial = serial->serial;
+            if (serial->attempt > 1)
+                module.attempt = serial->attempt;
+        }
         {
             ModuleRun run(port_, pump_, clock_, reporter_, journal_);
             if (hook)
@@ -109,8 +122,11 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
         unrecorded = done && !done(module);
         if (stopped() || unrecorded)
             break;
-        reporter_.step("Done with this module: unplug it.");
-        if (!waitUntil(false))
+        reporter_.step(kUnplugText);
+        // A module that verified holds the file; of any other, what it holds
+        // is known from the next poll on.
+        if (!waitForRemoval(module.status == ExitStatus::Done ? std::optional(values)
+                                                              : std::nullopt))
             break;
     }
     if (unrecorded)
@@ -122,42 +138,78 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
     return summary;
 }
 
-bool Provisioning::waitUntil(bool answering)
+bool Provisioning::pollDue()
 {
-    for (;;) {
-        // At most one poll a second, also from one wait to the next.
-        while (!stopped() && nextPoll_ && clock_.now() < *nextPoll_)
-            pump_.waitFor(*nextPoll_ - clock_.now());
-        if (stopped())
-            return false;
-        nextPoll_ = clock_.now() + kPollInterval;
-        if (answers(answering) == answering)
-            return !stopped();
-    }
+    // At most one poll a second, also from one wait to the next.
+    while (!stopped() && nextPoll_ && clock_.now() < *nextPoll_)
+        pump_.waitFor(*nextPoll_ - clock_.now());
+    if (stopped())
+        return false;
+    nextPoll_ = clock_.now() + kPollInterval;
+    return true;
 }
 
-bool Provisioning::answers(bool reopen)
+std::optional<Provisioning::Poll> Provisioning::waitForModule()
+{
+    while (pollDue()) {
+        Poll found = poll(true);
+        if (found.answered)
+            return stopped() ? std::nullopt : std::optional(std::move(found));
+    }
+    return std::nullopt;
+}
+
+bool Provisioning::waitForRemoval(std::optional<ConfigurationRecord> left)
+{
+    while (pollDue()) {
+        const Poll heard = poll(false);
+        if (!heard.answered)
+            return !stopped();
+        // A reply that did not come whole tells nothing of whose it is.
+        if (!heard.values)
+            continue;
+        if (!left)
+            left = heard.values;
+        else if (left->values != heard.values->values)
+            return !stopped();
+    }
+    return false;
+}
+
+Provisioning::Poll Provisioning::poll(bool reopen)
 {
     // A port that failed went away with its module (an adapter pulled out):
     // that module is gone, even when the next is there already under the
     // same name. The port is opened afresh only to wait for the next module;
     // one that hears nothing is opened afresh for the next poll too.
     if (!connection_.isOpen() && (!reopen || !connection_.reopen()))
-        return false;
+        return {};
     ByteLink link(port_, pump_, clock_);
+    if (!settled_) {
+        // A store an earlier run left open would take this poll's bytes as
+        // values: the module is given it up first, as every run's start does.
+        link.setJournal(journal_);
+        link.settle();
+        settled_ = true;
+        nextPoll_ = clock_.now() + kPollInterval;
+    }
     link.DumpBuffer();
-    sendCommand(link, command::kReadConfiguration);
-    if (!link.GetI().hasValue()) {
+    const std::uint64_t takenBefore = link.bytesTaken();
+    const auto taken = [&] { return link.bytesTaken() - takenBefore; };
+    ConfigurationRecord values;
+    const ReadPassResult pass = readConfigurationPass(link, values.values);
+    if (taken() == 0) {
         connection_.close();
-        return false;
+        return {};
     }
     // The whole reply, each byte given the time the read gives it, so that
     // nothing of it is still on its way when the next command goes out,
     // however slow the module or its line.
-    for (int taken = 1; taken < kReadReplyLength && link.GetI().hasValue(); ++taken) {
+    while (taken() < kReadReplyLength && link.GetI().hasValue()) {
     }
+    const bool whole = pass.complete() && taken() == kReadReplyLength;
     link.dropUntilQuiet();
-    return true;
+    return {true, whole ? std::optional(values) : std::nullopt};
 }
 
 } // namespace vindle

@@ -34,6 +34,13 @@ struct ProvisionedModule
     std::optional<OtherModule> otherModule;
     // Compared with the file (the read command alone) instead of stored.
     bool checked = false;
+    // The 51 values the module held before its turn, as the poll that found
+    // it answering read them; empty when that reply did not come whole.
+    std::optional<ConfigurationRecord> before;
+    // The unit's serial number as given for it, and which attempt at that
+    // unit this is (only from the second on).
+    std::optional<std::string> serial;
+    std::optional<int> attempt;
 
     // "stored and verified", "the module refused the store at location 7 (...)",
     // "holds the file", "differs from the file at location 5", ...
@@ -63,17 +70,35 @@ struct ProvisioningSummary
 // modules checked and found to hold the file when there are any.
 std::string tallyText(int verified, int failed, int same = 0);
 
+// The serial number of the next module, as the person typed or scanned it.
+struct SerialAnswer
+{
+    std::string serial;
+    int attempt = 1;
+};
+
 // Stores one configuration into module after module on one port: waits
 // until a module answers, stores and verifies it (identity and capability
 // flags first, as a single store does), tells what became of it, waits until
-// it stops answering (unplugged), and goes on until stopped.
+// it stops answering (unplugged) or another module answers in its place, and
+// goes on until stopped.
 //
 // Between modules it asks at most once a second, with the read command
 // only: the identify command's bytes also clear a module to its defaults.
+// Each poll's reply is read as the module's values: a module that answers
+// with other values than the one just done was left holding is another
+// module, swapped in between two polls.
 class Provisioning
 {
 public:
     static constexpr std::chrono::seconds kPollInterval{1};
+    // What the bench says while it waits for the module just done to go.
+    static constexpr const char* kUnplugText =
+        "Done with this module: unplug it. The next module is taken once this one stops "
+        "answering, or once a module that holds other values answers.";
+    // Asked before each module's wait (number 1, 2, ...), when set; no
+    // answer ends the bench as Stop does.
+    using AskSerial = std::function<std::optional<SerialAnswer>(int number)>;
     // Told of the run a module is going through, and of nullptr once it is over.
     using RunHook = std::function<void(ModuleRun*)>;
     // Told of each module once it is done; false (its result could not be
@@ -97,13 +122,27 @@ public:
         fileModule_ = module;
         anyModule_ = anyModule;
     }
+    // The question for each unit's serial number; none by default.
+    void setSerialAsker(AskSerial ask) { askSerial_ = std::move(ask); }
 
 private:
-    // Polls until a module answers (or no longer does); false when stopped
-    // first.
-    bool waitUntil(bool answering);
+    // What one poll heard: nothing, or a reply, and the values it carried
+    // when it came whole.
+    struct Poll
+    {
+        bool answered = false;
+        std::optional<ConfigurationRecord> values;
+    };
+    // Polls until a module answers; empty when stopped first.
+    std::optional<Poll> waitForModule();
+    // Polls until the module just done stops answering, or a module that
+    // holds something else than `left` answers; false when stopped first.
+    // `left` empty: what the first poll that brings values reads.
+    bool waitForRemoval(std::optional<ConfigurationRecord> left);
+    // Waits until the next poll is due; false when stopped meanwhile.
+    bool pollDue();
     // One poll; a closed port is opened again when `reopen`.
-    bool answers(bool reopen);
+    Poll poll(bool reopen);
     bool stopped() const { return stopRequested_ && stopRequested_(); }
 
     SerialPort& port_;
@@ -117,6 +156,9 @@ private:
     std::optional<Clock::TimePoint> nextPoll_;
     ModuleIdentityRecord fileModule_;
     bool anyModule_ = true;
+    AskSerial askSerial_;
+    // The first poll has waited out what an earlier run left on the line.
+    bool settled_ = false;
 };
 
 } // namespace vindle
