@@ -67,7 +67,7 @@ void ModuleRun::interruptAgain()
 {
     interrupted_ = true;
     abandoned_ = true;
-    program_.end();
+    program_.endNow();
 }
 
 void ModuleRun::portFailed(const std::string& reason)
@@ -75,7 +75,7 @@ void ModuleRun::portFailed(const std::string& reason)
     if (portFailure_)
         return;
     portFailure_ = reason;
-    program_.end();
+    program_.endNow();
 }
 
 ExitStatus ModuleRun::endedStatus(const std::string& what)

@@ -108,6 +108,9 @@ public:
     // Asked while a store runs, it ends the run once the store is over: no
     // button cuts a store short (a port that stops working still does).
     void end();
+    // Ends the run at once, a store under way too: the port stopped working,
+    // or the command line's second Ctrl+C, which says what it leaves behind.
+    void endNow();
     // end() was asked while a store runs, and waits for it.
     bool endingAfterStore() const { return endAfterStore_; }
     bool hasEnded() const { return link_.isClosed(); }
@@ -190,7 +193,6 @@ private:
     void exclusively(const std::function<void()>& procedure);
     // Runs a store; an end() asked meanwhile comes once it is over.
     StoreResult whileStoring(const std::function<StoreResult()>& store);
-    void endNow();
     // Opens the data monitor in place of the main window and receives until
     // the run ends.
     void runMonitor();
