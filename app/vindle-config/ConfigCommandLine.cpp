@@ -38,6 +38,12 @@ const CLI::Validator kNotEmpty(
     },
     "", "not empty");
 
+const CLI::Validator kUtf8Text(
+    [](const std::string& value) {
+        return isUtf8Text(value) ? std::string() : std::string("needs UTF-8 text");
+    },
+    "", "UTF-8");
+
 // The command line's grammar, filling `request`.
 class Grammar
 {
@@ -83,6 +89,14 @@ public:
         store->add_flag("--any-module", request.anyModule,
                         "with --repeat, store also into a module of another kind (Device ID #1) "
                         "than the file was saved from; without --repeat that is only said");
+        store
+            ->add_option("--backup", request.backupFile,
+                         "before the store, write what the module holds (read with the read "
+                         "command alone) to this configuration file; nothing is stored when it "
+                         "cannot be written. Not with --repeat, where each line of --log holds "
+                         "it as \"before\"")
+            ->type_name("FILE")
+            ->check(kNotEmpty);
 
         command("identity", "print the identity", Command::Identity);
 
@@ -101,12 +115,36 @@ public:
             command("defaults", "clear to factory defaults, then read (refuses without --yes)",
                     Command::Defaults);
         defaults->add_flag("--yes", request.yes, "really clear the module's configuration");
-        for (CLI::App* logged : {store, diff, defaults})
+        for (CLI::App* logged : {store, diff, defaults}) {
+            CLI::Option* log = logged
+                                   ->add_option("--log", request.logFile,
+                                                "append one JSON line per module to this "
+                                                "station log")
+                                   ->type_name("FILE")
+                                   ->check(kNotEmpty);
             logged
-                ->add_option("--log", request.logFile,
-                             "append one JSON line per module to this station log")
-                ->type_name("FILE")
-                ->check(kNotEmpty);
+                ->add_option("--station", request.station,
+                             "the station's name, in every line of the log")
+                ->type_name("NAME")
+                ->check(kNotEmpty)
+                ->check(kUtf8Text)
+                ->needs(log);
+            logged
+                ->add_option("--operator", request.operatorName,
+                             "who sets the modules up, in every line of the log")
+                ->type_name("NAME")
+                ->check(kNotEmpty)
+                ->check(kUtf8Text)
+                ->needs(log);
+            if (logged == store)
+                store
+                    ->add_flag("--ask-serial", request.askSerial,
+                               "before each module, ask for its serial number (one line from "
+                               "stdin, as typed or scanned) for its line of the log; "
+                               "one already in the log is refused until given again, as another "
+                               "attempt. End of input ends as Ctrl+C does")
+                    ->needs(log);
+        }
 
         CLI::App* monitor = command(
             "monitor", "the data monitor's lines on stdout until interrupted", Command::Monitor);
@@ -142,7 +180,31 @@ CommandLineExit printed(bool json, const char* key, const std::string& text, int
     return CommandLineExit{status};
 }
 
+// A command line that asks for nothing this program does: why, on stderr
+// (and in the JSON object when one was asked for).
+CommandLineExit usageError(bool json, const std::string& text)
+{
+    std::cerr << "vindle-config: " << text << "\n"
+              << "Run vindle-config --help for the commands and options.\n";
+    if (json) {
+        const nlohmann::json result = {
+            {"command", nullptr}, {"messages", {text}}, {"status", toInt(ExitStatus::Usage)}};
+        standard_output::write(result.dump() + "\n");
+    }
+    return CommandLineExit{toInt(ExitStatus::Usage)};
+}
+
 } // namespace
+
+bool isUtf8Text(const std::string& text)
+{
+    try {
+        static_cast<void>(nlohmann::json(text).dump());
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
 
 std::variant<ConfigRequest, CommandLineExit> parseConfigCommandLine(int argc, char** argv)
 {
@@ -165,16 +227,12 @@ std::variant<ConfigRequest, CommandLineExit> parseConfigCommandLine(int argc, ch
         return printed(json, "version", version.what() + std::string("\n"),
                        version.get_exit_code());
     } catch (const CLI::ParseError& error) {
-        std::cerr << "vindle-config: " << error.what() << "\n"
-                  << "Run vindle-config --help for the commands and options.\n";
-        if (json) {
-            const nlohmann::json result = {{"command", nullptr},
-                                           {"messages", {error.what()}},
-                                           {"status", toInt(ExitStatus::Usage)}};
-            standard_output::write(result.dump() + "\n");
-        }
-        return CommandLineExit{toInt(ExitStatus::Usage)};
+        return usageError(json, error.what());
     }
+    if (request.backupFile && request.repeat)
+        return usageError(json, "--backup keeps what one module held, and --repeat goes on to "
+                                "the next: with --repeat --log, each module's line holds what "
+                                "it held before as \"before\".");
     if (request.keys)
         request.header = true;
     return request;

@@ -31,8 +31,15 @@ struct ConfigRequest
     std::optional<std::string> secondFile;
     // read: write the file also when the windows change values on the way in.
     bool acceptChanges = false;
-    // store, diff, defaults: the station log to append a line to per module.
+    // store, diff, defaults: the station log to append a line to per module,
+    // and what each of its lines says of the station and the person.
     std::optional<std::string> logFile;
+    std::optional<std::string> station;
+    std::optional<std::string> operatorName;
+    // store: ask for each module's serial number on stdin, for the log.
+    bool askSerial = false;
+    // store: where what the module held goes before the store.
+    std::optional<std::string> backupFile;
     bool verify = false;
     bool repeat = false;
     // store --repeat: store also into modules of another kind than the file's.
@@ -50,6 +57,10 @@ struct CommandLineExit
 {
     int status = 0;
 };
+
+// Whether `text` can go into the JSON of a result or of the station log,
+// which holds UTF-8 text only.
+bool isUtf8Text(const std::string& text);
 
 // Reads the arguments. --help and --version write to stdout, usage errors to
 // stderr.

@@ -15,10 +15,13 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+#include <unistd.h>
 
 namespace vindle::cli {
 
@@ -49,6 +52,16 @@ const char* commandName(ConfigRequest::Command command)
 bool printOut(const std::string& text)
 {
     return standard_output::write(text);
+}
+
+// `text` without the blanks around it (a scanner's carriage return too).
+std::string trimmed(const std::string& text)
+{
+    constexpr std::string_view kBlanks = " \t\r\v\f";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 // What the identify command that ends a read may have done, when what was
@@ -129,6 +142,11 @@ void ConfigTool::fail(const std::string& text)
 void ConfigTool::result(const std::string& text)
 {
     lastLine_ = text;
+    say(text);
+}
+
+void ConfigTool::say(const std::string& text)
+{
     progress_.breakLine();
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
@@ -187,6 +205,18 @@ ExitStatus ConfigTool::execute()
             return ExitStatus::Usage;
         }
     }
+    if (const std::optional<ExitStatus> refused = prepareRecord())
+        return *refused;
+    // One unit's serial number before its port is opened; the bench asks
+    // before each module.
+    if (request_.askSerial && !request_.repeat && !interrupt_.requested()) {
+        serial_ = askSerial(1);
+        if (!serial_ && !interrupt_.requested()) {
+            fail("No serial number was given: the input ended.  Nothing was sent to the Vindle "
+                 "Module.");
+            return ExitStatus::Interrupted;
+        }
+    }
     if (interrupt_.requested()) {
         // Ctrl+C is how the monitor ends, whenever it comes.
         if (request_.command == ConfigRequest::Command::Monitor) {
@@ -214,8 +244,18 @@ ExitStatus ConfigTool::execute()
     if (log_.isOpen()) {
         const std::string line =
             lastLine_.empty() && !module.messages().empty() ? module.messages().back() : lastLine_;
-        if (!logModule(module.identityRecord(), status, line, differences_) &&
-            status == ExitStatus::Done)
+        StationLogEntry entry = logCommon();
+        entry.module = module.identityRecord();
+        entry.status = status;
+        entry.result = line;
+        entry.differences = differences_;
+        if (serial_) {
+            entry.serial = serial_->serial;
+            if (serial_->attempt > 1)
+                entry.attempt = serial_->attempt;
+        }
+        entry.before = backedUp_;
+        if (!appendLog(entry) && status == ExitStatus::Done)
             status = ExitStatus::Usage;
     }
     module_ = nullptr;
@@ -250,6 +290,8 @@ ExitStatus ConfigTool::provision(const ConfigurationFileContents& file,
         port_, port_, pump_, clock_, progress_, journal_.get(),
         [this] { return interrupt_.requested(); }, port_.deviceName().toStdString());
     provisioning.setFileModule(file.module, request_.anyModule);
+    if (request_.askSerial)
+        provisioning.setSerialAsker([this](int number) { return askSerial(number); });
     const ConfigurationRecord& values = file.record;
     nlohmann::json modules = nlohmann::json::array();
     const ProvisioningSummary summary =
@@ -258,11 +300,17 @@ ExitStatus ConfigTool::provision(const ConfigurationFileContents& file,
             modules.push_back({{"module", identityJson(module.identity)},
                                {"status", toInt(module.status)},
                                {"result", module.outcome()}});
+            if (module.serial)
+                modules.back()["serial"] = *module.serial;
+            if (module.attempt)
+                modules.back()["attempt"] = *module.attempt;
             // With --json each module's object comes as soon as it is done.
             if (request_.json)
                 delivered = printOut(modules.back().dump() + "\n");
-            const bool logged = !log_.isOpen() || logModule(module.identity, module.status,
-                                                            module.line(), module.differences);
+            const bool logged = !log_.isOpen() || appendLog(benchLogEntry(module, logCommon()));
+            // The serial number is in the log now: given again, it is another attempt.
+            if (logged && module.serial)
+                serials_.add(*module.serial);
             return delivered && logged;
         });
     printLine(summary.text());
@@ -280,8 +328,7 @@ bool ConfigTool::printLine(const std::string& line)
     return printOut(line + "\n");
 }
 
-bool ConfigTool::logModule(const ModuleIdentityRecord& module, ExitStatus status,
-                           const std::string& line, const std::vector<Difference>& differences)
+StationLogEntry ConfigTool::logCommon() const
 {
     StationLogEntry entry;
     entry.time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
@@ -291,15 +338,113 @@ bool ConfigTool::logModule(const ModuleIdentityRecord& module, ExitStatus status
         entry.file = request_.inputFile;
         entry.fileSha256 = fileSha256_;
     }
-    entry.module = module;
-    entry.status = status;
-    entry.result = line;
-    entry.differences = differences;
+    entry.station = request_.station;
+    entry.operatorName = request_.operatorName;
+    return entry;
+}
+
+bool ConfigTool::appendLog(const StationLogEntry& entry)
+{
     const QString error = log_.append(stationLogJson(entry).dump());
     if (error.isEmpty())
         return true;
     fail(error.toStdString());
     return false;
+}
+
+std::optional<ExitStatus> ConfigTool::prepareRecord()
+{
+    const std::string nothingSent = "  Nothing was sent to the Vindle Module.";
+    if (request_.backupFile) {
+        const QString backup = QString::fromStdString(*request_.backupFile);
+        const QFileInfo target(backup);
+        if (target.exists() &&
+            target.canonicalFilePath() ==
+                QFileInfo(QString::fromStdString(request_.inputFile)).canonicalFilePath()) {
+            fail("--backup names " + request_.inputFile +
+                 " itself: the backup would replace the file to store." + nothingSent);
+            return ExitStatus::Usage;
+        }
+        if (log_.isOpen() && log_.isFile(backup)) {
+            fail("--backup names the station log itself: the backup would replace it." +
+                 nothingSent);
+            return ExitStatus::Usage;
+        }
+        if (const QString error = checkTextFileSavable(backup); !error.isEmpty()) {
+            fail(error.toStdString() + "." + nothingSent);
+            return ExitStatus::Usage;
+        }
+    }
+    // The serial numbers in the log so far, so that none is set up twice by
+    // mistake.
+    if (request_.askSerial) {
+        const QString error =
+            log_.read([this](std::string_view lines) { serials_.addLogText(lines); });
+        if (!error.isEmpty()) {
+            fail(error.toStdString() + nothingSent);
+            return ExitStatus::Usage;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<SerialAnswer> ConfigTool::askSerial(int number)
+{
+    if (!input_)
+        input_ = std::make_unique<InputLines>(pump_, STDIN_FILENO);
+    const bool typed = ::isatty(STDIN_FILENO) == 1;
+    std::string refused;
+    for (;;) {
+        progress_.breakLine();
+        std::fprintf(stderr, "Serial number of module %d: ", number);
+        std::fflush(stderr);
+        const std::optional<std::string> line =
+            input_->next([this] { return interrupt_.requested(); });
+        if (!line) {
+            std::fputc('\n', stderr);
+            return std::nullopt;
+        }
+        const std::string serial = trimmed(*line);
+        // What came from a pipe or a file shows as if typed.
+        if (!typed)
+            std::fprintf(stderr, "%s\n", serial.c_str());
+        std::fflush(stderr);
+        if (serial.empty())
+            continue;
+        if (!isUtf8Text(serial)) {
+            say("A serial number must be UTF-8 text: give it again.");
+            continue;
+        }
+        if (std::optional<SerialAnswer> answer = serials_.take(serial, refused))
+            return answer;
+        refused = serial;
+        say(SerialLedger::refusalText(serial));
+    }
+}
+
+std::optional<ExitStatus> ConfigTool::backUp(ModuleRun& module)
+{
+    const std::string& path = *request_.backupFile;
+    progress_.step("Reading what the module holds, for the backup...");
+    if (const ExitStatus status = module.readHeld(); status != ExitStatus::Done) {
+        say("No backup was written, and nothing was stored.");
+        return status;
+    }
+    ConfigurationFileContents contents;
+    contents.record = module.held();
+    contents.comment = "What the Vindle Module held before " + request_.inputFile +
+                       " was stored into it. Its identity was not asked for: the identify "
+                       "command clears some modules to their factory defaults.";
+    if (const QString error =
+            saveTextFile(QString::fromStdString(path), formatConfigurationFile(contents));
+        !error.isEmpty()) {
+        fail(error.toStdString() + ".  Nothing was stored.");
+        return ExitStatus::Usage;
+    }
+    backedUp_ = module.held();
+    json_["backup"] = path;
+    say("Wrote what the module held into " + path + ".");
+    return std::nullopt;
 }
 
 std::optional<ConfigurationFileContents> ConfigTool::loadFile()
@@ -416,6 +561,10 @@ ExitStatus ConfigTool::read(ModuleRun& module)
 
 ExitStatus ConfigTool::store(ModuleRun& module, const ConfigurationFileContents& file)
 {
+    if (request_.backupFile) {
+        if (const std::optional<ExitStatus> refused = backUp(module))
+            return *refused;
+    }
     const auto [status, differences] = module.store(file.record, request_.verify, file.module);
     if (module.lastStored())
         json_["stored_through"] = *module.lastStored();

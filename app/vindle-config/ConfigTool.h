@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConfigCommandLine.h"
+#include "InputLines.h"
 #include "InterruptSignal.h"
 #include "StationLog.h"
 #include "TerminalProgress.h"
@@ -8,6 +9,7 @@
 #include "program/ConfigurationFile.h"
 #include "program/ExitStatus.h"
 #include "program/ModuleText.h"
+#include "program/StationRecord.h"
 #include "qt/core/FileStoreJournal.h"
 #include "qt/core/QtEventPump.h"
 #include "qt/core/QtSerialPort.h"
@@ -69,10 +71,22 @@ private:
     void fail(const std::string& text);
     // A result line on stderr (also when it is not a terminal).
     void result(const std::string& text);
+    // A line on stderr that is no result.
+    void say(const std::string& text);
+    // Checks what the station log and the backup need before any port is
+    // opened; the status when the run cannot go on.
+    std::optional<ExitStatus> prepareRecord();
+    // What every line of this run's station log holds.
+    StationLogEntry logCommon() const;
     // Appends one module's line to the station log; false (and said why)
     // when it cannot be written.
-    bool logModule(const ModuleIdentityRecord& module, ExitStatus status, const std::string& line,
-                   const std::vector<Difference>& differences);
+    bool appendLog(const StationLogEntry& entry);
+    // Asks for the serial number of module `number` until one is given;
+    // empty at the end of input or on Ctrl+C.
+    std::optional<SerialAnswer> askSerial(int number);
+    // store --backup: reads what the module holds and writes it out; the
+    // status when nothing may be stored.
+    std::optional<ExitStatus> backUp(ModuleRun& module);
 
     ConfigRequest request_;
     QtSerialPort port_;
@@ -90,6 +104,12 @@ private:
     std::string lastLine_;
     // What the store's read-back or diff found, for the log.
     std::vector<Difference> differences_;
+    // The serial numbers of the log's lines, and what a single run was
+    // given and backed up, for its line.
+    SerialLedger serials_;
+    std::unique_ptr<InputLines> input_;
+    std::optional<SerialAnswer> serial_;
+    std::optional<ConfigurationRecord> backedUp_;
 };
 
 } // namespace vindle::cli

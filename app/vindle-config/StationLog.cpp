@@ -62,6 +62,43 @@ bool StationLog::isFile(const QString& path) const
            log.st_dev == other.st_dev && log.st_ino == other.st_ino;
 }
 
+QString StationLog::read(const std::function<void(std::string_view)>& lines) const
+{
+    constexpr std::size_t kLongestLine = 1024 * 1024;
+    std::string pending;
+    bool skipping = false;
+    char block[64 * 1024];
+    for (off_t at = 0;;) {
+        const ssize_t got = ::pread(fd_, block, sizeof block, at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return tr("Cannot read the station log %1: %2.").arg(path_, systemReason(errno));
+        if (got == 0)
+            break;
+        at += got;
+        pending.append(block, static_cast<std::size_t>(got));
+        const std::size_t end = pending.rfind('\n');
+        if (end == std::string::npos) {
+            if (pending.size() > kLongestLine) {
+                pending.clear();
+                skipping = true;
+            }
+            continue;
+        }
+        std::string_view whole(pending.data(), end + 1);
+        if (skipping) {
+            whole.remove_prefix(whole.find('\n') + 1);
+            skipping = false;
+        }
+        lines(whole);
+        pending.erase(0, end + 1);
+    }
+    if (!pending.empty() && !skipping)
+        lines(pending);
+    return {};
+}
+
 QString StationLog::append(const std::string& line)
 {
     const auto cannotWrite = [this](int error) {

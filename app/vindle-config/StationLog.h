@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace vindle::cli {
 
@@ -28,6 +30,12 @@ public:
     // Whether `path` names the log's own file (the same device and inode,
     // under whatever name).
     bool isFile(const QString& path) const;
+
+    // Hands the lines written so far to `lines`, whole lines at a time (a
+    // last line cut short by a crash too; one longer than a megabyte is no
+    // line of this log and is skipped); why they could not be read, or an
+    // empty text.
+    QString read(const std::function<void(std::string_view lines)>& lines) const;
 
     // `line` and a line end, whole or not at all (a write cut short, by a full
     // disk or a file size limit, is taken back); why it could not be written,

@@ -137,6 +137,16 @@ ExitStatus ModuleRun::read(bool acceptChanges)
     return changedStatus(acceptChanges);
 }
 
+ExitStatus ModuleRun::readHeld()
+{
+    const ReadResult result = program_.readConfiguration(
+        ReadOptions{.stopAtUnshowable = false, .identify = false, .confirm = true});
+    if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
+        return status;
+    held_ = result.received;
+    return ExitStatus::Done;
+}
+
 ExitStatus ModuleRun::changedStatus(bool acceptChanges)
 {
     if (changes_.empty())

@@ -56,6 +56,11 @@ public:
     // change on the way in (changes()) make it Unshowable, unless
     // `acceptChanges`.
     ExitStatus read(bool acceptChanges = false);
+    // What the module holds, as it sent it: the read command alone (no
+    // identify command, nothing written), asked again until two replies in a
+    // row agree, also where the windows could not show a value. What a
+    // backup keeps; held() holds it once Done.
+    ExitStatus readHeld();
     // The identity, all five bytes.
     ExitStatus identity();
     // Clear to Factory Defaults, with its read; the module is read before
@@ -91,6 +96,8 @@ public:
     // What the file of the last read holds: the identity it reported and
     // what Store Configuration would send now.
     ConfigurationFileContents contents();
+    // The values readHeld() read.
+    const ConfigurationRecord& held() const { return held_; }
     // The identity as the last read or identity received it.
     const ModuleIdentityRecord& identityRecord() const { return identity_; }
     // The highest location the last store had acknowledged; empty before
@@ -143,6 +150,7 @@ private:
     SetupProgram program_;
     std::vector<std::string> messages_;
     ModuleIdentityRecord identity_;
+    ConfigurationRecord held_;
     StoreResult store_;
     std::vector<UnkeptValue> changes_;
     int cleared_ = 0;

@@ -63,6 +63,24 @@ public:
         process_.waitForStarted(5000);
     }
 
+    // What the program reads on stdin; the end of input after it when `end`.
+    void type(const QByteArray& text, bool end)
+    {
+        process_.write(text);
+        if (end)
+            process_.closeWriteChannel();
+    }
+    // Waits until stderr holds `text`; false when the program ended first.
+    bool waitForError(const QString& text)
+    {
+        return QTest::qWaitFor(
+                   [&] {
+                       err_ += QString::fromUtf8(process_.readAllStandardError());
+                       return err_.contains(text) || process_.state() == QProcess::NotRunning;
+                   },
+                   kLongestRun) &&
+               err_.contains(text);
+    }
     // Waits until stdout holds `text` `times` times; false when the program
     // ended first.
     bool waitForOutput(const QString& text, int times = 1)
@@ -97,12 +115,13 @@ public:
         const int status = process_.exitStatus() == QProcess::NormalExit ? process_.exitCode()
                            : process_.state() == QProcess::NotRunning    ? 128 + process_.exitCode()
                                                                          : -1;
-        return {status, out_, QString::fromUtf8(process_.readAllStandardError())};
+        return {status, out_, err_ + QString::fromUtf8(process_.readAllStandardError())};
     }
 
 private:
     QProcess process_;
     QString out_;
+    QString err_;
 };
 
 class VindleConfig : public ::testing::Test
@@ -308,6 +327,19 @@ TEST_F(VindleConfig, CommandsAndExitStatuses)
         {nullptr, "", 1, "", "--help"},
         {nullptr, "identity --json --no-such-option", 1, "\"status\":1", "--no-such-option"},
         {nullptr, "store {file} --repeat", 1, "", "--verify"},
+        // The station record: what a backup would replace, and options
+        // that mean nothing without what they go with.
+        {nullptr,
+         "store {file} --verify --repeat --backup /nonexistent/b.json --port /nonexistent/tty", 1,
+         "", "each module's line holds what it held before as \"before\"."},
+        {nullptr, "store {file} --backup {file} --port /nonexistent/tty", 1, "",
+         "the backup would replace the file to store"},
+        {nullptr, "store {file} --backup /nonexistent/dir/b.json --port /nonexistent/tty", 1, "",
+         "/nonexistent/dir/b.json: No such file or directory.  Nothing was sent"},
+        {nullptr, "store {file} --station Bench-1 --port /nonexistent/tty", 1, "",
+         "--station requires --log"},
+        {nullptr, "defaults --yes --ask-serial --log /nonexistent/log --port /nonexistent/tty", 1,
+         "", "--ask-serial"},
         // Numbers no double holds, -0 quoted as written, text after a NUL.
         {nullptr, "store {file:/locations/5/value=1e400} --port /nonexistent/tty", 1, "",
          "Location \"5\": \"value\" must be an integer from 0 to 255, not 1e400."},
@@ -734,6 +766,137 @@ TEST_F(VindleConfig, AFileStoredIntoAnotherModuleReadsBackTheSame)
     QFile saved(file("module"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(readBack.out, QString::fromUtf8(saved.readAll()));
+}
+
+// Each unit's line names the station, the person, its serial number (asked
+// on stdin, a number already in the log only when given again) and what it
+// held before; --backup keeps that in a file before the store begins.
+TEST_F(VindleConfig, TheStationRecordNamesEachUnit)
+{
+    // What the log holds before; each module's emulator options; the
+    // arguments ({log}, {backup}); stdin (nullptr: left open, and Ctrl+C
+    // once the question is asked); the status; a text in stderr; for each
+    // line the run adds, keys and their values as JSON ("-": absent).
+    using Keys = std::vector<std::pair<const char*, const char*>>;
+    struct Case
+    {
+        const char* logged;
+        std::vector<const char*> modules;
+        const char* arguments;
+        const char* input;
+        int status;
+        const char* inStderr;
+        std::vector<Keys> lines;
+    };
+    const char* const held = "--set 5=99 --set 1=40";
+    const Case cases[] = {
+        {"",
+         {held},
+         "store {file} --verify --ask-serial --log {log} --station Bench-1 --operator Ann "
+         "--backup {backup}",
+         "\n  SN-1 \n",
+         0,
+         "Serial number of module 1: ",
+         {{{"serial", "\"SN-1\""},
+           {"station", "\"Bench-1\""},
+           {"operator", "\"Ann\""},
+           {"attempt", "-"}}}},
+        {"{\"serial\":\"SN-1\"}\nnot a line of this log\n",
+         {held},
+         "store {file} --ask-serial --log {log}",
+         "SN-1\nSN-1\n",
+         0,
+         "Serial number SN-1 is already in the log. Scan or type it again",
+         {{{"serial", "\"SN-1\""}, {"attempt", "2"}, {"station", "-"}, {"before", "-"}}}},
+        {"", {held}, "store {file} --ask-serial --log {log}", "", 130, "the input ended", {}},
+        {"", {held}, "store {file} --ask-serial --log {log}", nullptr, 130, "Interrupted", {}},
+        // The bench: its own lines count too, and the end of input ends it.
+        {"",
+         {"--device-id1 31 --set 5=99", "--device-id1 32"},
+         "store {file} --verify --repeat --any-module --ask-serial --log {log} --operator Ann",
+         "SN-1\nSN-1\nSN-1\n",
+         0,
+         "Serial number of module 3: ",
+         {{{"serial", "\"SN-1\""}, {"attempt", "-"}, {"operator", "\"Ann\""}},
+          {{"serial", "\"SN-1\""}, {"attempt", "2"}, {"station", "-"}}}},
+    };
+    const QString link = files_->filePath("record-link");
+    const QString backup = files_->filePath("backup.json");
+    const QString log = files_->filePath("record.log");
+    const auto plugIn = [&link](const char* options) {
+        auto emulator =
+            std::make_unique<EmulatorProcess>(QStringList{"--link", link} + words(options));
+        for (int waited = 0; !QFileInfo::exists(link) && waited < 5000; waited += 20)
+            QTest::qWait(20);
+        return emulator;
+    };
+    const auto jsonOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? nlohmann::json::parse(file.readAll().toStdString())
+                                              : nlohmann::json();
+    };
+    const nlohmann::json stored = jsonOf(file("module"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        QFile::remove(backup);
+        QFile earlier(log);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        earlier.write(c.logged);
+        earlier.close();
+        auto module = plugIn(c.modules.front());
+        QStringList arguments = expand(c.arguments, link);
+        arguments.replaceInStrings(QStringLiteral("{log}"), log);
+        arguments.replaceInStrings(QStringLiteral("{backup}"), backup);
+        ConfigProcess run(arguments + QStringList{"--port", link});
+        if (c.input) {
+            run.type(c.input, true);
+        } else {
+            ASSERT_TRUE(run.waitForError(QStringLiteral("Serial number of module 1: ")));
+            run.interrupt();
+        }
+        // Each module is unplugged once its line is out, and the next one
+        // plugged in.
+        for (std::size_t i = 0; c.modules.size() > 1 && i < c.modules.size(); ++i) {
+            if (i > 0)
+                module = plugIn(c.modules[i]);
+            EXPECT_TRUE(run.waitForOutput(QStringLiteral("Module %1, ").arg(i + 1)));
+            module.reset();
+        }
+        const Finished ended = run.finish();
+        EXPECT_EQ(ended.status, c.status) << ended.err.toStdString();
+        EXPECT_TRUE(ended.err.contains(QString::fromUtf8(c.inStderr))) << ended.err.toStdString();
+
+        ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines =
+            earlier.readAll().mid(static_cast<qsizetype>(std::strlen(c.logged))).split('\n');
+        earlier.close();
+        ASSERT_EQ(static_cast<std::size_t>(lines.size()), c.lines.size() + 1); // and the last end
+        for (std::size_t i = 0; i < c.lines.size(); ++i) {
+            const nlohmann::json line =
+                nlohmann::json::parse(lines[static_cast<int>(i)].toStdString());
+            for (const auto& [key, value] : c.lines[i]) {
+                if (std::string_view(value) == "-")
+                    EXPECT_FALSE(line.contains(key)) << key;
+                else
+                    EXPECT_EQ(line.value(key, nlohmann::json()).dump(), value) << key;
+            }
+        }
+        if (!arguments.contains(backup))
+            continue;
+        // The backup holds what the module held before the store: the line's
+        // "before", as the windows' file keeps it.
+        const nlohmann::json saved = jsonOf(backup);
+        const nlohmann::json before = nlohmann::json::parse(lines[0].toStdString())["before"];
+        ASSERT_EQ(before.size(), 51U);
+        for (int location = 0; location < 51; ++location) {
+            const std::string key = std::to_string(location);
+            const int expected = location == 5   ? 99
+                                 : location == 1 ? 40
+                                                 : stored["locations"][key]["value"].get<int>();
+            EXPECT_EQ(saved["locations"][key]["value"], expected) << location;
+            EXPECT_EQ(before[static_cast<std::size_t>(location)], expected) << location;
+        }
+    }
 }
 
 } // namespace
