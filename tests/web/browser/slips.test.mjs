@@ -241,18 +241,25 @@ test('the session settles only once the core has taken every action queued, also
 });
 
 test('an edit typed just before the run is ended is asked about', async () => {
-    const page = await startedPage(browser, {}, 'Try without a module');
-    // Typed, and the corner's button pressed, before the core has a turn.
-    await page.$eval('aria/Q4T Device Number:[role="textbox"]', (box) => {
-        box.value = '12';
-        box.dispatchEvent(new Event('input', { bubbles: true }));
-        document.getElementById('disconnect').click();
-    });
-    const box = await page.waitForSelector('aria/[role="alertdialog"]', { timeout: 5000 });
-    assert.match(await box.evaluate((e) => e.querySelector('p').textContent), /neither stored in the Vindle Module/);
-    await page.keyboard.press('Escape');
-    await mainWindowReady(page);
-    await finish(page);
+    // What ends the run: the corner's button, or the main window's close button.
+    for (const end of ['#disconnect', 'dialog[data-window="Main"] .close']) {
+        const page = await startedPage(browser, {}, 'Try without a module');
+        // Typed, and the run ended, before the core has a turn.
+        await page.$eval(
+            'aria/Q4T Device Number:[role="textbox"]',
+            (box, selector) => {
+                box.value = '12';
+                box.dispatchEvent(new Event('input', { bubbles: true }));
+                document.querySelector(selector).click();
+            },
+            end,
+        );
+        const box = await page.waitForSelector('aria/[role="alertdialog"]', { timeout: 5000 });
+        assert.match(await box.evaluate((e) => e.querySelector('p').textContent), /neither stored in the Vindle/, end);
+        await page.keyboard.press('Escape');
+        await mainWindowReady(page);
+        await finish(page);
+    }
 });
 
 test('the shortcuts do nothing while a message box waits for an answer', async () => {
