@@ -4,7 +4,9 @@
 // many modules after two of them (docs/web-*.png). Then the same on other
 // screens: made smaller after the start, zoomed to 200 %, with a default font
 // of 24 px, and in the dark colour scheme.
-//   scripts/web.sh && node scripts/web-gallery.mjs
+// The bench is also shown on a port during a store and after a module was
+// refused, zoomed and dark too.
+//   scripts/web.sh && node scripts/web-gallery.mjs [VIEW...]
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import {
@@ -13,6 +15,7 @@ import {
     mainWindowReady,
     openPage,
     press,
+    savedDefaults,
     showScreen,
     startBrowser,
 } from '../tests/web/browser/harness.mjs';
@@ -96,7 +99,37 @@ const kViews = {
                 timeout: 60000,
             }),
     },
+    // The bench on a real (stand-in) port, with the station's record: a
+    // store under way, and a module of another kind refused.
+    'bench-storing': {
+        args: ['--byte-delay', '25'],
+        start: (page) => benchOnLobby(page),
+        show: (page) =>
+            page.waitForFunction(() =>
+                /^Storing… location [1-9]/.test(document.getElementById('bench-progress').textContent),
+            ),
+    },
+    'bench-refused': {
+        args: ['--device-id1', '18'],
+        start: (page) => benchOnLobby(page),
+        show: (page) =>
+            page.waitForFunction(() =>
+                /^Done with this module/.test(document.getElementById('bench-state').textContent),
+            ),
+    },
 };
+
+// The bench on the demo's file with another debounce time, at a station.
+async function benchOnLobby(page) {
+    const lobby = await savedDefaults(page);
+    lobby.locations[1].value = 40;
+    await page.evaluate((text) => {
+        localStorage.setItem('vindle-bench-station', 'Bench 4');
+        localStorage.setItem('vindle-bench-operator', 'R. Ames');
+        window.fileStandIn.toOpen = { name: 'lobby.json', text };
+    }, JSON.stringify(lobby));
+    await press(page, 'Set up many modules');
+}
 
 const kLaptop = { width: 1366, height: 768 };
 const kLarge = { width: 1920, height: 1080 };
@@ -105,14 +138,14 @@ const kFirst = ['main', 'secondary', 'message', 'monitor', 'bench'];
 // (a browser window made smaller, or zoomed in, after the start), and the
 // views photographed there.
 const kScreens = [
-    { name: '1366x768', start: kLaptop, views: kFirst },
+    { name: '1366x768', start: kLaptop, views: [...kFirst, 'bench-storing', 'bench-refused'] },
     { name: '1920x1080', start: kLarge, views: kFirst },
     { name: '1920x1080-made-800x600', start: kLarge, screen: { width: 800, height: 600 }, views: ['main', 'limiter'] },
     {
         name: '1366x768-zoom200',
         start: kLaptop,
         screen: { width: 683, height: 384, zoom: 2 },
-        views: ['main', 'limiter', 'message'],
+        views: ['main', 'limiter', 'message', 'bench-storing', 'bench-refused'],
     },
     {
         name: '1366x768-font24',
@@ -122,15 +155,23 @@ const kScreens = [
     {
         name: '1366x768-dark',
         start: { ...kLaptop, dark: true },
-        views: ['start', 'main', 'limiter', 'working', 'message', 'monitor', 'bench'],
+        views: ['start', 'main', 'limiter', 'working', 'message', 'monitor', 'bench', 'bench-storing', 'bench-refused'],
+    },
+    {
+        name: '1366x768-zoom200-dark',
+        start: { ...kLaptop, dark: true },
+        screen: { width: 683, height: 384, zoom: 2, dark: true },
+        views: ['bench-storing', 'bench-refused'],
     },
 ];
+// Only the views named on the command line, when any are.
+const kOnly = process.argv.slice(2);
 
 // The scroll bars show, as in a browser on a desktop.
 const browser = await startBrowser({ scrollBars: true });
 try {
     for (const { name: screenName, start, screen = start, views } of kScreens) {
-        for (const name of views) {
+        for (const name of views.filter((view) => kOnly.length === 0 || kOnly.includes(view))) {
             const view = kViews[name];
             const page = await openPage(browser, { args: view.args, width: start.width, height: start.height });
             await showScreen(page, start);

@@ -1,6 +1,7 @@
 #include "web/PageBench.h"
 
 #include "program/FileCommands.h"
+#include "web/PageValues.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
@@ -11,9 +12,11 @@ using emscripten::val;
 
 namespace {
 
-std::string textOf(const val& object, const char* key)
+// A field of the station's record, absent when left empty.
+std::optional<std::string> given(const val& record, const char* key)
 {
-    return object[key].isString() ? object[key].as<std::string>() : std::string();
+    std::string text = textOf(record, key);
+    return text.empty() ? std::nullopt : std::optional<std::string>(std::move(text));
 }
 
 } // namespace
@@ -25,16 +28,30 @@ PageBench::PageBench(val page)
 
 void PageBench::act(const val& action)
 {
-    if (action.typeOf().as<std::string>() != "object" || !action["action"].isString())
+    if (action.typeOf().as<std::string>() != "object" || action.isNull() ||
+        !action["action"].isString())
         return;
     const std::string kind = action["action"].as<std::string>();
     if (kind == "stop" || kind == "end") {
         stop_ = true;
+    } else if (kind == "serial") {
+        serialGiven_ = textOf(action, "serial");
     } else if (kind == "portStopped") {
         portGone_ = true;
+        portBack_ = false;
         if (module_)
             module_->portFailed(textOf(action, "reason"));
+    } else if (kind == "portBack") {
+        portBack_ = portGone_;
     }
+}
+
+bool PageBench::reopen()
+{
+    if (!portBack_)
+        return false;
+    portGone_ = portBack_ = false;
+    return true;
 }
 
 void PageBench::step(const std::string& line)
@@ -49,39 +66,64 @@ void PageBench::transfer(Transfer transfer, std::optional<int> location)
                      location ? val(*location) : val::null());
 }
 
+std::optional<SerialAnswer> PageBench::askSerial(int number)
+{
+    if (!page_.call<val>("benchRecord")["askSerial"].as<bool>())
+        return SerialAnswer{};
+    std::string refused;
+    for (;;) {
+        serialGiven_.reset();
+        page_.call<void>("benchSerial", number,
+                         refused.empty() ? std::string() : SerialLedger::refusalText(refused));
+        while (!serialGiven_ && !stop_)
+            pump_.waitFor(EventPump::kNoLimit);
+        if (stop_)
+            return std::nullopt;
+        if (std::optional<SerialAnswer> answer = serials_.take(*serialGiven_, refused))
+            return answer;
+        refused = *serialGiven_;
+    }
+}
+
 void PageBench::run()
 {
     const val chosen = page_.call<val>("benchFile");
     const std::string name = textOf(chosen, "name");
-    const FileToStore file = fileToStore(name, textOf(chosen, "text"));
+    const FileToStore file = fileToStore(name, bytesOf(chosen["text"]).value_or(std::string()));
     if (!file.contents) {
         page_.call<void>("benchEnded", file.refusal, toInt(ExitStatus::Usage));
         return;
     }
+    serials_.addLogText(textOf(chosen, "log"));
     const std::string portName = textOf(chosen, "port");
     Provisioning bench(
-        port_, *this, pump_, clock_, *this, &journal_, [this] { return stop_ || portGone_; },
-        portName);
+        port_, *this, pump_, clock_, *this, &journal_, [this] { return stop_; }, portName);
+    bench.setFileModule(file.contents->module, false);
+    bench.setSerialAsker([this](int number) { return askSerial(number); });
     int verified = 0;
     int holding = 0;
     int failed = 0;
     const ProvisioningSummary summary = bench.run(
         file.contents->record, [this](ModuleRun* module) { module_ = module; },
-        [&](const ProvisionedModule& module) {
+        [&](const ProvisionedModule& done) {
+            ProvisionedModule module = done;
+            if (module.serial && module.serial->empty())
+                module.serial.reset();
             ++(module.status != ExitStatus::Done ? failed : (module.checked ? holding : verified));
-            StationLogEntry entry;
-            entry.time = page_.call<std::string>("isoNow");
-            entry.command = module.checked ? "diff" : "store";
-            entry.port = portName;
-            entry.file = name;
+            const val record = page_.call<val>("benchRecord");
+            StationLogEntry common;
+            common.time = page_.call<std::string>("isoNow");
+            common.port = portName;
+            common.file = name;
             if (chosen["sha256"].isString())
-                entry.fileSha256 = chosen["sha256"].as<std::string>();
-            entry.module = module.identity;
-            entry.status = module.status;
-            entry.result = module.line();
-            entry.differences = module.differences;
+                common.fileSha256 = chosen["sha256"].as<std::string>();
+            common.station = given(record, "station");
+            common.operatorName = given(record, "operator");
+            if (module.serial)
+                serials_.add(*module.serial);
             page_.call<void>("benchModule", module.line(), toInt(module.status),
-                             stationLogJson(entry).dump(), tallyText(verified, failed, holding));
+                             stationLogJson(benchLogEntry(module, common)).dump(),
+                             tallyText(verified, failed, holding));
             return true;
         },
         [this] { return page_.call<bool>("benchChecking"); });
@@ -93,10 +135,10 @@ void PageBench::run()
 namespace {
 
 // Why a file cannot be stored as it is, in the words of a store; empty when
-// it can. The page asks before it asks for a port.
-std::string storeFileRefusal(const std::string& name, const std::string& text)
+// it can. The page asks before it asks for a port, with the file's bytes.
+std::string storeFileRefusal(const std::string& name, const std::string& bytes)
 {
-    return vindle::fileToStore(name, text).refusal;
+    return vindle::fileToStore(name, bytes).refusal;
 }
 
 } // namespace

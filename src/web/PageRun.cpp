@@ -2,6 +2,7 @@
 
 #include "program/ConfigurationFile.h"
 #include "program/ModuleText.h"
+#include "web/PageValues.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
@@ -21,8 +22,13 @@ PageRun::PageRun(val page)
         auto& mirror = *mirrors_.emplace_back(std::make_unique<WindowMirror>(window, page_));
         page_.call<void>("windowOpened", mirror.describe());
     });
-    program_.link().onExchangeRunning(
-        [this](bool running) { page_.call<void>("exchangeRunning", running); });
+    // What an exchange changed (a store took the edits) is told before it
+    // is over, so that a page that waits for the line to be free asks about
+    // edits as they are then.
+    program_.link().onExchangeRunning([this](bool running) {
+        tellEditsUnsaved();
+        page_.call<void>("exchangeRunning", running);
+    });
     program_.link().setJournal(&journal_);
     program_.onAccomplished([this](Accomplishment accomplishment) {
         page_.call<void>("announce", accomplishmentText(accomplishment, program_.mainWindow()));
@@ -128,7 +134,8 @@ WindowMirror* PageRun::mirror(const std::string& windowName) const
 
 void PageRun::openConfiguration(const val& file)
 {
-    if (!file["text"].isString())
+    const std::optional<std::string> bytes = bytesOf(file["text"]);
+    if (!bytes)
         return;
     const std::string name = file["name"].isString() ? file["name"].as<std::string>() : "";
     if (file["size"].isNumber() &&
@@ -136,7 +143,7 @@ void PageRun::openConfiguration(const val& file)
         tell(tooLargeFileMessage(name));
         return;
     }
-    for (const std::string& message : files_.open(file["text"].as<std::string>()).messages())
+    for (const std::string& message : files_.open(*bytes).messages())
         tell(message);
 }
 

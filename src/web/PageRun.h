@@ -28,7 +28,8 @@ namespace vindle {
 //   {action: "answer", message}       the user acknowledged a message box
 //   {action: "openConfiguration", name, size, text}
 //                                     puts the configuration file `name` (of
-//                                     `size` bytes) into the windows, as the
+//                                     `size` bytes; `text` its bytes, a
+//                                     Uint8Array) into the windows, as the
 //                                     desktop's File menu
 //   {action: "portStopped", port, reason}
 //                                     the port stopped working: the run ends,

@@ -27,6 +27,16 @@ export function portName(port) {
     return `USB ${hex(info.usbVendorId)}:${hex(info.usbProductId)}`;
 }
 
+// What a person calls the port among `ports`, those the origin was granted:
+// a second adapter of the same kind is told apart by the order it was
+// granted in, "USB 0403:6001 (2)".
+export function namedPort(port, ports) {
+    const name = portName(port);
+    const alike = ports.filter((other) => portName(other) === name);
+    const at = alike.indexOf(port);
+    return at > 0 ? `${name} (${at + 1})` : name;
+}
+
 // A Web Serial port as the session's line. A written byte goes to the port
 // at once; bytes written while the port is still taking the last ones go
 // together after them. Received bytes go to `onReceived`. A change of bit
@@ -52,8 +62,8 @@ export class WebSerialLine {
         this.generation = 0;
         this.stopped = false;
         this.closing = false;
-        // Where a store under way is noted: per adapter, as the browser
-        // names it.
+        // Where a store under way is noted: per adapter, as the page names
+        // it (the page may name it apart from another of its kind).
         this.journalKey = `vindle-store:${portName(port)}`;
         this.lost = (event) => {
             if (event.target === this.port) this.stop('The device has been lost.');

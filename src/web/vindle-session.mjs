@@ -66,12 +66,15 @@ export class VindleSession {
         return this.module.ccall('vindle_run', null, [], [], { async: true });
     }
 
-    // Starts the bench of many modules instead, on `file` ({name, text,
-    // sha256, port, checking}: checking() true compares the next module
-    // with the file instead of storing it); the promise settles when it has
-    // ended. Its events:
-    // "benchState" (text), "benchProgress" (kind, location), "benchModule"
-    // ({line, status, log, tally}), "benchEnded" ({summary, status}).
+    // Starts the bench of many modules instead, on `file` ({name, text (the
+    // file's bytes), sha256, port, checking, record}: checking() true
+    // compares the next module with the file instead of storing it;
+    // record() gives {station, operator, askSerial} for the next module);
+    // the promise settles when it has ended. Its events:
+    // "benchState" (text), "benchProgress" (kind, location), "benchSerial"
+    // ({number, refusal}: answer with act({action: 'serial', serial})),
+    // "benchModule" ({line, status, log, tally}), "benchEnded" ({summary,
+    // status}).
     startBench(file) {
         this.module.vindlePage = this;
         this.bench = file;
@@ -169,6 +172,27 @@ export class VindleSession {
         });
     }
 
+    // Settles once no read or store is under way (the core shows no
+    // "Working..." window and holds the line for no exchange but the data
+    // monitor's endless receiving) and no message box is open, and the core
+    // has taken what was queued.
+    async free() {
+        const working = () =>
+            this.windows.get('Working')?.visible || (this.busy && !this.windows.get('RS232Packets')?.visible);
+        for (;;) {
+            await this.settled();
+            if (this.hasEnded || (!working() && this.messages.size === 0)) return;
+            await new Promise((resolve) => {
+                const events = ['windowChanged', 'busy', 'acted', 'ended'];
+                const changed = () => {
+                    for (const event of events) this.off(event, changed);
+                    resolve();
+                };
+                for (const event of events) this.on(event, changed);
+            });
+        }
+    }
+
     // Bytes that arrived from the module. The core takes them at once: a
     // module waits for each acknowledgement's answer.
     receive(bytes) {
@@ -234,6 +258,12 @@ export class VindleSession {
     }
     benchChecking() {
         return this.bench?.checking?.() ?? false;
+    }
+    benchRecord() {
+        return this.bench?.record?.() ?? { station: '', operator: '', askSerial: false };
+    }
+    benchSerial(number, refusal) {
+        this.emit('benchSerial', { number, refusal });
     }
     benchState(text) {
         this.emit('benchState', text);

@@ -11,6 +11,7 @@ import { pathToFileURL } from 'node:url';
 const build = path.resolve(process.argv[2] ?? 'build-web');
 const createVindleModule = createRequire(import.meta.url)(path.join(build, 'web/vindle.js'));
 const { VindleSession } = await import(pathToFileURL(path.join(build, 'web/vindle-session.mjs')));
+const { namedPort } = await import('../../src/web/lines.mjs');
 
 // A session on an emulated module started with `args`; every message box is
 // answered at once and kept.
@@ -129,4 +130,14 @@ test('a module that does not answer: the hand-over to the data monitor', async (
     session.close('RS232Packets');
     await session.finished;
     assert.ok(session.hasEnded);
+});
+
+test('ports of one kind are told apart by the order they were granted in', () => {
+    const port = (info) => ({ getInfo: () => info });
+    const ftdi = { usbVendorId: 0x0403, usbProductId: 0x6001 };
+    const ports = [port(ftdi), port({ usbVendorId: 0x067b, usbProductId: 0x2303 }), port(ftdi), port({}), port({})];
+    assert.deepEqual(
+        ports.map((each) => namedPort(each, ports)),
+        ['USB 0403:6001', 'USB 067B:2303', 'USB 0403:6001 (2)', 'you chose', 'you chose (2)'],
+    );
 });

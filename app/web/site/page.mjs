@@ -3,7 +3,8 @@
 
 import { VindleSession } from './vindle-session.mjs';
 import { WindowRenderer, messageBox } from './WindowRenderer.mjs';
-import { WebSerialLine, emulatedLine, kModuleBitRate, portName } from './lines.mjs';
+import { WebSerialLine, emulatedLine, kModuleBitRate, namedPort } from './lines.mjs';
+import { StationLogStore, logFileName, logText } from './station-log.mjs';
 
 const start = document.getElementById('start');
 const desk = document.getElementById('desk');
@@ -16,22 +17,45 @@ const connection = {
     view: document.getElementById('connection'),
     line: document.getElementById('connection-line'),
     end: document.getElementById('disconnect'),
+    said: document.getElementById('connection-said'),
 };
 const benchButton = document.getElementById('bench-start');
+const benchAnyButton = document.getElementById('bench-any');
 const benchDemoButton = document.getElementById('bench-demo');
-const bench = {
-    view: document.getElementById('bench'),
-    file: document.getElementById('bench-file'),
-    port: document.getElementById('bench-port'),
-    state: document.getElementById('bench-state'),
-    tally: document.getElementById('bench-tally'),
-    modules: document.getElementById('bench-modules'),
-    said: document.getElementById('bench-said'),
-    save: document.getElementById('bench-save'),
-    stop: document.getElementById('bench-stop'),
-    close: document.getElementById('bench-close'),
-    check: document.getElementById('bench-check'),
-    demo: document.getElementById('bench-demo-label'),
+const byId = (id) => document.getElementById(id);
+const bench = Object.fromEntries(
+    [
+        ['view', 'bench'],
+        ['file', 'bench-file'],
+        ['port', 'bench-port'],
+        ['state', 'bench-state'],
+        ['progress', 'bench-progress'],
+        ['stopping', 'bench-stopping'],
+        ['portSaid', 'bench-port-said'],
+        ['ended', 'bench-ended'],
+        ['tally', 'bench-tally'],
+        ['modules', 'bench-modules'],
+        ['said', 'bench-said'],
+        ['save', 'bench-save'],
+        ['saveSaid', 'bench-save-said'],
+        ['stop', 'bench-stop'],
+        ['close', 'bench-close'],
+        ['check', 'bench-check'],
+        ['demo', 'bench-demo-label'],
+        ['station', 'bench-station'],
+        ['operator', 'bench-operator'],
+        ['askSerial', 'bench-ask-serial'],
+        ['serialForm', 'bench-serial-form'],
+        ['serialLabel', 'bench-serial-label'],
+        ['serial', 'bench-serial'],
+        ['serialSaid', 'bench-serial-said'],
+    ].map(([key, id]) => [key, byId(id)]),
+);
+const logOffer = {
+    view: byId('log-offer'),
+    text: byId('log-offer-text'),
+    save: byId('log-offer-save'),
+    discard: byId('log-offer-discard'),
 };
 
 // Why there is no navigator.serial: the browser has none, or, on plain http
@@ -43,8 +67,9 @@ function withoutSerial() {
             'localhost): open it at its https:// address. You can still try the utility without a module.'
         );
     return (
-        'This browser cannot reach serial ports. Google Chrome, Microsoft Edge and Opera can, on a ' +
-        'computer (version 89 or later). You can still try the utility without a module.'
+        'This browser cannot reach serial ports: it has no Web Serial. A browser that has it (most ' +
+        'browsers of the Chromium kind on a computer, and Firefox from version 151) can. ' +
+        'You can still try the utility without a module.'
     );
 }
 
@@ -90,10 +115,17 @@ async function startRun(makeLine, runIt = runOn, givenModule = null) {
         run = null;
         offerChoices(true);
         await offerKnownPorts();
-        // The start's first choice takes the focus the windows had.
-        if (document.activeElement === null || document.activeElement === document.body)
-            (knownPorts.querySelector('button') ?? connectButton).focus();
+        await offerUnsavedLog();
+        focusStart();
     }
+}
+
+// The start's first choice takes the focus the windows or the bench had.
+function focusStart() {
+    if (start.hidden || start.contains(document.activeElement)) return;
+    const first = knownPorts.querySelector('button:not(:disabled)') ?? connectButton;
+    if (first.disabled) return;
+    first.focus();
 }
 
 async function runOn(module, line) {
@@ -130,15 +162,29 @@ async function runOn(module, line) {
     showConnection(connection.view, line);
     session.on('bitRate', () => showConnection(connection.view, line));
     connection.end.textContent = line.emulated ? 'End the Demo' : 'Disconnect';
-    connection.end.disabled = false;
-    // The run ends as closing the main window ends it, and the port is let
-    // go once a store cut short has run out in the module.
-    connection.end.onclick = () =>
-        leaveAsked(connection.end.textContent).then((leave) => {
-            if (!leave) return;
-            connection.end.disabled = true;
+    connection.end.removeAttribute('aria-disabled');
+    connection.said.textContent = '';
+    // The run ends as closing the main window ends it. A store is never cut
+    // short: it is waited for first (and the core, too, ends the run only
+    // once a store is over). The button keeps the focus meanwhile.
+    let leaving = false;
+    connection.end.onclick = async () => {
+        if (leaving) return;
+        leaving = true;
+        connection.end.setAttribute('aria-disabled', 'true');
+        if (session.windows.get('Working')?.visible || session.messages.size > 0)
+            connection.said.textContent = line.emulated
+                ? 'The demo ends once the module has finished…'
+                : 'Disconnecting once the module has finished…';
+        await session.free();
+        connection.said.textContent = '';
+        if (await leaveAsked(connection.end.textContent)) {
             session.end();
-        });
+            return;
+        }
+        leaving = false;
+        connection.end.removeAttribute('aria-disabled');
+    };
     // Once the run has ended the start comes back; it takes another run when
     // the port has been let go.
     let told = null;
@@ -181,26 +227,31 @@ async function leaveAsked(going) {
 }
 
 function offerChoices(offered) {
-    const buttons = [connectButton, connectAnyButton, demoButton, benchButton, benchDemoButton];
+    const buttons = [connectButton, connectAnyButton, demoButton, benchButton, benchAnyButton, benchDemoButton];
     for (const button of [...buttons, ...knownPorts.querySelectorAll('button')]) button.disabled = !offered;
 }
 
 // The ports this origin was given before, each offered again by its name.
 async function offerKnownPorts() {
-    const ports = 'serial' in navigator ? await navigator.serial.getPorts().catch(() => []) : [];
+    const ports = await grantedPorts();
     knownPorts.replaceChildren(
         ...ports.map((port) => {
             const button = document.createElement('button');
             button.type = 'button';
-            const name = portName(port);
-            button.textContent =
-                name === 'you chose' ? 'Connect to the port you chose again' : `Connect to ${name} again`;
+            const name = namedPort(port, ports);
+            button.textContent = name.startsWith('you chose')
+                ? `Connect to the port ${name} again`
+                : `Connect to ${name} again`;
             button.disabled = run !== null;
             button.addEventListener('click', () => startRun(() => openLine(port)).catch(failed));
             return button;
         }),
     );
     knownPorts.hidden = ports.length === 0;
+}
+
+function grantedPorts() {
+    return 'serial' in navigator ? navigator.serial.getPorts().catch(() => []) : Promise.resolve([]);
 }
 
 // A port the person chooses, open for the module; null when they chose none.
@@ -219,7 +270,23 @@ async function chosenPort({ anyPort = false } = {}) {
 
 async function openLine(port) {
     const line = new WebSerialLine(port);
-    line.name = portName(port);
+    line.name = namedPort(port, await grantedPorts());
+    line.journalKey = `vindle-store:${line.name}`;
+    // Once the port stops working: the same adapter plugged in again, open,
+    // or null when it cannot be opened.
+    line.comesBack = () =>
+        new Promise((resolve) => {
+            const connected = async () => {
+                const ports = await grantedPorts();
+                const same =
+                    ports.find((other) => other === port) ??
+                    ports.find((other) => namedPort(other, ports) === line.name);
+                if (!same) return;
+                navigator.serial.removeEventListener('connect', connected);
+                resolve(await openLine(same));
+            };
+            navigator.serial.addEventListener('connect', connected);
+        });
     try {
         await line.open();
     } catch (error) {
@@ -243,7 +310,8 @@ async function openFile(session) {
     // The core refuses a file too large to be a configuration by its size;
     // no more of it than that is read.
     const read = file.slice(0, session.module.largestConfigurationFile + 1);
-    session.openConfiguration(await read.text(), file.name, file.size);
+    // The bytes as they are: the core decodes them as the command line does.
+    session.openConfiguration(new Uint8Array(await read.arrayBuffer()), file.name, file.size);
 }
 
 // A file the person chooses, or null.
@@ -303,91 +371,186 @@ async function saveFile(text, name = 'vindle-configuration.json', types = kFileT
 
 // The bench of many modules ----------------------------------------------------
 
+// The station log: every line kept in the origin's storage as it is written.
+const stationLog = StationLogStore.open();
+
 // The file is chosen and checked as a store checks it before any port; then
-// the port; then module after module until Stop or the port goes away.
+// the port; then module after module until Stop.
 async function startBench(makeLine) {
     if (run !== null) return;
     const chosen = await chooseFile();
     if (!chosen) return;
     const module = await newModule();
-    const text = await chosen.slice(0, module.largestConfigurationFile + 1).text();
+    // The file's bytes as they are: the core decodes and refuses them as the
+    // command line does, and their digest is that of the file.
+    const bytes = new Uint8Array(await chosen.slice(0, module.largestConfigurationFile + 1).arrayBuffer());
     const refusal =
         chosen.size > module.largestConfigurationFile
             ? `Cannot read ${chosen.name}: it is larger than ${module.largestConfigurationFile} bytes`
-            : module.storeFileRefusal(chosen.name, text);
+            : module.storeFileRefusal(chosen.name, bytes);
     if (refusal) {
         say(refusal);
         return;
     }
-    const file = { name: chosen.name, text, sha256: await sha256(text) };
+    // The serial numbers of the log's lines not yet saved are taken as in
+    // the log already.
+    const log = logText([...(await stationLog).unsaved.values()]);
+    const file = { name: chosen.name, text: bytes, sha256: await sha256(bytes), log };
     await startRun(makeLine, (_, line) => runBench(module, line, file), module);
 }
 
-async function sha256(text) {
+async function sha256(bytes) {
     if (!crypto.subtle) return null;
-    const digest = await crypto.subtle.digest('SHA-256', new TextEncoder().encode(text));
+    const digest = await crypto.subtle.digest('SHA-256', bytes);
     return Array.from(new Uint8Array(digest), (byte) => byte.toString(16).padStart(2, '0')).join('');
+}
+
+// What the station's fields and the serial number box held last time.
+const kRemembered = {
+    station: 'vindle-bench-station',
+    operator: 'vindle-bench-operator',
+    askSerial: 'vindle-bench-ask-serial',
+};
+function remember(key, value) {
+    try {
+        localStorage.setItem(kRemembered[key], value);
+    } catch {
+        // Storage refused: the fields start empty next time.
+    }
+}
+function remembered(key) {
+    try {
+        return localStorage.getItem(kRemembered[key]) ?? '';
+    } catch {
+        return '';
+    }
 }
 
 async function runBench(module, line, file) {
     const session = new VindleSession(module, line);
     run.session = session;
-    line.onReceived = (bytes) => session.receive(bytes);
-    line.onStopped = (reason) => session.portStopped(line.name, reason);
-    const log = [];
+    const log = await stationLog;
+    // This bench's lines: their keys in the log's storage.
+    const lines = [];
+    const said = (element, text) => (element.textContent = text);
     bench.file.textContent = file.name;
     bench.port.textContent = line.name;
     bench.demo.hidden = !line.emulated;
-    bench.state.textContent = '';
+    for (const element of [bench.state, bench.progress, bench.stopping, bench.portSaid, bench.ended, bench.said])
+        said(element, '');
+    said(bench.saveSaid, '');
     bench.tally.textContent = '0 stored and verified, 0 failed';
     bench.modules.replaceChildren();
-    bench.said.textContent = '';
     bench.stop.hidden = false;
-    bench.stop.disabled = false;
+    bench.stop.removeAttribute('aria-disabled');
     bench.close.hidden = true;
+    bench.save.disabled = true;
+    bench.check.disabled = false;
+    bench.station.value = remembered('station');
+    bench.operator.value = remembered('operator');
+    bench.askSerial.checked = remembered('askSerial') === 'true';
+    bench.station.onchange = () => remember('station', bench.station.value);
+    bench.operator.onchange = () => remember('operator', bench.operator.value);
+    bench.askSerial.onchange = () => remember('askSerial', String(bench.askSerial.checked));
+    bench.serialForm.hidden = true;
+
     session.on('benchState', (text) => {
-        bench.state.textContent = text;
+        said(bench.state, text);
+        said(bench.progress, '');
         line.benchState?.(text);
     });
     session.on('benchProgress', (kind, location) => {
         const doing = kind === 'Storing' ? 'Storing' : 'Verifying';
-        bench.state.textContent = location === null ? `${doing}…` : `${doing}… location ${location} of 50`;
+        // Said once as it begins; its locations are shown, not said.
+        if (location === null) said(bench.state, `${doing}…`);
+        said(bench.progress, location === null ? `${doing}…` : `${doing}… location ${location} of 50`);
     });
+    // The serial number of the next module: typed, or scanned by a reader
+    // that types it and presses Enter.
+    session.on('benchSerial', ({ number, refusal }) => {
+        bench.serialLabel.textContent = `Serial number of module ${number}`;
+        said(bench.serialSaid, refusal);
+        bench.serialForm.hidden = false;
+        if (!refusal) bench.serial.value = '';
+        bench.serial.focus();
+        bench.serial.select();
+    });
+    bench.serialForm.onsubmit = (event) => {
+        event.preventDefault();
+        const serial = bench.serial.value.trim();
+        if (!serial) return;
+        bench.serialForm.hidden = true;
+        said(bench.serialSaid, '');
+        session.act({ action: 'serial', serial });
+        bench.stop.focus();
+    };
     session.on('benchModule', ({ line: text, status, log: entry, tally }) => {
-        log.push(entry);
         const item = document.createElement('li');
         item.textContent = text;
         item.classList.toggle('failed', status !== 0);
         bench.modules.append(item);
         item.scrollIntoView({ block: 'nearest' });
         bench.tally.textContent = tally;
-        bench.said.textContent = text;
+        said(bench.said, text);
+        said(bench.progress, '');
+        bench.save.disabled = false;
+        lines.push({ key: log.append(entry), entry });
     });
     session.on('benchEnded', ({ summary }) => {
-        bench.state.textContent = summary;
-        bench.said.textContent = summary;
+        said(bench.state, '');
+        said(bench.progress, '');
+        said(bench.ended, summary);
     });
-    line.onStopped = (reason) => {
+    line.onReceived = (bytes) => session.receive(bytes);
+    // An adapter pulled out fails the module it was storing; the bench waits
+    // for the same adapter to come back, and goes on with it.
+    const portStopped = (reason) => {
         session.portStopped(line.name, reason);
-        bench.state.textContent = `The serial port ${line.name} stopped working: ${reason}`;
-    };
-    bench.save.onclick = () =>
-        saveFile(log.map((entry) => `${entry}\n`).join(''), 'vindle-station-log.jsonl', kLogTypes).catch(
-            (error) => (bench.state.textContent = `The log could not be saved: ${error.message}`),
+        said(
+            bench.portSaid,
+            `The serial port ${line.name} stopped working: ${reason} ` +
+                'Plug the adapter in again: the bench goes on with it (or press Stop).',
         );
+        line.comesBack?.().then((back) => {
+            if (!back || session.hasEnded) return;
+            back.onReceived = line.onReceived;
+            back.onStopped = portStopped;
+            session.line = back;
+            line = back;
+            said(bench.portSaid, `The serial port ${line.name} is back.`);
+            session.act({ action: 'portBack' });
+        });
+    };
+    line.onStopped = portStopped;
+    bench.save.onclick = () => saveLog(lines);
     bench.stop.onclick = () => {
-        bench.stop.disabled = true;
-        bench.state.textContent = 'Stopping after this module…';
+        if (bench.stop.getAttribute('aria-disabled')) return;
+        // The button keeps the focus, so that it is not lost to the page.
+        bench.stop.setAttribute('aria-disabled', 'true');
+        said(bench.stopping, 'Stopping after this module…');
+        bench.serialForm.hidden = true;
         session.stop();
     };
     start.hidden = true;
     bench.view.hidden = false;
-    bench.save.focus();
+    bench.stop.focus();
     try {
-        await session.startBench({ ...file, port: line.name, checking: () => bench.check.checked });
+        await session.startBench({
+            ...file,
+            port: line.name,
+            checking: () => bench.check.checked,
+            record: () => ({
+                station: bench.station.value.trim(),
+                operator: bench.operator.value.trim(),
+                askSerial: bench.askSerial.checked,
+            }),
+        });
     } finally {
         await line.close?.();
         bench.stop.hidden = true;
+        bench.check.disabled = true;
+        bench.serialForm.hidden = true;
+        if (bench.stopping.textContent) said(bench.stopping, 'Stopped as asked: no more modules are taken.');
         bench.close.hidden = false;
         bench.close.focus();
     }
@@ -395,6 +558,52 @@ async function runBench(module, line, file) {
     await new Promise((resolve) => (bench.close.onclick = resolve));
     bench.view.hidden = true;
     start.hidden = false;
+    offerChoices(true);
+    focusStart();
+}
+
+// Saves log lines ({key, entry}) to a file the person chooses; once they
+// are in it they are let go from the origin's storage. A save that fails
+// says why in `sayIn` and keeps them.
+async function saveLog(lines, sayIn = bench.saveSaid) {
+    const log = await stationLog;
+    try {
+        if (!(await saveFile(logText(lines.map(({ entry }) => entry)), logFileName(), kLogTypes))) return false;
+    } catch (error) {
+        sayIn.textContent = `The log could not be saved: ${error.message}`;
+        return false;
+    }
+    await log.letGo(lines.map(({ key }) => key));
+    sayIn.textContent = `The log was saved: ${lines.length} ${lines.length === 1 ? 'line' : 'lines'}.`;
+    return true;
+}
+
+// Lines not saved when the page was last left are offered on the start.
+async function offerUnsavedLog() {
+    const log = await stationLog;
+    const lines = [...log.unsaved].map(([key, entry]) => ({ key, entry }));
+    const keys = lines.map(({ key }) => key);
+    logOffer.view.hidden = keys.length === 0 || run !== null;
+    if (keys.length === 0) return;
+    logOffer.text.textContent =
+        keys.length === 1
+            ? 'One station log line was not saved to a file.'
+            : `${keys.length} station log lines were not saved to a file.`;
+    logOffer.save.onclick = async () => {
+        if (await saveLog(lines, status)) offerUnsavedLog();
+    };
+    logOffer.discard.onclick = async () => {
+        const discard = `Discard ${keys.length === 1 ? 'It' : 'Them'}`;
+        const answer = await messageBox({
+            title: document.title,
+            text: `${logOffer.text.textContent} Once discarded, they are gone.`,
+            answers: [discard, 'Cancel'],
+        });
+        if (answer !== discard) return;
+        await log.letGo(keys);
+        offerUnsavedLog();
+        connectButton.focus();
+    };
 }
 
 // The demo's bench: a new emulated module takes the place of each one the
@@ -452,6 +661,13 @@ benchButton.addEventListener('click', () => {
     }
     startBench(() => chosenPort()).catch(failed);
 });
+benchAnyButton.addEventListener('click', () => {
+    if (!('serial' in navigator)) {
+        say(withoutSerial());
+        return;
+    }
+    startBench(() => chosenPort({ anyPort: true })).catch(failed);
+});
 benchDemoButton.addEventListener('click', () => startBench(() => emulatedBenchLine()).catch(failed));
 
 function failed(error) {
@@ -465,7 +681,9 @@ function failed(error) {
 window.addEventListener('beforeunload', (event) => {
     // An edit the core has not taken yet counts as one not stored.
     const session = run?.session;
-    if (session?.busy || session?.unsaved || session?.queuedActions.length > 0) {
+    // Nor are station log lines that no file holds yet.
+    const logUnsaved = loadedLog?.unsaved.size > 0;
+    if (session?.busy || session?.unsaved || session?.queuedActions.length > 0 || logUnsaved) {
         event.preventDefault();
         event.returnValue = '';
     }
@@ -479,6 +697,11 @@ else {
 }
 offerKnownPorts();
 offerChoices(true);
+let loadedLog = null;
+stationLog.then((log) => {
+    loadedLog = log;
+    if (run === null) offerUnsavedLog();
+});
 
 // Works offline once visited, and can be installed as an app.
 if ('serviceWorker' in navigator && window.isSecureContext) {

@@ -12,6 +12,7 @@ const kFiles = [
     'vindle-session.mjs',
     'WindowRenderer.mjs',
     'lines.mjs',
+    'station-log.mjs',
     'vindle.js',
     'vindle.wasm',
     'manifest.webmanifest',

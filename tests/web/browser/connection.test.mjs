@@ -156,6 +156,16 @@ test('edits neither stored nor saved are asked about before the main window clos
         await press(page, 'Close Without Storing');
         await startShown(page);
     }
+    // Disconnect through the question: the focus goes to the start's first
+    // choice, not to the page.
+    await press(page, kAgain);
+    await mainWindowReady(page);
+    await (await byName(page, kDebounce, 'slider')).focus();
+    await page.keyboard.press('ArrowRight');
+    await press(page, 'Disconnect');
+    await (await page.waitForSelector('dialog.message ::-p-aria(Disconnect[role="button"])')).click();
+    await page.waitForFunction(() => document.getElementById('start').contains(document.activeElement));
+    assert.equal(await page.evaluate(() => document.activeElement.textContent), kAgain);
     await finish(page);
 });
 

@@ -143,6 +143,27 @@ export async function answerMessage(page) {
     return text;
 }
 
+// What a file saved now holds: the 51 values.
+export async function savedValues(page) {
+    const count = await page.evaluate(() => window.fileStandIn.saved.length);
+    await press(page, 'Save Configuration As…');
+    await page.waitForFunction((n) => window.fileStandIn.saved.length > n, {}, count);
+    const { text } = await page.evaluate(() => window.fileStandIn.saved.at(-1));
+    const file = JSON.parse(text);
+    return { file, values: Array.from({ length: 51 }, (_, i) => file.locations[i].value) };
+}
+
+// The file the demo saves, of a module with factory defaults.
+export async function savedDefaults(page) {
+    await press(page, 'Try without a module');
+    await mainWindowReady(page);
+    const { file } = await savedValues(page);
+    await page.evaluate(() => (window.fileStandIn.saved.length = 0));
+    await press(page, 'Close');
+    await page.waitForFunction(() => !document.getElementById('bench-start').disabled);
+    return file;
+}
+
 // Shows the page as on another screen: `width`×`height` CSS pixels at `zoom`
 // (the browser's zoom of 200 % on 1366×768 is 683×384 CSS pixels, two device
 // pixels to one), with a default font of `font` pixels and the light or

@@ -174,8 +174,9 @@ test('a click queued behind a message box is not taken; an adapter pulled out wh
 });
 
 test('the port is let go before the start comes back: after a slow close, and after a store cut short', async () => {
-    // A module at 1200 bit/s takes a while to acknowledge 51 locations.
-    const page = await startedPage(browser, { args: ['--baud', '1200'] });
+    // A module at 1200 bit/s that refuses the store at location 7 and goes
+    // on taking bytes as values until its store time-out.
+    const page = await startedPage(browser, { args: ['--baud', '1200', '--wrong-echo', '7'] });
     // An adapter whose driver takes half a second to close.
     await page.evaluate(() => (window.serialStandIn.closeDelay = 500));
     await press(page, 'Disconnect');
@@ -189,11 +190,12 @@ test('the port is let go before the start comes back: after a slow close, and af
     assert.equal(await page.$eval('#status', (status) => status.textContent), '');
     await mainWindowReady(page);
 
-    // A store cut short: the module takes bytes as values until its store
-    // time-out, so the port is kept until then.
+    // A store cut short by its refusal: the module takes bytes as values
+    // until its store time-out, so the port is kept until then, however soon
+    // Disconnect comes.
     await page.evaluate(() => (window.serialStandIn.closeDelay = 0));
     await press(page, 'Store Configuration');
-    await page.waitForFunction(() => window.serialStandIn.written().join().includes('253,254'));
+    await answerMessage(page);
     await press(page, 'Disconnect');
     await startShown(page);
     const { cut, closed, noted } = await page.evaluate(() => ({

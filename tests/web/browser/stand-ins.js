@@ -29,7 +29,7 @@
 //   closeDelay     close() takes this many milliseconds, as some adapters'
 //                  drivers do; the port stays open meanwhile
 //   closes         performance.now() of every close() that has finished
-// window.fileStandIn: `toOpen` ({name, text}) is the file the next Open
+// window.fileStandIn: `toOpen` ({name, text} or {name, bytes}) is the file the next Open
 // picks (null: the picker is cancelled); `saved` gets each saved {name, text};
 // `full` makes every save fail as on a full disk.
 /* exported installStandIns */
@@ -38,7 +38,8 @@ function installStandIns(args) {
     const files = { toOpen: null, saved: [], full: false };
     window.showOpenFilePicker = async () => {
         if (files.toOpen === null) throw new DOMException('The user aborted a request.', 'AbortError');
-        const file = new File([files.toOpen.text], files.toOpen.name);
+        const { name, text, bytes } = files.toOpen;
+        const file = new File([bytes ? Uint8Array.from(bytes) : text], name);
         return [{ getFile: async () => file }];
     };
     window.showSaveFilePicker = async (options) => ({
