@@ -155,10 +155,35 @@ const kStates = [
         },
     ],
     [
+        'the bench asking for a serial number, one refused',
+        async (page) => {
+            await page.click('#bench-ask-serial');
+            await page.waitForFunction(() => !document.getElementById('bench-serial-form').hidden, {
+                timeout: 30000,
+            });
+            await page.type('#bench-serial', 'SN-1\n');
+            await page.waitForFunction(() => document.querySelectorAll('#bench-modules li').length === 2, {
+                timeout: 30000,
+            });
+            await page.waitForFunction(() => !document.getElementById('bench-serial-form').hidden, {
+                timeout: 30000,
+            });
+            await page.type('#bench-serial', 'SN-1\n');
+            await page.waitForFunction(() => document.getElementById('bench-serial-said').textContent);
+        },
+    ],
+    [
         'the bench once it ended',
         async (page) => {
             await press(page, 'Stop');
             await byName(page, 'Back to the start', 'button');
+        },
+    ],
+    [
+        'the start offering log lines not saved',
+        async (page) => {
+            await press(page, 'Back to the start');
+            await byName(page, 'Save Them…', 'button');
         },
     ],
 ];
