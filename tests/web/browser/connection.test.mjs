@@ -216,7 +216,7 @@ test('Open says what is wrong with a file in plain words, and when it is from an
     const saved = await page.evaluate(() => window.fileStandIn.saved[0].text);
     const other = JSON.parse(saved);
     other.module.device_id_1 += 1;
-    for (const { file, said } of [
+    for (const { file, bytes, said } of [
         {
             file: `${saved}\0${saved}`,
             said: /^The file is not valid JSON: it holds a NUL byte at line \d+, column 1\.$/,
@@ -229,8 +229,22 @@ test('Open says what is wrong with a file in plain words, and when it is from an
             file: JSON.stringify(other),
             said: /^This file was saved from another kind of Vindle Module \(Device ID #1: \d+\)/,
         },
+        // The file's bytes as they are, decoded as the command line decodes
+        // them: UTF-8 only.
+        {
+            bytes: [0xff, 0xfe, ...Buffer.from(saved, 'utf16le')],
+            said: /^The file is not valid JSON: /,
+        },
+        {
+            bytes: [...Buffer.from(JSON.stringify({ ...other, comment: 'Zürich' }), 'latin1')],
+            said: /^The file is not valid JSON: /,
+        },
     ]) {
-        await page.evaluate((text) => (window.fileStandIn.toOpen = { name: 'other.json', text }), file);
+        await page.evaluate(
+            (text, bytes) => (window.fileStandIn.toOpen = { name: 'other.json', text, bytes }),
+            file,
+            bytes,
+        );
         await press(page, 'Open Configuration…');
         assert.match(await answerMessage(page), said);
     }
