@@ -106,7 +106,7 @@ const kViews = {
         start: (page) => benchOnLobby(page),
         show: (page) =>
             page.waitForFunction(() =>
-                /^Storing… location [1-9]/.test(document.getElementById('bench-progress').textContent),
+                /^Location [1-9]/.test(document.getElementById('bench-progress').textContent),
             ),
     },
     'bench-refused': {

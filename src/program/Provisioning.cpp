@@ -29,7 +29,9 @@ std::string ProvisionedModule::outcome() const
 
 std::string ProvisionedModule::line() const
 {
-    return "Module " + std::to_string(number) + ", " + identityText(identity) + ": " + outcome();
+    const std::string unit = serial ? " (serial number " + *serial + ")" : std::string();
+    return "Module " + std::to_string(number) + unit + ", " + identityText(identity) + ": " +
+           outcome();
 }
 
 std::string tallyText(int verified, int failed, int same)

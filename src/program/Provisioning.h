@@ -45,7 +45,8 @@ struct ProvisionedModule
     // "stored and verified", "the module refused the store at location 7 (...)",
     // "holds the file", "differs from the file at location 5", ...
     std::string outcome() const;
-    // "Module 2, Device ID #1: 17, ...: stored and verified"
+    // "Module 2, Device ID #1: 17, ...: stored and verified", with "Module 2
+    // (serial number SN-7), ..." when the person gave one"
     std::string line() const;
 };
 

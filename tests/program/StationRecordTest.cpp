@@ -80,7 +80,7 @@ TEST(StationRecordTest, TheRecordsKeysComeOnlyWhenGiven)
          {{"command", R"("diff")"},
           {"attempt", "2"},
           {"before", heldJson},
-          {"result", R"("Module 2, Device ID #1: 17: holds the file")"}}},
+          {"result", R"("Module 2 (serial number SN-7), Device ID #1: 17: holds the file")"}}},
     };
     const nlohmann::json plain = nlohmann::json::parse(kPlainLine);
     EXPECT_EQ(stationLogJson(plainEntry()).dump(), kPlainLine);

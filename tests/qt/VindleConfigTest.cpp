@@ -859,7 +859,9 @@ TEST_F(VindleConfig, TheStationRecordNamesEachUnit)
         for (std::size_t i = 0; c.modules.size() > 1 && i < c.modules.size(); ++i) {
             if (i > 0)
                 module = plugIn(c.modules[i]);
-            EXPECT_TRUE(run.waitForOutput(QStringLiteral("Module %1, ").arg(i + 1)));
+            // Each line names the unit by its serial number.
+            EXPECT_TRUE(
+                run.waitForOutput(QStringLiteral("Module %1 (serial number SN-1), ").arg(i + 1)));
             module.reset();
         }
         const Finished ended = run.finish();

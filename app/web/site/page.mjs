@@ -463,12 +463,14 @@ async function runBench(module, line, file) {
         const doing = kind === 'Storing' ? 'Storing' : 'Verifying';
         // Said once as it begins; its locations are shown, not said.
         if (location === null) said(bench.state, `${doing}…`);
-        said(bench.progress, location === null ? `${doing}…` : `${doing}… location ${location} of 50`);
+        said(bench.progress, location === null ? '' : `Location ${location} of 50`);
     });
     // The serial number of the next module: typed, or scanned by a reader
     // that types it and presses Enter.
     session.on('benchSerial', ({ number, refusal }) => {
         bench.serialLabel.textContent = `Serial number of module ${number}`;
+        // The question is what the bench waits for now.
+        said(bench.state, '');
         said(bench.serialSaid, refusal);
         bench.serialForm.hidden = false;
         if (!refusal) bench.serial.value = '';
