@@ -105,9 +105,7 @@ const kViews = {
         args: ['--byte-delay', '25'],
         start: (page) => benchOnLobby(page),
         show: (page) =>
-            page.waitForFunction(() =>
-                /^Location [1-9]/.test(document.getElementById('bench-progress').textContent),
-            ),
+            page.waitForFunction(() => /^Location [1-9]/.test(document.getElementById('bench-progress').textContent)),
     },
     'bench-refused': {
         args: ['--device-id1', '18'],

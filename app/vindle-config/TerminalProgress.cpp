@@ -1,6 +1,7 @@
 #include "TerminalProgress.h"
 
 #include "link/Commands.h"
+#include "program/ModuleText.h"
 
 #include <algorithm>
 #include <sys/ioctl.h>
@@ -12,11 +13,6 @@ namespace {
 
 constexpr int kWidestBar = 40;
 constexpr int kAssumedColumns = 80;
-
-const char* label(Transfer transfer)
-{
-    return transfer == Transfer::Reading ? "Reading" : "Storing";
-}
 
 } // namespace
 
@@ -37,7 +33,7 @@ std::string TerminalProgress::barLine(Transfer transfer, std::optional<int> loca
     const int last = kLocationCount - 1;
     const int reached = location.value_or(0);
     const std::string count = " " + std::to_string(reached) + "/" + std::to_string(last);
-    const std::string start = std::string(label(transfer)) + " [";
+    const std::string start = std::string(transferName(transfer)) + " [";
     const int room = columns - 1 - static_cast<int>(start.size() + 1 + count.size());
     const int width = std::clamp(room, 0, kWidestBar);
     const int filled = location ? (reached * width + last / 2) / last : 0;

@@ -113,6 +113,16 @@ std::string outcomeText(ExitStatus status, const std::vector<Difference>& differ
     return text;
 }
 
+const char* transferName(Transfer transfer)
+{
+    return transfer == Transfer::Reading ? "Reading" : "Storing";
+}
+
+std::string transferReachedText(int location)
+{
+    return "Location " + std::to_string(location) + " of " + std::to_string(kLocationCount - 1);
+}
+
 std::string atLocationsText(const std::vector<Difference>& differences)
 {
     std::string text = differences.size() == 1 ? " at location" : " at locations";

@@ -77,6 +77,8 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
                 break;
         }
         reporter_.step("Waiting for a module to answer on " + portName_ + "...");
+        if (waitHook_)
+            waitHook_(Wait::ForModule);
         const std::optional<Poll> found = waitForModule();
         if (!found)
             break;
@@ -125,6 +127,8 @@ ProvisioningSummary Provisioning::run(const ConfigurationRecord& values, const R
         if (stopped() || unrecorded)
             break;
         reporter_.step(kUnplugText);
+        if (waitHook_)
+            waitHook_(Wait::ForRemoval);
         // A module that verified holds the file; of any other, what it holds
         // is known from the next poll on.
         if (!waitForRemoval(module.status == ExitStatus::Done ? std::optional(values)

@@ -125,6 +125,15 @@ public:
     }
     // The question for each unit's serial number; none by default.
     void setSerialAsker(AskSerial ask) { askSerial_ = std::move(ask); }
+    // What the bench waits for between modules, as it begins to wait: a
+    // module to answer, or the one just done to go (its step then says
+    // kUnplugText).
+    enum class Wait
+    {
+        ForModule,
+        ForRemoval,
+    };
+    void onWait(std::function<void(Wait)> hook) { waitHook_ = std::move(hook); }
 
 private:
     // What one poll heard: nothing, or a reply, and the values it carried
@@ -158,6 +167,7 @@ private:
     ModuleIdentityRecord fileModule_;
     bool anyModule_ = true;
     AskSerial askSerial_;
+    std::function<void(Wait)> waitHook_;
     // The first poll has waited out what an earlier run left on the line.
     bool settled_ = false;
 };

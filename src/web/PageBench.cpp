@@ -1,6 +1,7 @@
 #include "web/PageBench.h"
 
 #include "program/FileCommands.h"
+#include "program/ModuleText.h"
 #include "web/PageValues.h"
 
 #include <emscripten.h>
@@ -61,9 +62,8 @@ void PageBench::step(const std::string& line)
 
 void PageBench::transfer(Transfer transfer, std::optional<int> location)
 {
-    page_.call<void>("benchProgress",
-                     std::string(transfer == Transfer::Storing ? "Storing" : "Reading"),
-                     location ? val(*location) : val::null());
+    page_.call<void>("benchProgress", std::string(transferName(transfer)),
+                     location ? val(transferReachedText(*location)) : val::null());
 }
 
 std::optional<SerialAnswer> PageBench::askSerial(int number)
@@ -100,6 +100,11 @@ void PageBench::run()
         port_, *this, pump_, clock_, *this, &journal_, [this] { return stop_; }, portName);
     bench.setFileModule(file.contents->module, false);
     bench.setSerialAsker([this](int number) { return askSerial(number); });
+    bench.onWait([this](Provisioning::Wait wait) {
+        page_.call<void>(
+            "benchWaits",
+            std::string(wait == Provisioning::Wait::ForRemoval ? "removal" : "module"));
+    });
     int verified = 0;
     int holding = 0;
     int failed = 0;

@@ -23,7 +23,12 @@ namespace vindle {
 // nothing written, instead of stored) and page.benchRecord() ({station,
 // operator, askSerial}), both asked before each module, and takes
 //   page.benchState(text)               what the bench does now
-//   page.benchProgress(kind, location)  "Storing" or "Reading", 0 to 50
+//   page.benchProgress(kind, reached)   "Storing" or "Reading", and how far
+//                                       it has come ("Location 7 of 50"),
+//                                       null as it begins
+//   page.benchWaits(what)               it begins to wait for a "module"
+//                                       to answer, or for the one done to
+//                                       go ("removal")
 //   page.benchSerial(number, refusal)   the serial number of module `number`
 //                                       is wanted (`refusal`: why the last
 //                                       one given was not taken, or empty)

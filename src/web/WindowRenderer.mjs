@@ -275,8 +275,8 @@ export class WindowRenderer {
     }
 
     // The focus is never left on nothing: when it has fallen to the page, it
-    // goes to the window in front, where it was last in it.
-    // With no window left open, onFocusLost() (the page's) places it.
+    // goes to the window in front, where it was last in it. With no window
+    // left open, the page places it.
     keepFocus() {
         const now = document.activeElement;
         if (now !== null && now !== document.body && canFocus(now) && !now.matches('dialog.window')) return;
@@ -293,7 +293,6 @@ export class WindowRenderer {
             .filter((view) => !view.dialog.inert)
             .sort((a, b) => Number(b.dialog.style.zIndex) - Number(a.dialog.style.zIndex))[0];
         if (front) this.focusIn(front);
-        else if (open.length === 0) this.onFocusLost?.();
     }
 
     // Focuses a window: where its focus was last, else its first control,

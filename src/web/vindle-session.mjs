@@ -71,7 +71,9 @@ export class VindleSession {
     // compares the next module with the file instead of storing it;
     // record() gives {station, operator, askSerial} for the next module);
     // the promise settles when it has ended. Its events:
-    // "benchState" (text), "benchProgress" (kind, location), "benchSerial"
+    // "benchState" (text), "benchProgress" (kind, reached: "Location 7 of
+    // 50", null as it begins), "benchWaits" ("module" or "removal"),
+    // "benchSerial"
     // ({number, refusal}: answer with act({action: 'serial', serial})),
     // "benchModule" ({line, status, log, tally}), "benchEnded" ({summary,
     // status}).
@@ -268,9 +270,12 @@ export class VindleSession {
     benchState(text) {
         this.emit('benchState', text);
     }
-    benchProgress(kind, location) {
+    benchProgress(kind, reached) {
         this.busy = kind === 'Storing';
-        this.emit('benchProgress', kind, location);
+        this.emit('benchProgress', kind, reached);
+    }
+    benchWaits(what) {
+        this.emit('benchWaits', what);
     }
     benchModule(line, status, log, tally) {
         this.busy = false;

@@ -457,13 +457,12 @@ async function runBench(module, line, file) {
     session.on('benchState', (text) => {
         said(bench.state, text);
         said(bench.progress, '');
-        line.benchState?.(text);
     });
-    session.on('benchProgress', (kind, location) => {
-        const doing = kind === 'Storing' ? 'Storing' : 'Verifying';
-        // Said once as it begins; its locations are shown, not said.
-        if (location === null) said(bench.state, `${doing}…`);
-        said(bench.progress, location === null ? '' : `Location ${location} of 50`);
+    session.on('benchWaits', (what) => line.benchWaits?.(what));
+    session.on('benchProgress', (kind, reached) => {
+        // Said once as it begins; how far it has come is shown, not said.
+        if (reached === null) said(bench.state, `${kind}…`);
+        said(bench.progress, reached ?? '');
     });
     // The serial number of the next module: typed, or scanned by a reader
     // that types it and presses Enter.
@@ -622,8 +621,8 @@ async function emulatedBenchLine() {
         poll: () => current.poll(),
         nextArrivalIn: () => current.nextArrivalIn(),
         close: () => current.close(),
-        benchState(text) {
-            if (!text.includes('unplug')) return;
+        benchWaits(what) {
+            if (what !== 'removal') return;
             const unplugged = current;
             current = emulatedLine(module, ['--silent']);
             unplugged.close();
