@@ -1,3 +1,4 @@
+// @ts-check
 // The page's side of a run of the utility in its WebAssembly module (vindle.js).
 //
 // The session keeps a copy of every window the run shows, as plain objects
@@ -27,19 +28,28 @@
 // core), "idle" (the core has taken what was queued and waits) and "ended" (null, or {port, reason, storeCut,
 // message} when the port stopped working; also kept in `portStop`).
 
+// What the core and the page say to each other is declared in boundary.mjs.
+/** @typedef {import('./boundary.mjs').PageAction} PageAction */
+/** @typedef {import('./boundary.mjs').WindowState} WindowState */
+/** @typedef {import('./boundary.mjs').ControlState} ControlState */
+
 // Runs `task` in a task of its own, after what is queued now.
 const turns = new MessageChannel();
+// Under Node a port keeps the process alive only while a task waits (Node's
+// ports have ref() and unref(); a browser's have neither).
+const nodePort = /** @type {MessagePort & {ref?: () => void, unref?: () => void}} */ (turns.port1);
+/** @type {Array<() => void>} */
 const tasks = [];
 turns.port1.onmessage = () => {
     const task = tasks.shift();
-    // Under Node a port keeps the process alive only while a task waits.
-    if (tasks.length === 0) turns.port1.unref?.();
-    task();
+    if (tasks.length === 0) nodePort.unref?.();
+    task?.();
 };
-turns.port1.unref?.();
+nodePort.unref?.();
+/** @param {() => void} task */
 function nextTurn(task) {
     tasks.push(task);
-    turns.port1.ref?.();
+    nodePort.ref?.();
     turns.port2.postMessage(null);
 }
 
@@ -109,6 +119,7 @@ export class VindleSession {
     // The user's actions ------------------------------------------------------
 
     // {action, window, control (id), value}: see WindowMirror::act and PageRun.
+    /** @param {PageAction} action */
     act(action) {
         this.queuedActions.push(action);
         this.emit('acted', action);
@@ -204,16 +215,25 @@ export class VindleSession {
 
     // Called by the core ------------------------------------------------------
 
+    /** @param {WindowState} window */
     windowOpened(window) {
         this.windows.set(window.name, window);
         this.emit('window', window);
     }
 
+    /**
+     * @param {WindowState} state
+     * @param {'title'|'visible'|'enabled'|'front'} change
+     */
     windowChanged(state, change) {
         const window = Object.assign(this.windows.get(state.name), state);
         this.emit('windowChanged', window, change);
     }
 
+    /**
+     * @param {string} windowName
+     * @param {ControlState} control
+     */
     controlChanged(windowName, control) {
         const window = this.windows.get(windowName);
         if (control.kind === 'lineDisplay') {

@@ -3,6 +3,7 @@
 // a module that does not answer. Run by scripts/web-check.sh:
 //   node --no-experimental-fetch tests/web/run.test.mjs build-web
 import assert from 'node:assert/strict';
+import { readFile, readdir } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { test } from 'node:test';
@@ -12,6 +13,7 @@ const build = path.resolve(process.argv[2] ?? 'build-web');
 const createVindleModule = createRequire(import.meta.url)(path.join(build, 'web/vindle.js'));
 const { VindleSession } = await import(pathToFileURL(path.join(build, 'web/vindle-session.mjs')));
 const { namedPort } = await import('../../src/web/lines.mjs');
+const { kCallbacks } = await import('../../src/web/boundary.mjs');
 
 // A session on an emulated module started with `args`; every message box is
 // answered at once and kept.
@@ -140,4 +142,19 @@ test('ports of one kind are told apart by the order they were granted in', () =>
         ports.map((each) => namedPort(each, ports)),
         ['USB 0403:6001', 'USB 067B:2303', 'USB 0403:6001 (2)', 'you chose', 'you chose (2)'],
     );
+});
+
+test('the boundary names every call the core makes on the page, and the session answers each', async () => {
+    const web = new URL('../../src/web/', import.meta.url);
+    const called = new Set();
+    for (const name of await readdir(web)) {
+        if (!/\.(cpp|h)$/.test(name)) continue;
+        const source = await readFile(new URL(name, web), 'utf8');
+        for (const [, callback] of source.matchAll(/page_\.call<[^>]*>\(\s*"(\w+)"/g)) called.add(callback);
+        for (const [, callback] of source.matchAll(/Module\["vindlePage"\]\.(\w+)\(/g)) called.add(callback);
+    }
+    const declared = Object.values(kCallbacks).flat();
+    assert.deepEqual([...called].sort(), [...declared].sort());
+    for (const callback of declared)
+        assert.equal(typeof VindleSession.prototype[callback], 'function', `the session has no ${callback}()`);
 });
