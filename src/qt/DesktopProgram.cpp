@@ -4,8 +4,9 @@
 
 namespace vindle {
 
-DesktopProgram::DesktopProgram(QtSerialPort& port)
-    : port_(port), journal_(port.deviceName()), program_(port, pump_, clock_, dialogs_),
+DesktopProgram::DesktopProgram(QtSerialPort& port, Dialogs* dialogs)
+    : port_(port), journal_(port.deviceName()), dialogs_(dialogs ? *dialogs : boxes_),
+      program_(port, pump_, clock_, dialogs_),
       view_(program_, TwipScale::forFont(QApplication::font())),
       menu_(program_, view_.binder("Main")->widget(), dialogs_)
 {

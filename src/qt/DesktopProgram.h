@@ -18,7 +18,9 @@ namespace vindle {
 class DesktopProgram
 {
 public:
-    explicit DesktopProgram(QtSerialPort& port);
+    // The messages go to `dialogs`, the desktop's message boxes when none
+    // is given.
+    explicit DesktopProgram(QtSerialPort& port, Dialogs* dialogs = nullptr);
     DesktopProgram(const DesktopProgram&) = delete;
     DesktopProgram& operator=(const DesktopProgram&) = delete;
 
@@ -38,7 +40,8 @@ private:
     FileStoreJournal journal_;
     QtEventPump pump_;
     SteadyClock clock_;
-    QtDialogs dialogs_;
+    QtDialogs boxes_;
+    Dialogs& dialogs_;
     SetupProgram program_;
     ProgramView view_;
     ConfigurationMenu menu_;

@@ -5,7 +5,7 @@
 
 #include "EmulatorProcess.h"
 #include "program/ConfigurationReader.h"
-#include "qt/MessageBox.h"
+#include "support/RecordingDialogs.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -35,14 +35,11 @@ class DesktopRun : public ::testing::Test
 protected:
     void SetUp() override
     {
-        MessageBox::setAutoAnswer(QMessageBox::Ok);
-        MessageBox::clearAnsweredTexts();
         // Every reply byte 20 ms after the one before: a read takes seconds.
         emulator_ = std::make_unique<EmulatorProcess>(QStringList{"--byte-delay", "20"});
         ASSERT_TRUE(port_.open(emulator_->devicePath())) << port_.errorText().toStdString();
-        program_ = std::make_unique<DesktopProgram>(port_);
+        program_ = std::make_unique<DesktopProgram>(port_, &dialogs_);
     }
-    void TearDown() override { MessageBox::setAutoAnswer(std::nullopt); }
 
     // Runs `action` once the read has reached location 5.
     void midRead(std::function<void()> action)
@@ -57,6 +54,7 @@ protected:
         poll_.start();
     }
 
+    test::RecordingDialogs dialogs_;
     std::unique_ptr<EmulatorProcess> emulator_;
     QtSerialPort port_;
     std::unique_ptr<DesktopProgram> program_;
@@ -70,7 +68,7 @@ TEST_F(DesktopRun, ClosingTheMainWindowDuringAReadEndsWithStatus0)
     EXPECT_TRUE(program_->program().hasEnded());
     EXPECT_FALSE(port_.isOpen());
     EXPECT_LT(program_->program().progress().Level().value(), 50);
-    EXPECT_TRUE(MessageBox::answeredTexts().isEmpty());
+    EXPECT_TRUE(dialogs_.messages.empty());
 }
 
 TEST_F(DesktopRun, APortThatFailsMidReadEndsTheRunWithOneMessageWithoutSpinning)
@@ -82,10 +80,11 @@ TEST_F(DesktopRun, APortThatFailsMidReadEndsTheRunWithOneMessageWithoutSpinning)
     // The port is gone, not the module: no silent module's message and no
     // data monitor.
     EXPECT_EQ(program_->run(), 1);
-    const QStringList messages = MessageBox::answeredTexts();
-    ASSERT_EQ(messages.size(), 1) << messages.join("\n").toStdString();
-    EXPECT_TRUE(messages[0].startsWith("The serial port " + device + " stopped working: "))
-        << messages[0].toStdString();
+    const std::vector<std::string>& messages = dialogs_.messages;
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_EQ(
+        messages[0].rfind("The serial port " + device.toStdString() + " stopped working: ", 0), 0U)
+        << messages[0];
     EXPECT_TRUE(program_->program().hasEnded());
     EXPECT_FALSE(program_->program().hasMonitor());
     EXPECT_FALSE(port_.isOpen());
