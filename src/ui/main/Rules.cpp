@@ -1,15 +1,56 @@
 #include "ui/main/Rules.h"
 
+#include "base/AtIndex.h"
+#include "config/MemoryMap.h"
 #include "ui/main/ConfigWindows.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <initializer_list>
+#include <string_view>
 
 namespace vindle {
 
 namespace {
 
 constexpr int kMostInputBanks = 32;
+
+// Where each part the option rules decide is shown, in the parts' order.
+struct RuledControl
+{
+    RulesPart part;
+    ConfigWindow window;
+    std::string_view control;
+};
+
+constexpr std::array<RuledControl, kRulesPartCount> kRuledControls{{
+    {RulesPart::MotionInputsBox, ConfigWindow::Main, "MotionInputs"},
+    {RulesPart::IntervalSlider, ConfigWindow::Main, "Interval"},
+    {RulesPart::IntervalValue, ConfigWindow::Main, "Label3"},
+    {RulesPart::IntervalSentence, ConfigWindow::Main, "Label4"},
+    {RulesPart::ResolutionButton, ConfigWindow::Main, "ADBITS"},
+    {RulesPart::MoreOptionsButton, ConfigWindow::Main, "MoreOptions"},
+    {RulesPart::SwitchTypeFrame, ConfigWindow::Main, "Frame8"},
+    {RulesPart::FrequencyFrame, ConfigWindow::Main, "Frame9"},
+    {RulesPart::Rs232Frame, ConfigWindow::Main, "Frame10"},
+    {RulesPart::LrFrame, ConfigWindow::Main, "Frame14"},
+    {RulesPart::EsFrame, ConfigWindow::Main, "Frame15"},
+    {RulesPart::Rs232BankFrame, ConfigWindow::Advanced, "Frame1"},
+    {RulesPart::LrBankFrame, ConfigWindow::Advanced, "Frame2"},
+    {RulesPart::EsBankFrame, ConfigWindow::Advanced, "Frame4"},
+    {RulesPart::SquelchFrame, ConfigWindow::Advanced, "Frame5"},
+}};
+
+constexpr bool partsInOrder()
+{
+    for (std::size_t i = 0; i < kRuledControls.size(); ++i) {
+        if (static_cast<std::size_t>(kRuledControls[i].part) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(partsInOrder(), "the ruled controls list every part once, in order");
 
 void enable(OptionGroup& group, std::initializer_list<int> indexes, bool enabled = true)
 {
@@ -291,6 +332,21 @@ private:
 void Rules(ConfigWindows& windows)
 {
     RulesRun(windows).run();
+}
+
+Control& ruledControl(ConfigWindows& windows, RulesPart part)
+{
+    const RuledControl& where = atIndex(kRuledControls, static_cast<int>(part));
+    Window& window = where.window == ConfigWindow::Advanced
+                         ? static_cast<Window&>(windows.advanced())
+                         : static_cast<Window&>(windows.mainWindow());
+    return window.get<Control>(where.control);
+}
+
+Option& ruledOption(ConfigWindows& windows, OptionAt option)
+{
+    const LocationInfo& info = locationInfo(option.location);
+    return windows.mainWindow().get<OptionGroup>(info.control).option(option.index);
 }
 
 } // namespace vindle

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "config/OptionRules.h"
+
 namespace vindle {
 
 class ConfigWindows;
+class Control;
+class Option;
 
 // The option rules: walks the main window and decides which options, frames
 // and buttons are visible and enabled, forces a selection or a value where a
@@ -15,5 +19,11 @@ class ConfigWindows;
 // the step runs, so the outermost run ends in the state the nested order
 // produces. Runs keep no state of their own.
 void Rules(ConfigWindows& windows);
+
+// The control that shows a part of the configuration the option rules decide.
+Control& ruledControl(ConfigWindows& windows, RulesPart part);
+
+// The option of a main-window choice, by the location that stores the choice.
+Option& ruledOption(ConfigWindows& windows, OptionAt option);
 
 } // namespace vindle

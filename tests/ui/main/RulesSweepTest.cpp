@@ -1,3 +1,5 @@
+#include "ui/main/RulesSweep.h"
+
 #include "ui/main/ConfigWindows.h"
 
 #include <gtest/gtest.h>
@@ -26,23 +28,6 @@ std::string snapshot(const Window& window)
     return out.str();
 }
 
-struct Choice
-{
-    int mode;
-    int rs;
-    int lr;
-    int es;
-    bool motion;
-    int banks;
-};
-
-std::string describe(const Choice& c)
-{
-    return "mode " + std::to_string(c.mode) + ", RS " + std::to_string(c.rs) + ", LR " +
-           std::to_string(c.lr) + ", ES " + std::to_string(c.es) + (c.motion ? ", motion" : "") +
-           ", banks " + std::to_string(c.banks);
-}
-
 // After any sequence of choices, the state obeys the rules' net effect and a
 // further run of the rules changes nothing.
 void checkChoice(const Choice& choice)
@@ -51,14 +36,8 @@ void checkChoice(const Choice& choice)
     ConfigWindows windows;
     MainWindow& main = windows.mainWindow();
     windows.Rules();
-    main.Senders().select(1);
-    main.Frequency().select(0);
-    main.DInputs().setValue(choice.banks);
-    main.Mode().select(choice.mode);
-    main.RSDevice().select(choice.rs);
-    main.LRDevice().select(choice.lr);
-    main.ESDevice().select(choice.es);
-    main.MotionInputs().setValue(choice.motion ? 1 : 0);
+    for (const auto& [location, value] : choiceSteps(choice))
+        choose(main, location, value);
 
     const auto& rs = main.RSDevice();
     const auto& lr = main.LRDevice();
@@ -118,13 +97,7 @@ void checkChoice(const Choice& choice)
 
 TEST(RulesSweepTest, NetEffectHoldsAndARunChangesNothingMore)
 {
-    for (int mode = 0; mode <= 4; ++mode)
-        for (int rs = 0; rs <= 12; ++rs)
-            for (int lr = 0; lr <= 3; ++lr)
-                for (int es = 0; es <= 2; ++es)
-                    for (const bool motion : {false, true})
-                        for (const int banks : {0, 2})
-                            checkChoice({mode, rs, lr, es, motion, banks});
+    forEachChoice(checkChoice);
 }
 
 } // namespace
