@@ -104,6 +104,7 @@ private:
         if (restart_ || record_[location] == value)
             return;
         atIndex(record_.values, location) = static_cast<std::int16_t>(value);
+        result_.forced.push_back({location, value});
         restart_ = restarts;
     }
 
@@ -363,7 +364,7 @@ const Availability& OptionRulesResult::part(RulesPart which) const
 OptionRulesResult optionRules(const ConfigurationRecord& record, int inputBankFloor)
 {
     const LocationInfo& banks = locationInfo(kInputBanksLocation);
-    OptionRulesResult result{record, {}, {}, {banks.minimum, banks.maximum}};
+    OptionRulesResult result{record, {}, {}, {}, {banks.minimum, banks.maximum}};
     bool settled = false;
     for (int run = 0; run < kMostRuns && !settled; ++run)
         settled = RulesRun(result, inputBankFloor).run();

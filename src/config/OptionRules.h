@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace vindle {
 
@@ -64,6 +65,15 @@ struct OptionAt
     auto operator<=>(const OptionAt&) const = default;
 };
 
+// A value the rules force into a location.
+struct ForcedValue
+{
+    int location;
+    int value;
+
+    bool operator==(const ForcedValue&) const = default;
+};
+
 struct InputBankRange
 {
     int minimum;
@@ -77,6 +87,9 @@ struct OptionRulesResult
 {
     // The record with every value the rules force.
     ConfigurationRecord record;
+    // The values forced, in the order the rules force them; a location that
+    // is forced twice comes twice.
+    std::vector<ForcedValue> forced;
     // Every option whose flags the rules decide; an option not listed, or a
     // flag left empty, keeps what it had.
     std::map<OptionAt, Availability> options;
@@ -89,7 +102,8 @@ struct OptionRulesResult
 };
 
 // The option rules over `record` (each value as the configuration stores
-// it: the motion-detector box counts as checked only at 1) for a module
+// it: the motion-detector box counts as checked only at 1; a choice with no
+// option chosen holds a value outside its options, such as -1) for a module
 // that allows no fewer than `inputBankFloor` input banks, which is the only
 // capability the rules look at.
 //

@@ -7,14 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <initializer_list>
 #include <string_view>
 
 namespace vindle {
 
 namespace {
-
-constexpr int kMostInputBanks = 32;
 
 // Where each part the option rules decide is shown, in the parts' order.
 struct RuledControl
@@ -52,286 +49,83 @@ constexpr bool partsInOrder()
 }
 static_assert(partsInOrder(), "the ruled controls list every part once, in order");
 
-void enable(OptionGroup& group, std::initializer_list<int> indexes, bool enabled = true)
-{
-    for (const int index : indexes)
-        group.option(index).setEnabled(enabled);
-}
-
-void enableRange(OptionGroup& group, int first, int last, bool enabled = true)
-{
-    for (int index = first; index <= last; ++index)
-        group.option(index).setEnabled(enabled);
-}
-
-void show(std::initializer_list<Control*> controls, bool visible)
-{
-    for (Control* control : controls)
-        control->setVisible(visible);
-}
-
-// If option `from` is selected, select `to` (which runs the rules nested);
-// then disable `from` either way.
-void withdraw(OptionGroup& group, int from, int to)
-{
-    if (group.isSelected(from))
-        group.select(to);
-    group.option(from).setEnabled(false);
-}
-
-// Writes DInputs as near to `value` as its range allows; a change runs the
-// rules nested through the slider's change handler.
-void setInputBanks(Slider& inputs, int value)
-{
-    inputs.setValue(std::clamp(value, inputs.minimum(), inputs.maximum()));
-}
-
-// One run of the option rules, a function per step, in the order the steps
-// always ran. Each step reads the controls as they stand when it runs.
-class RulesRun
-{
-public:
-    explicit RulesRun(ConfigWindows& windows)
-        : windows_(windows), main_(windows.mainWindow()), mode_(main_.Mode()),
-          frequency_(main_.Frequency()), ncno_(main_.NCNO()), rs_(main_.RSDevice()),
-          lr_(main_.LRDevice()), es_(main_.ESDevice()), inputs_(main_.DInputs()),
-          motion_(main_.MotionInputs())
-    {}
-
-    void run()
-    {
-        reset();                             // 1
-        intervalServesPeriodicSending();     // 2
-        transmitterFramesFollowSenders();    // 3
-        motionBoxWaitsForModeZero();         // 4
-        modeZeroPassesInputsOn();            // 5
-        modeOneIsTheAnalogLimiter();         // 6
-        otherModesHaveNoRelayControllers();  // 7
-        modeThreeTakesDataFromTheComputer(); // 8
-        resolutionBelongsToModeFour();       // 9, 10
-        advancedFramesNoneYet();             // 11
-        wirelessRelaysChooseTheirBank();     // 12, 13
-        largeRs232RelaysChooseTheirBank();   // 14
-        pwmOnRs232();                        // 15
-        pwmOnLr();                           // 16
-        motionNeedsAnInputBankFree();        // before 17
-        motionDetectorsUseOnBoardInputs();   // 17, 18
-        expansionBanksOnlyInModeZero();      // 19
-    }
-
-private:
-    bool motionChecked() const { return motion_.value() == CheckBox::kChecked; }
-
-    void reset()
-    {
-        enable(frequency_, {0, 1});
-        enable(ncno_, {0});
-        show({&main_.Frame8(), &main_.Frame9()}, true);
-        enable(lr_, {2});
-        enable(es_, {2});
-    }
-
-    void intervalServesPeriodicSending()
-    {
-        const bool periodic = frequency_.isSelected(0);
-        main_.Label4().setEnabled(periodic);
-        main_.Interval().setEnabled(periodic);
-        main_.Label3().setEnabled(periodic);
-    }
-
-    void transmitterFramesFollowSenders()
-    {
-        if (const auto fitted = main_.Senders().selected()) {
-            main_.Frame10().setVisible(true);
-            main_.Frame14().setVisible(*fitted == 1);
-            main_.Frame15().setVisible(*fitted == 2);
-        }
-    }
-
-    // Mode 0 enables the box again.
-    void motionBoxWaitsForModeZero() { motion_.setEnabled(false); }
-
-    void modeZeroPassesInputsOn()
-    {
-        if (!mode_.isSelected(0))
-            return;
-        motion_.setEnabled(true);
-        enableRange(rs_, 0, 11);
-        if (inputs_.value() > 0)
-            withdraw(rs_, 12, 0);
-        else
-            enable(rs_, {12});
-        enable(lr_, {2, 3});
-        enable(es_, {2, 1});
-        enable(lr_, {1});
-        // An RS-232 relay controller excludes the LR PWM controller.
-        for (int index = 2; index <= 10; ++index) {
-            if (rs_.isSelected(index))
-                withdraw(lr_, 3, 0);
-        }
-    }
-
-    void modeOneIsTheAnalogLimiter()
-    {
-        if (mode_.isSelected(1)) {
-            main_.Frame8().setVisible(false);
-            enable(frequency_, {0, 1}, false);
-            frequency_.select(2);
-            enableRange(rs_, 0, 10);
-            withdraw(rs_, 12, 0);
-            withdraw(lr_, 3, 0);
-            withdraw(lr_, 1, 0);
-            withdraw(es_, 1, 0);
-            enable(lr_, {2});
-            enable(es_, {2});
-            setInputBanks(inputs_, 0);
-            inputs_.setMaximum(0);
-        } else {
-            enable(es_, {1});
-            enable(lr_, {1});
-            inputs_.setMaximum(kMostInputBanks);
-            inputs_.setMinimum(windows_.inputBankFloor());
-        }
-    }
-
-    // Modes 2, 3 and 4 (or none). Selections stay.
-    void otherModesHaveNoRelayControllers()
-    {
-        if (mode_.isSelected(0) || mode_.isSelected(1))
-            return;
-        enable(rs_, {0});
-        enableRange(rs_, 2, 12, false);
-        enable(lr_, {2, 3}, false);
-        enable(es_, {2}, false);
-    }
-
-    // Mode 3: serial to parallel.
-    void modeThreeTakesDataFromTheComputer()
-    {
-        if (!mode_.isSelected(3))
-            return;
-        show({&main_.Frame8(), &main_.Frame9()}, false);
-        enable(rs_, {0}, false);
-        rs_.select(1);
-        show({&main_.Frame14(), &main_.Frame15()}, false);
-        enable(lr_, {2, 3}, false);
-        enable(es_, {2}, false);
-    }
-
-    void resolutionBelongsToModeFour()
-    {
-        main_.ADBITS().setEnabled(false);
-        if (!mode_.isSelected(4))
-            return;
-        main_.Frame8().setVisible(false);
-        enable(lr_, {2, 3}, false);
-        enable(es_, {2}, false);
-        main_.ADBITS().setEnabled(true);
-    }
-
-    // None until a device below asks for one.
-    void advancedFramesNoneYet()
-    {
-        AdvancedWindow& advanced = windows_.advanced();
-        for (Frame* frame :
-             {&advanced.Frame1(), &advanced.Frame2(), &advanced.Frame4(), &advanced.Frame5()})
-            frame->setEnabled(false);
-        main_.MoreOptions().setEnabled(false);
-    }
-
-    // An advanced frame applies, and More Options opens it.
-    void offer(Frame& frame)
-    {
-        frame.setEnabled(true);
-        main_.MoreOptions().setEnabled(true);
-    }
-
-    void wirelessRelaysChooseTheirBank()
-    {
-        if (lr_.isSelected(2))
-            offer(windows_.advanced().Frame2());
-        if (es_.isSelected(2))
-            offer(windows_.advanced().Frame4());
-    }
-
-    // RS-232 relay controllers of more than eight relays.
-    void largeRs232RelaysChooseTheirBank()
-    {
-        for (const int index : {5, 6, 8, 9, 10}) {
-            if (rs_.isSelected(index))
-                offer(windows_.advanced().Frame1());
-        }
-    }
-
-    void pwmOnRs232()
-    {
-        if (!rs_.isSelected(12))
-            return;
-        main_.Frame8().setVisible(false);
-        offer(windows_.advanced().Frame5());
-        withdraw(lr_, 2, 0);
-        withdraw(es_, 2, 0);
-    }
-
-    void pwmOnLr()
-    {
-        if (!lr_.isSelected(3))
-            return;
-        main_.Frame8().setVisible(false);
-        offer(windows_.advanced().Frame5());
-    }
-
-    // Motion detectors use the on-board inputs. A module that always has an
-    // input bank cannot give them up, so the box is hidden below; a box the
-    // user can no longer see or clear must not stay checked.
-    void motionNeedsAnInputBankFree()
-    {
-        if (inputs_.minimum() > 0 && motion_.value() != CheckBox::kUnchecked)
-            motion_.setValue(CheckBox::kUnchecked);
-    }
-
-    // Motion detectors use the on-board inputs, have normally closed outputs
-    // and report changes.
-    void motionDetectorsUseOnBoardInputs()
-    {
-        if (mode_.isSelected(0) && motionChecked())
-            setInputBanks(inputs_, 0);
-        if (!motionChecked())
-            return;
-        ncno_.select(1);
-        enable(ncno_, {0}, false);
-        withdraw(rs_, 12, 0);
-        withdraw(lr_, 3, 0);
-        enable(frequency_, {0, 1}, false);
-        frequency_.select(2);
-    }
-
-    // Expansion banks rule out everything but mode 0 without PWM or motion.
-    void expansionBanksOnlyInModeZero()
-    {
-        const bool banks = inputs_.value() > 0;
-        show({&mode_.option(1), &mode_.option(2), &mode_.option(3), &mode_.option(4),
-              &rs_.option(12), &lr_.option(3), &motion_},
-             !banks);
-    }
-
-    ConfigWindows& windows_;
-    MainWindow& main_;
-    OptionGroup& mode_;
-    OptionGroup& frequency_;
-    OptionGroup& ncno_;
-    OptionGroup& rs_;
-    OptionGroup& lr_;
-    OptionGroup& es_;
-    Slider& inputs_;
-    CheckBox& motion_;
+// The locations the rules read.
+constexpr std::array<int, 9> kRulesInputs{
+    kInputBanksLocation, kSendersLocation,      kModeLocation,
+    kFrequencyLocation,  kRsDeviceLocation,     kLrDeviceLocation,
+    kEsDeviceLocation,   kMotionInputsLocation, kSwitchTypeLocation,
 };
+
+// What a choice with no option chosen holds for the rules.
+constexpr int kNoChoice = -1;
+
+int heldValue(const MainWindow& main, const LocationInfo& info)
+{
+    switch (info.encoding) {
+    case Encoding::Slider:
+        return main.get<Slider>(info.control).value();
+    case Encoding::NonzeroCheck:
+        return main.get<CheckBox>(info.control).value();
+    default:
+        return main.get<OptionGroup>(info.control).selected().value_or(kNoChoice);
+    }
+}
+
+// Writes a value the rules force as a person's change would, raising the
+// control's handlers. A bank count outside the range the slider has now
+// opens it to the slider's design range first; the rules' range follows.
+void force(MainWindow& main, const LocationInfo& info, int value)
+{
+    switch (info.encoding) {
+    case Encoding::Slider: {
+        Slider& slider = main.get<Slider>(info.control);
+        if (!slider.accepts(value)) {
+            slider.setMinimum(std::min(slider.minimum(), info.minimum));
+            slider.setMaximum(std::max(slider.maximum(), info.maximum));
+        }
+        slider.setValue(value);
+        break;
+    }
+    case Encoding::NonzeroCheck:
+        main.get<CheckBox>(info.control).setValue(value);
+        break;
+    default:
+        main.get<OptionGroup>(info.control).select(value);
+        break;
+    }
+}
+
+void apply(Control& control, const Availability& availability)
+{
+    if (availability.enabled)
+        control.setEnabled(*availability.enabled);
+    if (availability.visible)
+        control.setVisible(*availability.visible);
+}
 
 } // namespace
 
 void Rules(ConfigWindows& windows)
 {
-    RulesRun(windows).run();
+    MainWindow& main = windows.mainWindow();
+    ConfigurationRecord held;
+    for (const int location : kRulesInputs)
+        atIndex(held.values, location) =
+            static_cast<std::int16_t>(heldValue(main, locationInfo(location)));
+    const OptionRulesResult result = optionRules(held, windows.inputBankFloor());
+
+    // Each forced choice raises its control's handlers; those that run the
+    // rules again find the choices one step further on the same way, and
+    // apply the same answer before this run goes on.
+    for (const ForcedValue& forced : result.forced)
+        force(main, locationInfo(forced.location), forced.value);
+    Slider& banks = main.DInputs();
+    banks.setMinimum(result.inputBanks.minimum);
+    banks.setMaximum(result.inputBanks.maximum);
+    for (const auto& [option, availability] : result.options)
+        apply(ruledOption(windows, option), availability);
+    for (std::size_t part = 0; part < kRulesPartCount; ++part)
+        apply(ruledControl(windows, static_cast<RulesPart>(part)), result.parts[part]);
 }
 
 Control& ruledControl(ConfigWindows& windows, RulesPart part)

@@ -8,16 +8,17 @@ class ConfigWindows;
 class Control;
 class Option;
 
-// The option rules: walks the main window and decides which options, frames
-// and buttons are visible and enabled, forces a selection or a value where a
-// combination is not allowed, and enables the advanced window's frames that
-// apply (creating that window, hidden, if need be).
+// The option rules in the windows: reads the choices the rules look at from
+// the main window, and puts the answer of optionRules() into the controls:
+// the forced values, in the order the rules force them, then the input bank
+// range, then the enabled and visible flags of the options and of the parts
+// the rules decide (creating the advanced window, hidden, if need be).
 //
-// A forced selection raises its group's click handler, which runs the rules
-// again, nested, before this run goes on; so does a forced change of DInputs
-// through its change handler. Every step reads the state as it stands when
-// the step runs, so the outermost run ends in the state the nested order
-// produces. Runs keep no state of their own.
+// A forced value raises the same handlers as a person's change; those that
+// run the rules again (a choice, the motion-detector box, the bank count)
+// find the choices one forced value further on the rules' own way, so they
+// apply the same answer, and this run then finds its remaining values in
+// place. Runs keep no state of their own.
 void Rules(ConfigWindows& windows);
 
 // The control that shows a part of the configuration the option rules decide.
