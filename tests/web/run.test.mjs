@@ -3,7 +3,7 @@
 // a module that does not answer. Run by scripts/web-check.sh:
 //   node --no-experimental-fetch tests/web/run.test.mjs build-web
 import assert from 'node:assert/strict';
-import { readFile, readdir } from 'node:fs/promises';
+import { readFile, readdir, stat } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { test } from 'node:test';
@@ -157,4 +157,9 @@ test('the boundary names every call the core makes on the page, and the session 
     assert.deepEqual([...called].sort(), [...declared].sort());
     for (const callback of declared)
         assert.equal(typeof VindleSession.prototype[callback], 'function', `the session has no ${callback}()`);
+});
+
+test("the page's module keeps within the megabyte the page is promised to load in", async () => {
+    const { size } = await stat(path.join(build, 'web/vindle.wasm'));
+    assert.ok(size <= 1_000_000, `vindle.wasm is ${size} bytes`);
 });
