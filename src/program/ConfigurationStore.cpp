@@ -18,12 +18,6 @@ constexpr int kSerialToParallelMode = 3;
 
 ConfigurationStore::ConfigurationStore(ProgramServices services) : services_(std::move(services)) {}
 
-std::string ConfigurationStore::badFieldMessage(int location, const std::string& text)
-{
-    return std::string(kCannotStore) + "  " + fieldName(locationInfo(location)) + " is \"" + text +
-           "\": it must be a number from 0 to 255.  Nothing was sent to the Vindle Module.";
-}
-
 StoreResult ConfigurationStore::StoreSettings_Click()
 {
     MainWindow& main = services_.windows.mainWindow();

@@ -21,7 +21,6 @@ public:
     static constexpr const char* kNoOutput =
         "This device is not configured to communicate any output data.  You need to choose an "
         "RS-232 or Wireless Data Output Option.";
-    static constexpr const char* kCannotStore = "Cannot Store this Configuration.";
     static constexpr const char* kStorageError =
         "Storage Error: Device is Not Responding.  Make Sure the Program Jumper is Installed, the "
         "Vindle Module is Connected to a Power Supply, and the Device is Powered (the LED will be "
@@ -41,9 +40,6 @@ public:
     // Judges the module's acknowledgement of `location` (a missing one passes
     // at location 0). True when the store may go on.
     static bool StoreCheck(int location, const Received& reply);
-
-    // The message that refuses a store because a text field is not a byte.
-    static std::string badFieldMessage(int location, const std::string& text);
 
 private:
     ProgramServices services_;

@@ -2,7 +2,6 @@
 
 #include "config/ConfigurationRecord.h"
 #include "config/Identity.h"
-#include "program/RecordDecoding.h"
 
 #include <functional>
 #include <optional>
@@ -14,6 +13,14 @@ namespace vindle {
 // What the procedures that talk to the module return: what happened, as
 // values. The windows turn them into their messages and captions; the
 // command line into its lines and exit statuses.
+
+// A location whose value the windows did not keep, and what they hold now.
+struct UnkeptValue
+{
+    int location;
+    int wanted;
+    int held;
+};
 
 // A received value that its control cannot take.
 struct UnshowableValue

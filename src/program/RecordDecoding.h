@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationRecord.h"
 #include "config/Identity.h"
+#include "program/ProcedureResults.h"
 
 #include <optional>
 #include <string>
@@ -26,14 +27,6 @@ void decodeFrequency(ConfigWindows& windows, const ConfigurationRecord& record);
 // Lets the transmitter options and the least input bank count follow what
 // the module is fitted with, then runs the option rules.
 void applyCapabilities(ConfigWindows& windows, const CapabilityFlags& capabilities);
-
-// A location whose value the windows did not keep, and what they hold now.
-struct UnkeptValue
-{
-    int location;
-    int wanted;
-    int held;
-};
 
 // Puts `record` into the windows as a read does, for a module fitted with
 // `capabilities` (none: before any module's flags apply); sends nothing.

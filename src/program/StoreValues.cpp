@@ -2,11 +2,16 @@
 
 #include "base/AtIndex.h"
 #include "config/MemoryMap.h"
-#include "program/ConfigurationStore.h"
 #include "program/LocationControls.h"
 #include "ui/main/ConfigWindows.h"
 
 namespace vindle {
+
+std::string badFieldMessage(int location, const std::string& text)
+{
+    return std::string(kCannotStore) + "  " + fieldName(locationInfo(location)) + " is \"" + text +
+           "\": it must be a number from 0 to 255.  Nothing was sent to the Vindle Module.";
+}
 
 StoreValues storeValues(ConfigWindows& windows)
 {
@@ -17,7 +22,7 @@ StoreValues storeValues(ConfigWindows& windows)
             const std::string text =
                 windowOf(windows, info.window).get<TextBox>(info.control, info.index).text();
             values.refusedLocation = info.location;
-            values.refusal = ConfigurationStore::badFieldMessage(info.location, text);
+            values.refusal = badFieldMessage(info.location, text);
             return values;
         }
         atIndex(values.record.values, info.location) = static_cast<std::int16_t>(*value);

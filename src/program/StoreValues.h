@@ -21,4 +21,9 @@ struct StoreValues
 
 StoreValues storeValues(ConfigWindows& windows);
 
+// The store's word for a configuration it does not send.
+inline constexpr const char* kCannotStore = "Cannot Store this Configuration.";
+// The message that refuses a store because a text field is not a byte.
+std::string badFieldMessage(int location, const std::string& text);
+
 } // namespace vindle

@@ -2,6 +2,7 @@
 
 #include "config/ByteText.h"
 #include "program/OptionEncoders.h"
+#include "program/StoreValues.h"
 #include "support/ProgramOnEmulator.h"
 
 #include <functional>
@@ -120,8 +121,7 @@ TEST(ConfigurationStoreTest, RefusedStoresSendNothing)
         run.dialogs.messages.clear();
         run.program.StoreSettings_Click();
         EXPECT_EQ(run.dialogs.messages,
-                  (std::vector<std::string>{ConfigurationStore::kNoOutput,
-                                            ConfigurationStore::kCannotStore}))
+                  (std::vector<std::string>{ConfigurationStore::kNoOutput, kCannotStore}))
             << "mode " << mode;
     }
     // ...unless mode 3 takes its data from the computer.
@@ -131,7 +131,7 @@ TEST(ConfigurationStoreTest, RefusedStoresSendNothing)
     run.main.Keys(2).setText("256");
     run.program.StoreSettings_Click();
     ASSERT_EQ(run.dialogs.messages.size(), 1U);
-    EXPECT_EQ(run.dialogs.messages[0], ConfigurationStore::badFieldMessage(8, "256"));
+    EXPECT_EQ(run.dialogs.messages[0], badFieldMessage(8, "256"));
     EXPECT_NE(run.dialogs.messages[0].find("Wireless key 3"), std::string::npos);
     EXPECT_TRUE(run.sent().empty());
     EXPECT_TRUE(run.main.StoreSettings().isEnabled());

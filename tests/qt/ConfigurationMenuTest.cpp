@@ -3,6 +3,7 @@
 #include "program/ConfigurationFile.h"
 #include "program/ConfigurationStore.h"
 #include "program/SetupProgram.h"
+#include "program/StoreValues.h"
 #include "qt/ProgramView.h"
 #include "qt/core/TextFile.h"
 #include "support/EmulatedModule.h"
@@ -92,8 +93,7 @@ TEST_F(ConfigurationMenuTest, WhatGoesWrongIsSaidAndChangesNothing)
     program.mainWindow().Keys(0).setText("x");
     program.mainWindow().Keys(2).setText("y");
     menu.saveAction().trigger();
-    EXPECT_EQ(messages(),
-              QStringList{QString::fromStdString(ConfigurationStore::badFieldMessage(6, "x"))});
+    EXPECT_EQ(messages(), QStringList{QString::fromStdString(badFieldMessage(6, "x"))});
     EXPECT_FALSE(QFile::exists(chosen));
 
     // Cancelling a dialog does nothing.
