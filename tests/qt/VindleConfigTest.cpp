@@ -548,9 +548,12 @@ TEST_F(VindleConfig, InterruptedStoreIsFinishedFirstUnlessInterruptedTwice)
     for (const auto& [delay, interrupts, apart, inStderr] : cases) {
         SCOPED_TRACE(std::to_string(interrupts) + " " + std::to_string(apart));
         EmulatorProcess emulator({"--byte-delay", delay});
-        ConfigProcess store({"store", file("module"), "--verify", "--port", emulator.devicePath()});
-        // The Ctrl+Cs come once the store is under way: its note is there.
+        // The Ctrl+Cs come once this store is under way: its note is there. A
+        // note an earlier case left under a device name used again is no sign
+        // of this one.
         const FileStoreJournal journal(emulator.devicePath());
+        QFile::remove(journal.path());
+        ConfigProcess store({"store", file("module"), "--verify", "--port", emulator.devicePath()});
         ASSERT_TRUE(
             QTest::qWaitFor([&journal] { return QFileInfo::exists(journal.path()); }, kLongestRun));
         for (int i = 0; i < interrupts; ++i) {
