@@ -37,6 +37,16 @@ QStringList words(const char* text)
     return QString::fromUtf8(text).split(' ', Qt::SkipEmptyParts);
 }
 
+// A module plugged in under the device name `link` (vindle-emulator's
+// `options`), once the name is there.
+std::unique_ptr<EmulatorProcess> moduleAt(const QString& link, const char* options)
+{
+    auto emulator = std::make_unique<EmulatorProcess>(QStringList{"--link", link} + words(options));
+    for (int waited = 0; !QFileInfo::exists(link) && waited < 5000; waited += 20)
+        QTest::qWait(20);
+    return emulator;
+}
+
 struct Finished
 {
     int status = -1;
@@ -604,13 +614,7 @@ TEST_F(VindleConfig, RepeatProvisionsOneModuleAfterAnother)
          "--json"},
     };
     const QString link = files_->filePath("module-link");
-    const auto plugIn = [&link](const char* options) {
-        auto emulator =
-            std::make_unique<EmulatorProcess>(QStringList{"--link", link} + words(options));
-        for (int waited = 0; !QFileInfo::exists(link) && waited < 5000; waited += 20)
-            QTest::qWait(20);
-        return emulator;
-    };
+    const auto plugIn = [&link](const char* options) { return moduleAt(link, options); };
     for (const auto& [modules, summary, status, more] : cases) {
         SCOPED_TRACE(summary);
         auto module = plugIn(modules.front().first);
@@ -826,13 +830,7 @@ TEST_F(VindleConfig, TheStationRecordNamesEachUnit)
     const QString link = files_->filePath("record-link");
     const QString backup = files_->filePath("backup.json");
     const QString log = files_->filePath("record.log");
-    const auto plugIn = [&link](const char* options) {
-        auto emulator =
-            std::make_unique<EmulatorProcess>(QStringList{"--link", link} + words(options));
-        for (int waited = 0; !QFileInfo::exists(link) && waited < 5000; waited += 20)
-            QTest::qWait(20);
-        return emulator;
-    };
+    const auto plugIn = [&link](const char* options) { return moduleAt(link, options); };
     const auto jsonOf = [](const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? nlohmann::json::parse(file.readAll().toStdString())
