@@ -88,27 +88,6 @@
  * @property {() => {station: string, operator: string, askSerial: boolean}} record
  */
 
-/** The actions of a run of the windows (PageRun.h). */
-export const kRunActions = Object.freeze([
-    'click',
-    'toggle',
-    'value',
-    'drag',
-    'text',
-    'press',
-    'mouseOver',
-    'close',
-    'answer',
-    'openConfiguration',
-    'saveConfiguration',
-    'configurationWritten',
-    'portStopped',
-    'end',
-]);
-
-/** The actions of the bench (PageBench.h). */
-export const kBenchActions = Object.freeze(['stop', 'end', 'serial', 'portStopped', 'portBack']);
-
 /**
  * What the core calls on the page's session, by name: a run of the windows
  * (PageRun.h, WindowMirror.h), the bench (PageBench.h), and both (the port,
