@@ -210,13 +210,14 @@ test('the log outlives the tab: leaving asks, and the next visit offers the line
     await press(page, 'Stop');
     await press(page, 'Back to the start');
     await until(page, 'log-offer-text', /^One station log line was not saved to a file\.$/);
-    // Leaving with it asks first.
-    const asked = new Promise((resolve) => page.once('dialog', resolve));
-    await page.close({ runBeforeUnload: true });
-    await (await asked).dismiss();
-    // The next visit offers it, and saves it.
-    page.on('dialog', (dialog) => dialog.accept());
+    // Leaving with it asks first; the next visit offers it, and saves it.
+    const asked = [];
+    page.on('dialog', (dialog) => {
+        asked.push(dialog.type());
+        dialog.accept();
+    });
     await page.reload();
+    assert.deepEqual(asked, ['beforeunload']);
     await until(page, 'log-offer-text', /^One station log line was not saved to a file\.$/);
     await press(page, 'Save Them…');
     const { entries, text } = await savedLog(page, 1);
@@ -226,6 +227,7 @@ test('the log outlives the tab: leaving asks, and the next visit offers the line
     await page.reload();
     await page.waitForFunction(() => !document.getElementById('bench-start').disabled);
     assert.equal(await page.$eval('#log-offer', (offer) => offer.hidden), true);
+    assert.deepEqual(asked, ['beforeunload'], 'asked again with every line saved');
     await finish(page);
 });
 
