@@ -69,7 +69,9 @@ for file in "${files[@]}"; do
     fi
 done
 for name in "${names[@]}"; do
-    if ! printf '%s\n' "${files[@]}" | grep -qE "^$name([/.])"; then
+    # A here-string, not a pipe: grep -q leaves early, and a writer cut off by
+    # that would fail the pipeline under pipefail.
+    if ! grep -qE "^$name([/.])" <<<"$(printf '%s\n' "${files[@]}")"; then
         echo "scripts/check-layers.sh names $name, which holds no file of src/" >&2
         status=1
     fi
