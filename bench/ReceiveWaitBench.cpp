@@ -43,63 +43,69 @@ void reportCpu(benchmark::State& state, const bench::CpuMeter& meter)
     state.counters["cpu_percent"] = meter.percentOfCore();
 }
 
-// A silent module: how long GetI waits before it gives up, and at what cost.
-void BM_GetITimeoutOnSilentPort(benchmark::State& state)
+// A silent module: how long receiveByte waits before it gives up, and at what cost.
+void BM_ReceiveByteTimeoutOnSilentPort(benchmark::State& state)
 {
     Fixture f;
     const bench::CpuMeter meter;
     for (auto _ : state) {
-        const Received result = f.link.GetI();
+        const Received result = f.link.receiveByte();
         if (result.hasValue()) {
             state.SkipWithError("a silent port delivered a byte");
         }
     }
     reportCpu(state, meter);
 }
-BENCHMARK(BM_GetITimeoutOnSilentPort)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_ReceiveByteTimeoutOnSilentPort)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 // A reply that comes 30 ms after the request, like a module behind a USB
 // adapter's latency timer: it must be received, not timed out.
-void BM_GetIByteAfter30ms(benchmark::State& state)
+void BM_ReceiveByteByteAfter30ms(benchmark::State& state)
 {
     Fixture f;
     const bench::CpuMeter meter;
     for (auto _ : state) {
         QTimer::singleShot(30ms, [&f] { f.pty.send(0x5A); });
-        const Received result = f.link.GetI();
+        const Received result = f.link.receiveByte();
         if (result != 0x5A) {
             state.SkipWithError("the late byte was not received");
         }
     }
     reportCpu(state, meter);
 }
-BENCHMARK(BM_GetIByteAfter30ms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ReceiveByteByteAfter30ms)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
 
 // The data monitor's unbounded wait over a long silence.
-void BM_GetI2WaitsOneSecond(benchmark::State& state)
+void BM_AwaitByteWaitsOneSecond(benchmark::State& state)
 {
     Fixture f;
     const bench::CpuMeter meter;
     for (auto _ : state) {
         QTimer::singleShot(1s, [&f] { f.pty.send(254); });
-        if (f.link.GetI2() != 254) {
+        if (f.link.awaitByte() != 254) {
             state.SkipWithError("wrong byte");
         }
     }
     reportCpu(state, meter);
 }
-BENCHMARK(BM_GetI2WaitsOneSecond)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_AwaitByteWaitsOneSecond)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // Round trip of one byte through the pseudo-terminal and the event loop.
 void BM_EchoRoundTrip(benchmark::State& state)
 {
     Fixture f;
     for (auto _ : state) {
-        f.link.PutI(1);
+        f.link.sendByte(1);
         f.pump.yieldOnce();
         f.pty.drain();
         f.pty.send(1);
-        benchmark::DoNotOptimize(f.link.GetI());
+        benchmark::DoNotOptimize(f.link.receiveByte());
     }
 }
 BENCHMARK(BM_EchoRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();

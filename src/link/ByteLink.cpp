@@ -39,7 +39,7 @@ void ByteLink::setBusy(bool busy)
         exchangeListener_(busy);
 }
 
-void ByteLink::PutI(int value)
+void ByteLink::sendByte(int value)
 {
     if (value < 0 || value > 255) {
         throw std::out_of_range("not a byte: " + std::to_string(value));
@@ -50,12 +50,12 @@ void ByteLink::PutI(int value)
     }
 }
 
-Received ByteLink::GetI()
+Received ByteLink::receiveByte()
 {
     return receive(clock_.now() + kReceiveTimeout);
 }
 
-Received ByteLink::GetI2()
+Received ByteLink::awaitByte()
 {
     return receive(std::nullopt);
 }
@@ -79,7 +79,7 @@ Received ByteLink::receive(std::optional<Clock::TimePoint> deadline)
     }
 }
 
-void ByteLink::DumpBuffer(bool yielding)
+void ByteLink::dropPending(bool yielding)
 {
     while (!closed_ && port_.bytesPending() > 0) {
         take();
@@ -103,7 +103,7 @@ void ByteLink::dropUntilQuiet()
     // end of a whole reply is quiet already.
     const Clock::TimePoint now = clock_.now();
     if (replyWhole_) {
-        DumpBuffer();
+        dropPending();
         if (replyWhole_)
             return;
     }
@@ -177,7 +177,7 @@ void ByteLink::dropUntilQuietFrom(Clock::TimePoint quietUntil, Clock::TimePoint 
 {
     while (!closed_) {
         if (port_.bytesPending() > 0) {
-            DumpBuffer();
+            dropPending();
             quietUntil = clock_.now() + kReplyOverGap;
         }
         const Clock::TimePoint until = std::min(quietUntil, latest);

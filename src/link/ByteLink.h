@@ -83,20 +83,20 @@ public:
     // Queues one byte for transmission and returns at once. A value that is
     // not a byte (0 to 255) is never narrowed into one: it throws
     // std::out_of_range and nothing is sent.
-    void PutI(int value);
-    // How many bytes PutI has sent, and how many bytes were taken, so far.
+    void sendByte(int value);
+    // How many bytes sendByte has sent, and how many bytes were taken, so far.
     std::uint64_t bytesSent() const { return bytesSent_; }
     std::uint64_t bytesTaken() const { return bytesTaken_; }
     // Waits for one byte, at most kReceiveTimeout; every poll yields to the
     // event loop first, so even a pending byte is returned after one yield.
-    Received GetI();
+    Received receiveByte();
     // Waits for one byte without a time limit; no value only once the link
     // has been closed.
-    Received GetI2();
+    Received awaitByte();
     // Drops every byte pending now, without yielding; `yielding` yields to the
     // event loop after each byte dropped, so that bytes arriving meanwhile
     // are dropped too.
-    void DumpBuffer(bool yielding = false);
+    void dropPending(bool yielding = false);
     // Drops whatever arrives until the line has been quiet for kReplyOverGap
     // (counted from the last byte taken; at once after a whole reply),
     // so that the rest of a reply still on its way cannot be taken for the

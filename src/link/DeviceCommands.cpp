@@ -6,13 +6,13 @@ namespace vindle {
 
 bool takeTrailingByte(ByteLink& link)
 {
-    return link.GetI().hasValue();
+    return link.receiveByte().hasValue();
 }
 
 void sendCommand(ByteLink& link, std::uint8_t command)
 {
-    link.PutI(command::kIntroducer);
-    link.PutI(command);
+    link.sendByte(command::kIntroducer);
+    link.sendByte(command);
 }
 
 ReadPassResult readConfigurationPass(ByteLink& link,
@@ -23,14 +23,14 @@ ReadPassResult readConfigurationPass(ByteLink& link,
     for (int location = 0; location < kLocationCount; ++location) {
         // A location number that does not come is none, not location 0: a
         // silent module costs one time-out a pass.
-        const Received number = link.GetI();
+        const Received number = link.receiveByte();
         if (!number.hasValue() || number != location) {
             return ReadPassResult{location};
         }
         if (onLocation) {
             onLocation(location);
         }
-        atIndex(values, location) = static_cast<std::int16_t>(link.GetI().toNumber());
+        atIndex(values, location) = static_cast<std::int16_t>(link.receiveByte().toNumber());
     }
     return ReadPassResult{};
 }
@@ -42,8 +42,8 @@ void beginStore(ByteLink& link)
 
 Received storeLocation(ByteLink& link, int value)
 {
-    link.PutI(value);
-    return link.GetI();
+    link.sendByte(value);
+    return link.receiveByte();
 }
 
 std::array<Received, kIdentityReplyLength>
@@ -52,7 +52,7 @@ identify(ByteLink& link, const std::function<void(int, const Received&)>& onByte
     sendCommand(link, command::kIdentify);
     std::array<Received, kIdentityReplyLength> reply;
     for (int index = 0; index < kIdentityReplyLength; ++index) {
-        atIndex(reply, index) = link.GetI();
+        atIndex(reply, index) = link.receiveByte();
         if (onByte)
             onByte(index, atIndex(reply, index));
     }
@@ -65,13 +65,13 @@ identifyWhole(ByteLink& link, const std::function<void(int, const Received&)>& o
     sendCommand(link, command::kIdentify);
     std::array<Received, kIdentityReplyLength> reply;
     for (int index = 0; index < kIdentityReplyLength; ++index) {
-        atIndex(reply, index) = link.GetI();
+        atIndex(reply, index) = link.receiveByte();
         if (!atIndex(reply, index).hasValue())
             break;
         if (onByte)
             onByte(index, atIndex(reply, index));
     }
-    if (!reply.back().hasValue() || link.GetI() != kReadyMarker) {
+    if (!reply.back().hasValue() || link.receiveByte() != kReadyMarker) {
         // What else is on its way is no reply to the next command either.
         link.dropUntilQuiet();
         return std::nullopt;
@@ -88,7 +88,7 @@ bool factoryReset(ByteLink& link, std::optional<int> maxReceives)
     sendCommand(link, command::kIdentify);
     for (int receives = 0; !maxReceives || receives < *maxReceives; ++receives) {
         link.pump().yieldOnce();
-        if (link.GetI() == kReadyMarker) {
+        if (link.receiveByte() == kReadyMarker) {
             return true;
         }
     }
@@ -102,14 +102,14 @@ void startTestConfiguration(ByteLink& link)
 
 std::optional<std::array<Received, kAnalogChannelCount>> readAnalogInputs(ByteLink& link)
 {
-    link.DumpBuffer();
+    link.dropPending();
     sendCommand(link, command::kReadAnalogInputs);
-    if (link.GetI() != kReadyMarker) {
+    if (link.receiveByte() != kReadyMarker) {
         return std::nullopt;
     }
     std::array<Received, kAnalogChannelCount> readings;
     for (Received& reading : readings) {
-        reading = link.GetI();
+        reading = link.receiveByte();
     }
     return readings;
 }

@@ -188,7 +188,7 @@ bool ConfigurationReader::receivePhase(ReadResult& result, const TransferSteps& 
     ByteLink& link = services_.link;
     const ProcedureEvents& events = services_.events;
     for (;;) {
-        link.DumpBuffer(true);
+        link.dropPending(true);
         if (steps.begins)
             steps.begins();
         if (events.started)

@@ -17,7 +17,7 @@ DeviceMaintenance::readVersion(const std::function<void(int, const Received&)>& 
     ByteLink& link = services_.link;
     // Read Firmware Version has always dropped one byte first: a ready
     // marker an earlier exchange left, or one receive time-out.
-    link.GetI();
+    link.receiveByte();
     const auto reply = identifyWhole(link, eachByte);
     if (!reply)
         return std::nullopt;

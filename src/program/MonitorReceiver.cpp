@@ -70,7 +70,7 @@ Received MonitorReceiver::receive()
         if (link_.port().bytesPending() == 0 || link_.clock().now() >= due)
             showCollected();
     }
-    return link_.GetI2();
+    return link_.awaitByte();
 }
 
 void MonitorReceiver::showCollected()

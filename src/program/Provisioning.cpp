@@ -199,7 +199,7 @@ Provisioning::Poll Provisioning::poll(bool reopen)
         settled_ = true;
         nextPoll_ = clock_.now() + kPollInterval;
     }
-    link.DumpBuffer();
+    link.dropPending();
     const std::uint64_t takenBefore = link.bytesTaken();
     const auto taken = [&] { return link.bytesTaken() - takenBefore; };
     ConfigurationRecord values;
@@ -211,7 +211,7 @@ Provisioning::Poll Provisioning::poll(bool reopen)
     // The whole reply, each byte given the time the read gives it, so that
     // nothing of it is still on its way when the next command goes out,
     // however slow the module or its line.
-    while (taken() < kReadReplyLength && link.GetI().hasValue()) {
+    while (taken() < kReadReplyLength && link.receiveByte().hasValue()) {
     }
     const bool whole = pass.complete() && taken() == kReadReplyLength;
     link.dropUntilQuiet();

@@ -26,8 +26,8 @@ Bytes takeAll(EmulatedModule& m)
 TEST(ModuleEmulatorTest, ReadReplyIsPairsThenThreeTrailingBytes)
 {
     EmulatedModule m;
-    m.link.PutI(253);
-    m.link.PutI(252);
+    m.link.sendByte(253);
+    m.link.sendByte(252);
     const Bytes reply = takeAll(m);
     ASSERT_EQ(reply.size(), 105U);
     for (int location = 0; location < kLocationCount; ++location) {
@@ -40,7 +40,7 @@ TEST(ModuleEmulatorTest, IgnoresNoiseAndUnknownCommands)
 {
     EmulatedModule m;
     for (std::uint8_t byte : {1, 252, 253, 7, 85, 253, 253, 100}) {
-        m.link.PutI(byte);
+        m.link.sendByte(byte);
     }
     // Only the final 253, 253, 100 forms a command: the A/D reply.
     EXPECT_EQ(takeAll(m).size(), 8U);
@@ -52,10 +52,10 @@ TEST(ModuleEmulatorTest, AbandonedStoreTimesOutBackToCommands)
     beginStore(m.link);
     storeLocation(m.link, 9);
     m.clock.advance(2s);
-    m.link.DumpBuffer();
+    m.link.dropPending();
     // A read after the pause is taken as a command, not as values.
-    m.link.PutI(253);
-    m.link.PutI(252);
+    m.link.sendByte(253);
+    m.link.sendByte(252);
     EXPECT_EQ(takeAll(m).size(), 105U);
     EXPECT_EQ(m.module.configuration()[0], 9);
     EXPECT_EQ(m.module.configuration()[1], factoryDefaults()[1]);
@@ -67,8 +67,8 @@ TEST(ModuleEmulatorTest, FaultsHitAsManyRepliesAsAsked)
     settings.faults.push_back({Fault::Kind::Drop, ReplyKind::Identify, 0, 0, 2});
     EmulatedModule m(settings);
     for (int i = 0; i < 3; ++i) {
-        m.link.PutI(253);
-        m.link.PutI(85);
+        m.link.sendByte(253);
+        m.link.sendByte(85);
     }
     EXPECT_EQ(takeAll(m).size(), 5U + 5U + 6U);
 }
@@ -80,8 +80,8 @@ TEST(ModuleEmulatorTest, BytesArePacedByBitRateAndDelay)
     settings.byteDelay = 4ms;
     EmulatedModule m(settings);
     const auto start = m.clock.now();
-    m.link.PutI(253);
-    m.link.PutI(100);
+    m.link.sendByte(253);
+    m.link.sendByte(100);
     EXPECT_EQ(m.port.bytesPending(), 0);
     m.clock.advance(5ms);
     EXPECT_EQ(m.port.bytesPending(), 1);
@@ -96,8 +96,8 @@ TEST(ModuleEmulatorTest, ALatencyTimerHoldsTheReplyUntilItsNextTick)
     settings.latencyTimer = 16ms;
     EmulatedModule m(settings);
     m.clock.advance(5ms);
-    m.link.PutI(253);
-    m.link.PutI(85);
+    m.link.sendByte(253);
+    m.link.sendByte(85);
     const auto tick = m.module.nextDue();
     ASSERT_TRUE(tick.has_value());
     EXPECT_EQ(tick->time_since_epoch() % 16ms, 0ms);
@@ -114,15 +114,15 @@ TEST(ModuleEmulatorTest, DisconnectSilencesTheModuleForGood)
     settings.disconnectAfterBytes = 3;
     settings.bitRate = 10000;
     EmulatedModule m(settings);
-    m.link.PutI(253);
-    m.link.PutI(85);
+    m.link.sendByte(253);
+    m.link.sendByte(85);
     EXPECT_TRUE(m.module.disconnected());
     // The module dies in the middle of its reply: what it sent before still
     // arrives at its time on the line, nothing after it.
     EXPECT_EQ(m.port.bytesPending(), 0);
     EXPECT_EQ(takeAll(m), (Bytes{17, 4, 26}));
-    m.link.PutI(253);
-    m.link.PutI(100);
+    m.link.sendByte(253);
+    m.link.sendByte(100);
     EXPECT_EQ(takeAll(m).size(), 0U);
     EXPECT_FALSE(m.module.nextDue());
 }
@@ -138,9 +138,9 @@ TEST(ModuleEmulatorTest, RunningModeSendsPacketsAtTheConfiguredRate)
     // Two packets of 254, three keys and two data bytes.
     EXPECT_EQ(m.port.bytesPending(), 12);
     // The module no longer answers commands.
-    m.link.DumpBuffer();
-    m.link.PutI(253);
-    m.link.PutI(252);
+    m.link.dropPending();
+    m.link.sendByte(253);
+    m.link.sendByte(252);
     m.clock.advance(1ms);
     EXPECT_EQ(m.port.bytesPending(), 0);
 }
@@ -173,13 +173,13 @@ TEST(ModuleEmulatorTest, ARunningModuleFailsEveryReadAndShowsItsTraffic)
             EXPECT_FALSE(readConfigurationPass(m.link, values).complete());
         }
         startTestConfiguration(m.link);
-        m.link.DumpBuffer();
+        m.link.dropPending();
 
         // What the data monitor receives from now on: whole packets.
         const std::size_t size = head.size() + banks;
         Bytes seen;
         while (seen.size() < 2 * size) {
-            seen.push_back(static_cast<std::uint8_t>(m.link.GetI2().toNumber()));
+            seen.push_back(static_cast<std::uint8_t>(m.link.awaitByte().toNumber()));
         }
         for (std::size_t packet = 0; packet < 2; ++packet) {
             const auto start = seen.begin() + static_cast<std::ptrdiff_t>(packet * size);
@@ -209,7 +209,7 @@ TEST(ModuleEmulatorTest, RunningTrafficNeverOutrunsTheLineNorPilesUp)
     const int afterHours = m.port.bytesPending();
     EXPECT_LE(afterHours, static_cast<int>(ModuleEmulator::kMaxQueuedRunningBytes));
     EXPECT_EQ(afterHours % 5, 0);
-    m.link.DumpBuffer();
+    m.link.dropPending();
     m.clock.advance(100ms);
     EXPECT_LE(m.port.bytesPending(), 96);
     EXPECT_EQ(m.port.takeByte(), 254); // still whole packets

@@ -41,22 +41,22 @@ TEST(ReceivedTest, NoValueReadsAsZeroAndAsEmptyText)
     EXPECT_EQ(Received(0).toText(), "0");
 }
 
-TEST_F(ByteLinkTest, GetITakesPendingBytesOneAtATimeAfterOneYieldEach)
+TEST_F(ByteLinkTest, ReceiveByteTakesPendingBytesOneAtATimeAfterOneYieldEach)
 {
     port.arrive({7, 3, 9});
-    EXPECT_EQ(link.GetI(), Received(7));
+    EXPECT_EQ(link.receiveByte(), Received(7));
     EXPECT_EQ(pump.yields(), 1);
     EXPECT_EQ(port.pendingTotal(), 2);
-    EXPECT_EQ(link.GetI(), Received(3));
-    EXPECT_EQ(link.GetI(), Received(9));
+    EXPECT_EQ(link.receiveByte(), Received(3));
+    EXPECT_EQ(link.receiveByte(), Received(9));
     EXPECT_EQ(pump.yields(), 3);
     EXPECT_EQ(pump.waits(), 0);
 }
 
-TEST_F(ByteLinkTest, SilentPortEndsGetIAfterTheReceiveTimeoutWithoutSpinning)
+TEST_F(ByteLinkTest, SilentPortEndsReceiveByteAfterTheReceiveTimeoutWithoutSpinning)
 {
     const auto start = clock.now();
-    const Received result = link.GetI();
+    const Received result = link.receiveByte();
     EXPECT_FALSE(result.hasValue());
     EXPECT_EQ(clock.now() - start, kReceiveTimeout);
     // One blocking wait covers the whole silence: no busy polling.
@@ -68,7 +68,7 @@ TEST_F(ByteLinkTest, ByteArrivingAfterAdapterLatencyIsReceived)
 {
     const auto start = clock.now();
     port.arriveAt(start + 30ms, {0x42});
-    EXPECT_EQ(link.GetI(), Received(0x42));
+    EXPECT_EQ(link.receiveByte(), Received(0x42));
     EXPECT_EQ(clock.now() - start, 30ms);
 }
 
@@ -91,51 +91,51 @@ TEST_F(ByteLinkTest, ByteArrivingDuringTheLastYieldBeforeTheDeadlineIsReturned)
             port.arrive({5});
         }
     };
-    EXPECT_EQ(linkWithEvent.GetI(), Received(5));
+    EXPECT_EQ(linkWithEvent.receiveByte(), Received(5));
 }
 
 TEST_F(ByteLinkTest, ByteArrivingAtTheDeadlineIsLeftForTheNextReceive)
 {
     const auto deadline = clock.now() + kReceiveTimeout;
     port.arriveAt(deadline, {99});
-    EXPECT_FALSE(link.GetI().hasValue());
+    EXPECT_FALSE(link.receiveByte().hasValue());
     EXPECT_EQ(port.pendingTotal(), 1);
-    EXPECT_EQ(link.GetI(), Received(99));
+    EXPECT_EQ(link.receiveByte(), Received(99));
 }
 
-TEST_F(ByteLinkTest, GetI2WaitsWithoutLimitAndReturnsAfterOneYieldWhenPending)
+TEST_F(ByteLinkTest, AwaitByteWaitsWithoutLimitAndReturnsAfterOneYieldWhenPending)
 {
     port.arrive({1});
-    EXPECT_EQ(link.GetI2(), 1);
+    EXPECT_EQ(link.awaitByte(), 1);
     EXPECT_EQ(pump.yields(), 1);
 
     const auto start = clock.now();
     port.arriveAt(start + 3h, {254});
-    EXPECT_EQ(link.GetI2(), 254);
+    EXPECT_EQ(link.awaitByte(), 254);
     EXPECT_EQ(clock.now() - start, 3h);
     EXPECT_EQ(pump.waits(), 1);
 }
 
-TEST_F(ByteLinkTest, DumpBufferDropsWhatIsPendingNowWithoutYielding)
+TEST_F(ByteLinkTest, DropPendingDropsWhatIsPendingNowWithoutYielding)
 {
-    link.DumpBuffer();
+    link.dropPending();
     EXPECT_EQ(pump.yields(), 0);
 
     port.arrive({1, 2, 3});
     port.arriveAt(clock.now() + 1ms, {4});
-    link.DumpBuffer();
+    link.dropPending();
     EXPECT_EQ(pump.yields(), 0);
     EXPECT_EQ(port.pendingTotal(), 1);
-    EXPECT_EQ(link.GetI(), Received(4));
+    EXPECT_EQ(link.receiveByte(), Received(4));
 }
 
-TEST_F(ByteLinkTest, PutIWritesBytesBackToBackInOrder)
+TEST_F(ByteLinkTest, SendByteWritesBytesBackToBackInOrder)
 {
-    link.PutI(253);
-    link.PutI(252);
+    link.sendByte(253);
+    link.sendByte(252);
     // A value that is not a byte is refused, never narrowed onto the line.
-    EXPECT_THROW(link.PutI(256), std::out_of_range);
-    EXPECT_THROW(link.PutI(-1), std::out_of_range);
+    EXPECT_THROW(link.sendByte(256), std::out_of_range);
+    EXPECT_THROW(link.sendByte(-1), std::out_of_range);
     EXPECT_EQ(port.written(), (std::vector<std::uint8_t>{0xFD, 0xFC}));
     EXPECT_EQ(pump.yields(), 0);
 }
@@ -146,7 +146,7 @@ TEST_F(ByteLinkTest, PutIWritesBytesBackToBackInOrder)
 TEST_F(ByteLinkTest, DropUntilQuietLetsAReplyRunOut)
 {
     port.arrive({7});
-    EXPECT_EQ(link.GetI(), Received(7));
+    EXPECT_EQ(link.receiveByte(), Received(7));
     const auto lastByte = clock.now();
     port.arriveAt(lastByte + 10ms, {1});
     port.arriveAt(lastByte + 40ms, {2});
@@ -225,7 +225,7 @@ TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
 
         // The last byte of a whole reply: the next command goes at once.
         port.arrive({254});
-        EXPECT_EQ(link.GetI(), Received(254));
+        EXPECT_EQ(link.receiveByte(), Received(254));
         link.replyWhole();
         const auto whole = clock.now();
         link.dropUntilQuiet();
@@ -233,7 +233,7 @@ TEST(ByteLinkSafetyTest, WaitsAsLongAsTheLineNeedsAndNoLonger)
         // Unless something came after it: that is dropped, and the quiet
         // waited for.
         port.arrive({254});
-        EXPECT_EQ(link.GetI(), Received(254));
+        EXPECT_EQ(link.receiveByte(), Received(254));
         link.replyWhole();
         port.arrive({7});
         link.dropUntilQuiet();

@@ -57,7 +57,7 @@ TEST(ReadConfigurationTest, WrongLocationNumberAbandonsThePassThere)
 
     // The fault hit one reply only: after draining, the next pass is clean.
     m.settle();
-    m.link.DumpBuffer();
+    m.link.dropPending();
     EXPECT_TRUE(readConfigurationPass(m.link, values).complete());
 }
 
@@ -101,8 +101,8 @@ TEST(StoreConfigurationTest, EveryLocationIsAcknowledgedWithItsNumber)
     }
     EXPECT_EQ(m.port.written(), expected);
     // One byte follows the last acknowledgement.
-    EXPECT_TRUE(m.link.GetI().hasValue());
-    EXPECT_FALSE(m.link.GetI().hasValue());
+    EXPECT_TRUE(m.link.receiveByte().hasValue());
+    EXPECT_FALSE(m.link.receiveByte().hasValue());
 }
 
 TEST(StoreConfigurationTest, WrongAndMissingAcknowledgementsComeBackAsReceived)
@@ -135,7 +135,7 @@ TEST(IdentifyTest, ReturnsTheFiveIdentityBytesAndLeavesTheReadyMarker)
     EXPECT_EQ(m.port.written(), (Bytes{253, 85}));
     EXPECT_EQ(reply, (std::array<Received, 5>{Received(7), Received(3), Received(9), Received(12),
                                               Received(1)}));
-    EXPECT_EQ(m.link.GetI(), Received(kReadyMarker));
+    EXPECT_EQ(m.link.receiveByte(), Received(kReadyMarker));
 }
 
 TEST(FactoryResetTest, ReceivesUntilTheReadyMarkerAndResetsTheModule)
@@ -174,7 +174,7 @@ TEST(TestConfigurationTest, ModuleLeavesConfigurationModeAndStartsSending)
     EXPECT_FALSE(m.module.inConfigurationMode());
     Bytes packet;
     for (int i = 0; i < 5; ++i) {
-        packet.push_back(static_cast<std::uint8_t>(m.link.GetI2().toNumber()));
+        packet.push_back(static_cast<std::uint8_t>(m.link.awaitByte().toNumber()));
     }
     EXPECT_EQ(packet, (Bytes{254, 11, 22, 33, 0}));
 }

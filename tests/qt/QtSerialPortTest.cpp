@@ -68,9 +68,9 @@ TEST_F(PtyLinkTest, ReadsAllLocationsThroughTheQtSerialPort)
     }
     // The three bytes after the last pair, then nothing.
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(link_.GetI().hasValue());
+        EXPECT_TRUE(link_.receiveByte().hasValue());
     }
-    EXPECT_FALSE(link_.GetI().hasValue());
+    EXPECT_FALSE(link_.receiveByte().hasValue());
 }
 
 TEST_F(PtyLinkTest, SlowRepliesAreStillReceived)
@@ -81,15 +81,15 @@ TEST_F(PtyLinkTest, SlowRepliesAreStillReceived)
     const Identity identity = Identity::fromReply(identify(link_));
     EXPECT_EQ(identity.yearOfRelease.toText(), "9");
     EXPECT_EQ(identity.capabilities().reportedSenders(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(link_.GetI(), Received(kReadyMarker));
+    EXPECT_EQ(link_.receiveByte(), Received(kReadyMarker));
 }
 
 TEST_F(PtyLinkTest, SilentModuleGivesNoValue)
 {
     connect({"--silent"});
-    link_.PutI(command::kIntroducer);
-    link_.PutI(command::kReadConfiguration);
-    EXPECT_FALSE(link_.GetI().hasValue());
+    link_.sendByte(command::kIntroducer);
+    link_.sendByte(command::kReadConfiguration);
+    EXPECT_FALSE(link_.receiveByte().hasValue());
 }
 
 // Counts how often a wait wakes up: a port that spins wakes it all the time.
@@ -119,7 +119,7 @@ TEST_F(PtyLinkTest, APortWhoseOtherEndClosesIsReportedOnceAndFallsSilent)
 
     emulator_.reset();
     for (int i = 0; i < 3; ++i) {
-        EXPECT_FALSE(link.GetI().hasValue());
+        EXPECT_FALSE(link.receiveByte().hasValue());
     }
     EXPECT_EQ(reasons.size(), 1) << reasons.join(" / ").toStdString();
     EXPECT_EQ(reasons.value(0).toStdString(), "the device is gone (unplugged?)");
@@ -127,7 +127,7 @@ TEST_F(PtyLinkTest, APortWhoseOtherEndClosesIsReportedOnceAndFallsSilent)
     EXPECT_FALSE(port_.isOpen());
     // Three receive time-outs, each a handful of wake-ups, not thousands.
     EXPECT_LT(counting.waits, 100);
-    link.PutI(command::kIntroducer);
+    link.sendByte(command::kIntroducer);
 }
 
 // What the program sends just before it ends (Test Configuration, then the
