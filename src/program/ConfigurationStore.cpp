@@ -1,5 +1,6 @@
 #include "program/ConfigurationStore.h"
 
+#include "config/KeptRecord.h"
 #include "config/MemoryMap.h"
 #include "link/DeviceCommands.h"
 #include "program/LocationControls.h"
@@ -9,12 +10,6 @@
 #include "ui/progress/ProgressWindow.h"
 
 namespace vindle {
-
-namespace {
-
-constexpr int kSerialToParallelMode = 3;
-
-} // namespace
 
 ConfigurationStore::ConfigurationStore(ProgramServices services) : services_(std::move(services)) {}
 
@@ -67,12 +62,12 @@ StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
     const ProcedureEvents& events = services_.events;
     StoreResult result;
 
-    if (!sendsSomeOutput(services_.windows.mainWindow())) {
+    const StoreValues checked = storeValues(services_.windows);
+    if (!sendsSomeOutput(checked.record)) {
         result.outcome = StoreOutcome::NoOutput;
         result.refusal = kNoOutput;
         return result;
     }
-    const StoreValues checked = storeValues(services_.windows);
     if (checked.refusedLocation) {
         result.outcome = StoreOutcome::BadField;
         result.badField = checked.refusedLocation;
@@ -128,17 +123,6 @@ bool ConfigurationStore::StoreCheck(int location, const Received& reply)
     // A reply that did not come is no acknowledgement, of location 0 neither:
     // the module may have stopped listening after taking its value.
     return reply.hasValue() && reply == location;
-}
-
-bool sendsSomeOutput(const MainWindow& main)
-{
-    if (main.Mode().isSelected(kSerialToParallelMode))
-        return true;
-    for (const OptionGroup* devices : {&main.RSDevice(), &main.LRDevice(), &main.ESDevice()}) {
-        if (!devices->isSelected(0))
-            return true;
-    }
-    return false;
 }
 
 } // namespace vindle

@@ -9,8 +9,6 @@
 
 namespace vindle {
 
-class MainWindow;
-
 // Stores the windows' configuration into the module, location by location,
 // each value taken from its control at the moment it is sent and
 // acknowledged by the module with the location number before the next goes.
@@ -44,9 +42,5 @@ public:
 private:
     ProgramServices services_;
 };
-
-// True when the windows send output somewhere: mode 3, or a device chosen
-// in one of the three device groups.
-bool sendsSomeOutput(const MainWindow& main);
 
 } // namespace vindle

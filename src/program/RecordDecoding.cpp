@@ -1,5 +1,6 @@
 #include "program/RecordDecoding.h"
 
+#include "config/KeptRecord.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationStore.h"
 #include "program/LocationControls.h"
@@ -90,10 +91,13 @@ std::vector<UnkeptValue> putRecord(ConfigWindows& windows, const ConfigurationRe
 
 RecordCheck checkRecord(const ConfigurationRecord& record)
 {
-    ConfigWindows windows;
+    const KeptRecord kept = keepRecord(record, std::nullopt);
     RecordCheck check;
-    check.unkept = putRecord(windows, record, std::nullopt);
-    check.sendsOutput = sendsSomeOutput(windows.mainWindow());
+    for (int location = 0; location < kLocationCount; ++location) {
+        if (kept.record[location] != record[location])
+            check.unkept.push_back({location, record[location], kept.record[location]});
+    }
+    check.sendsOutput = sendsSomeOutput(kept.record);
     return check;
 }
 

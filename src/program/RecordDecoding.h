@@ -36,9 +36,10 @@ void applyCapabilities(ConfigWindows& windows, const CapabilityFlags& capabiliti
 std::vector<UnkeptValue> putRecord(ConfigWindows& windows, const ConfigurationRecord& record,
                                    const std::optional<CapabilityFlags>& capabilities);
 
-// What windows of their own make of `record` before any module's flags
-// apply: the values they would not keep, and whether a store would send
-// output anywhere. A store of `record` as it is needs neither.
+// What the windows would make of `record` before any module's flags apply,
+// worked out on the record alone: the values they would not keep, and
+// whether a store would send output anywhere. A store of `record` as it is
+// needs neither.
 struct RecordCheck
 {
     std::vector<UnkeptValue> unkept;

@@ -18,14 +18,13 @@ StoreValues storeValues(ConfigWindows& windows)
     StoreValues values;
     for (const LocationInfo& info : memoryMap()) {
         const std::optional<int> value = readLocation(windows, info);
-        if (!value) {
+        if (!value && !values.refusedLocation) {
             const std::string text =
                 windowOf(windows, info.window).get<TextBox>(info.control, info.index).text();
             values.refusedLocation = info.location;
             values.refusal = badFieldMessage(info.location, text);
-            return values;
         }
-        atIndex(values.record.values, info.location) = static_cast<std::int16_t>(*value);
+        atIndex(values.record.values, info.location) = static_cast<std::int16_t>(value.value_or(0));
     }
     return values;
 }

@@ -10,8 +10,8 @@ namespace vindle {
 class ConfigWindows;
 
 // What Store Configuration sends for the windows as they are now: each
-// location's byte, taken from its control. A text field that is not a byte
-// refuses them all, with the store's message.
+// location's byte, taken from its control. The first text field that is not
+// a byte (0 in the record) refuses them all, with the store's message.
 struct StoreValues
 {
     ConfigurationRecord record;

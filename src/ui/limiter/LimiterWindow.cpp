@@ -1,6 +1,7 @@
 #include "ui/limiter/LimiterWindow.h"
 
 #include "base/AtIndex.h"
+#include "config/KeptRecord.h"
 #include "ui/limiter/Volt.h"
 #include "ui/model/NumberText.h"
 
@@ -166,16 +167,11 @@ void LimiterWindow::LimitMode_Click(int index)
 void LimiterWindow::updateLimits(int channel, Side side)
 {
     const Channel& c = atIndex(channels_, channel);
-    // Ordering rule: the lower limit never stays above the upper one. Each
-    // write raises that slider's change, which runs this update again, nested.
-    if (c.lower->value() > c.upper->value()) {
-        if (c.lower->value() + 1 > kHighestCount) {
-            c.lower->setValue(kHighestCount - 1);
-            c.upper->setValue(kHighestCount);
-        } else {
-            c.upper->setValue(c.lower->value() + 1);
-        }
-    }
+    // The lower limit never stays above the upper one. Each write raises that
+    // slider's change, which runs this update again, nested.
+    const auto [orderedLower, orderedUpper] = orderedLimits(c.lower->value(), c.upper->value());
+    c.lower->setValue(orderedLower);
+    c.upper->setValue(orderedUpper);
     // The captions show the limits as they stand after the rule.
     const int lower = c.lower->value();
     const int upper = c.upper->value();
