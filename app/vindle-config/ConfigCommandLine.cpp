@@ -1,8 +1,8 @@
 #include "ConfigCommandLine.h"
 
 #include "StandardOutput.h"
+#include "link/Commands.h"
 #include "program/ExitStatus.h"
-#include "ui/monitor/MonitorWindow.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -148,7 +148,7 @@ public:
 
         CLI::App* monitor = command(
             "monitor", "the data monitor's lines on stdout until interrupted", Command::Monitor);
-        std::vector<int> rates(MonitorWindow::kBitRates.begin(), MonitorWindow::kBitRates.end());
+        std::vector<int> rates(kMonitorBitRates.begin(), kMonitorBitRates.end());
         monitor->add_option("--baud", request.baud, "the module's bit rate")
             ->type_name("N")
             ->check(kNotEmpty)

@@ -6,10 +6,10 @@
 #include "program/ConfigurationFile.h"
 #include "program/ConfigurationStore.h"
 #include "program/FileCommands.h"
+#include "program/KeptValues.h"
 #include "program/ModuleRun.h"
 #include "program/ModuleText.h"
 #include "program/Provisioning.h"
-#include "program/RecordDecoding.h"
 #include "qt/core/PortOpenFailure.h"
 #include "qt/core/TextFile.h"
 

@@ -14,7 +14,6 @@ namespace {
 constexpr int kSerialToParallelMode = 3;
 constexpr int kFirstLimitLocation = 25;
 constexpr int kLastLimitLocation = 38;
-constexpr int kAnalogChannels = 7;
 // A choice with no option chosen, for the rules; a store sends 0 for it.
 constexpr int kNoChoice = -1;
 // The read writes the record twice over.
@@ -131,7 +130,7 @@ std::optional<int> fieldValue(const LocationInfo& info, int value, int held)
     case Encoding::DecimalText:
         return std::clamp(value, info.minimum, info.maximum);
     case Encoding::BitSet:
-        return value & ((1 << kAnalogChannels) - 1);
+        return value & ((1 << kAnalogChannelCount) - 1);
     case Encoding::MethodChoice:
         return value == 0 || value == 1 ? value : held;
     case Encoding::LowBit:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace vindle {
@@ -23,6 +24,10 @@ inline constexpr std::uint8_t kIdentify = 85;
 inline constexpr std::uint8_t kTestConfiguration = 250;
 inline constexpr std::uint8_t kReadAnalogInputs = 100;
 } // namespace command
+
+// The bit rates a running module may send its data at, slowest first.
+inline constexpr std::array<int, 8> kMonitorBitRates{1200,  2400,  4800,  9600,
+                                                     19200, 38400, 57600, 115200};
 
 // Sent by the module: ends a factory-default reset and starts an A/D reply.
 inline constexpr std::uint8_t kReadyMarker = 254;

@@ -459,4 +459,13 @@ std::string formatConfigurationFile(const ConfigurationFileContents& contents)
     return file.dump(2) + "\n";
 }
 
+ParsedFile parseConfigurationText(std::string_view text)
+{
+    try {
+        return {parseConfigurationFile(text), {}};
+    } catch (const ConfigurationFileError& error) {
+        return {std::nullopt, error.what()};
+    }
+}
+
 } // namespace vindle

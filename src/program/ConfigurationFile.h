@@ -89,4 +89,13 @@ ConfigurationFileContents parseConfigurationFile(std::string_view text);
 // its item text from the memory map.
 std::string formatConfigurationFile(const ConfigurationFileContents& contents);
 
+// A configuration file's text as its contents, or why it is none (the
+// message names the key or location that is wrong).
+struct ParsedFile
+{
+    std::optional<ConfigurationFileContents> contents;
+    std::string error;
+};
+ParsedFile parseConfigurationText(std::string_view text);
+
 } // namespace vindle

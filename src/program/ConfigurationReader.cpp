@@ -2,20 +2,15 @@
 
 #include "config/Identity.h"
 #include "config/MemoryMap.h"
+#include "link/ByteLink.h"
 #include "link/DeviceCommands.h"
-#include "program/LocationControls.h"
-#include "program/RecordDecoding.h"
-#include "program/StoreValues.h"
-#include "ui/main/ConfigWindows.h"
-#include "ui/model/Dialogs.h"
-#include "ui/progress/ProgressWindow.h"
 
 #include <algorithm>
 
 namespace vindle {
 
-ConfigurationReader::ConfigurationReader(ProgramServices services, std::function<void()> handOver)
-    : services_(std::move(services)), handOver_(std::move(handOver))
+ConfigurationReader::ConfigurationReader(ByteLink& link, const ProcedureEvents& events)
+    : link_(link), events_(events)
 {}
 
 std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableValue>& values)
@@ -40,80 +35,23 @@ std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableV
            "  Every other location is shown as the Vindle Module holds it.";
 }
 
-ReadResult ConfigurationReader::ReadSettings_Click()
-{
-    MainWindow& main = services_.windows.mainWindow();
-    // The main window takes no press until the line is free again.
-    const TransferSteps steps{
-        .begins =
-            [this, &main] {
-                main.setEnabled(false);
-                main.ReadSettings().setEnabled(false);
-                ProgressWindow& progress = services_.progress();
-                progress.show();
-                progress.setText(kReadingText);
-            },
-        .reached = [this](int location) { services_.progress().setProgress(location); },
-        .ends = [this] { services_.progress().hide(); },
-        .received =
-            [&main] {
-                main.ReadSettings().setEnabled(true);
-                main.show();
-            },
-    };
-    const auto shown = [&main](const ReadResult& result) {
-        if (result.outcome == ReadOutcome::Read || result.outcome == ReadOutcome::PartlyShown)
-            main.showEnabledInFront();
-    };
-    ReadResult result = readModule(ReadOptions{}, steps);
-    shown(result);
-    if (result.outcome == ReadOutcome::Unshowable) {
-        services_.dialogs.showMessage(kRecoveryMessage);
-        main.FactoryDefaults().setEnabled(false);
-        factoryReset(services_.link, kRecoveryReceives);
-        result = readModule(ReadOptions{.stopAtUnshowable = false}, steps);
-        shown(result);
-        result.recovered = true;
-        if (result.outcome == ReadOutcome::PartlyShown)
-            services_.dialogs.showMessage(unshowableMessage(result.unshowable));
-        if (result.outcome != ReadOutcome::NoAnswer && !services_.link.isClosed()) {
-            main.FactoryDefaults().setEnabled(true);
-            main.showEnabledInFront();
-        }
-    }
-    if (result.outcome == ReadOutcome::NoAnswer)
-        giveUp();
-    else if (!result.changed.empty() && !services_.link.isClosed())
-        services_.dialogs.showMessage(changedValuesMessage(result.changed));
-    return result;
-}
-
-void ConfigurationReader::giveUp()
-{
-    services_.dialogs.showMessage(kNoCommunication);
-    services_.progress().hide();
-    if (!services_.link.isClosed() && handOver_)
-        handOver_();
-}
-
-ReadResult ConfigurationReader::readModule(const ReadOptions& options, const TransferSteps& steps)
+ReadResult ConfigurationReader::readModule(ConfigurationHolder& holder, const ReadOptions& options,
+                                           const TransferSteps& steps)
 {
     ReadResult result;
     if (!receivePhase(result, steps) || (options.confirm && !confirmPhase(result, steps)))
         return result;
 
-    ConfigWindows& windows = services_.windows;
-    for (const int location : decodeRecord(windows, result.record))
+    for (const int location : holder.putValues(result.record))
         result.unshowable.push_back({location, result.record[location]});
     if (!result.unshowable.empty() && options.stopAtUnshowable) {
         result.outcome = ReadOutcome::Unshowable;
         return result;
     }
-    windows.Rules();
-    decodeFrequency(windows, result.record);
+    holder.putFrequency(result.record);
     // Also after values that do not fit: this takes the rest of the reply,
     // so that nothing of it is left for the next exchange.
-    ByteLink& link = services_.link;
+    ByteLink& link = link_;
     const bool firstTrailer = takeTrailingByte(link);
     const bool trailerWhole = takeTrailingByte(link) && firstTrailer;
     if (options.identify) {
@@ -122,7 +60,7 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options, const Tra
         identity_ = reply ? Identity::fromReply(*reply) : Identity{};
         if (reply) {
             result.identity = identity_;
-            applyCapabilities(windows, identity_.capabilities());
+            holder.applyCapabilities(identity_.capabilities());
         } else {
             result.identityIncomplete = true;
         }
@@ -131,10 +69,10 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options, const Tra
     } else {
         link.dropUntilQuiet();
     }
-    if (services_.link.isClosed())
+    if (link_.isClosed())
         return result;
     result.outcome = result.unshowable.empty() ? ReadOutcome::Read : ReadOutcome::PartlyShown;
-    const ConfigurationRecord kept = storeValues(windows).record;
+    const ConfigurationRecord kept = holder.toStore().record;
     for (int location = 0; location < kLocationCount; ++location) {
         const bool unshowable = std::any_of(
             result.unshowable.begin(), result.unshowable.end(),
@@ -147,7 +85,7 @@ ReadResult ConfigurationReader::readModule(const ReadOptions& options, const Tra
 
 bool ConfigurationReader::confirmPhase(ReadResult& result, const TransferSteps& steps)
 {
-    ByteLink& link = services_.link;
+    ByteLink& link = link_;
     for (int read = 1; read < kMostConfirmingReads; ++read) {
         // The rest of the reply first, so that the next command is answered
         // from its start.
@@ -185,8 +123,8 @@ bool ConfigurationReader::confirmPhase(ReadResult& result, const TransferSteps& 
 
 bool ConfigurationReader::receivePhase(ReadResult& result, const TransferSteps& steps)
 {
-    ByteLink& link = services_.link;
-    const ProcedureEvents& events = services_.events;
+    ByteLink& link = link_;
+    const ProcedureEvents& events = events_;
     for (;;) {
         link.dropPending(true);
         if (steps.begins)

@@ -3,26 +3,22 @@
 #include "config/ConfigurationRecord.h"
 #include "config/Identity.h"
 #include "program/ProcedureResults.h"
-#include "program/ProgramServices.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace vindle {
 
-// Reads the module's 51 locations into the configuration windows.
+class ByteLink;
+
+// Reads the module's 51 locations into a configuration: the windows, or a
+// record of its own.
 //
 // A pass that receives a wrong or missing location number is repeated from
 // the command on, once the rest of its reply has run out; after more than
-// five failed passes the read gives up. Read Configuration (the button) then
-// tells the user and hands over to the data monitor. A received value that a
-// window cannot show makes the button's read reset the module to its factory
-// defaults and read again, once per read the user asked for. Should values
-// read after the reset still not fit, every other location is shown and the
-// capability flags applied as usual; the controls of the locations that do
-// not fit keep what they showed, and the user is told which locations hold
-// what.
+// five failed passes the read gives up. What a read that gives up, or one
+// whose values do not fit, brings about in the windows is the Read
+// Configuration button's (WindowProcedures).
 class ConfigurationReader
 {
 public:
@@ -41,23 +37,17 @@ public:
         "program to clear the factory defualt settings.  You must now reconfigure the controller "
         "to your desired settings.";
 
-    ConfigurationReader(ProgramServices services, std::function<void()> handOver);
+    ConfigurationReader(ByteLink& link, const ProcedureEvents& events);
 
     // The read, on a line the caller holds, with nothing said to the user and
-    // no hand-over: what happened is the result. It puts the values into the
-    // windows' controls and runs the option rules; what the windows show of
-    // the transfer is `steps`'.
-    ReadResult readModule(const ReadOptions& options, const TransferSteps& steps = {});
-
-    // Read Configuration, on a line the caller holds: the read with the
-    // progress window and the main window disabled while it runs, the
-    // factory-default recovery, its messages and the hand-over to the data
-    // monitor. Returns when the read is over; after a hand-over, when the run
-    // ends.
-    ReadResult ReadSettings_Click();
+    // no hand-over: what happened is the result. It puts the values into
+    // `holder`, which runs the option rules; what the windows show of the
+    // transfer is `steps`'.
+    ReadResult readModule(ConfigurationHolder& holder, const ReadOptions& options,
+                          const TransferSteps& steps = {});
 
     // The identity the last read received; its capability flags are the ones
-    // the windows follow.
+    // the configuration follows.
     const Identity& identity() const { return identity_; }
 
     // The message shown when values read after a reset still do not fit.
@@ -70,11 +60,8 @@ private:
     // Reads again until a reply agrees with the one before; false when none
     // did, the read gave up or the run ended.
     bool confirmPhase(ReadResult& result, const TransferSteps& steps);
-    // Tells the user that the module does not answer and hands over.
-    void giveUp();
-
-    ProgramServices services_;
-    std::function<void()> handOver_;
+    ByteLink& link_;
+    const ProcedureEvents& events_;
     Identity identity_;
 };
 

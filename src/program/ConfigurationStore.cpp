@@ -2,67 +2,22 @@
 
 #include "config/KeptRecord.h"
 #include "config/MemoryMap.h"
+#include "link/ByteLink.h"
 #include "link/DeviceCommands.h"
-#include "program/LocationControls.h"
-#include "program/StoreValues.h"
-#include "ui/main/ConfigWindows.h"
-#include "ui/model/Dialogs.h"
-#include "ui/progress/ProgressWindow.h"
 
 namespace vindle {
 
-ConfigurationStore::ConfigurationStore(ProgramServices services) : services_(std::move(services)) {}
+ConfigurationStore::ConfigurationStore(ByteLink& link, const ProcedureEvents& events)
+    : link_(link), events_(events)
+{}
 
-StoreResult ConfigurationStore::StoreSettings_Click()
+StoreResult ConfigurationStore::storeModule(ConfigurationHolder& holder, const TransferSteps& steps)
 {
-    MainWindow& main = services_.windows.mainWindow();
-    main.StoreSettings().setEnabled(false);
-    const StoreResult result = storeModule({
-        .begins =
-            [this, &main] {
-                main.setEnabled(false);
-                ProgressWindow& progress = services_.progress();
-                progress.show();
-                progress.bringToFront();
-                progress.setText(kStoringText);
-            },
-        .reached = [this](int location) { services_.progress().setProgress(location); },
-        .ends = [this] { services_.progress().hide(); },
-        .received = {},
-    });
-    switch (result.outcome) {
-    case StoreOutcome::NoOutput:
-        services_.dialogs.showMessage(result.refusal);
-        services_.dialogs.showMessage(kCannotStore);
-        main.StoreSettings().setEnabled(true);
-        break;
-    case StoreOutcome::BadField:
-        services_.dialogs.showMessage(result.refusal);
-        main.StoreSettings().setEnabled(true);
-        break;
-    case StoreOutcome::Refused:
-        services_.progress().hide();
-        main.StoreSettings().setEnabled(true);
-        services_.dialogs.showMessage(kStorageError);
-        main.setEnabled(true);
-        break;
-    case StoreOutcome::Stored:
-        main.StoreSettings().setEnabled(true);
-        main.showEnabledInFront();
-        break;
-    case StoreOutcome::Ended:
-        break;
-    }
-    return result;
-}
-
-StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
-{
-    ByteLink& link = services_.link;
-    const ProcedureEvents& events = services_.events;
+    ByteLink& link = link_;
+    const ProcedureEvents& events = events_;
     StoreResult result;
 
-    const StoreValues checked = storeValues(services_.windows);
+    const StoreValues checked = holder.toStore();
     if (!sendsSomeOutput(checked.record)) {
         result.outcome = StoreOutcome::NoOutput;
         result.refusal = kNoOutput;
@@ -88,8 +43,7 @@ StoreResult ConfigurationStore::storeModule(const TransferSteps& steps)
     for (const LocationInfo& info : memoryMap()) {
         // A text edited into something that is not a byte while the store
         // runs is sent as it was when the store began.
-        const int value =
-            readLocation(services_.windows, info).value_or(checked.record[info.location]);
+        const int value = holder.valueToSend(info.location).value_or(checked.record[info.location]);
         link.storeUnderWay(true);
         if (!link.isClosed())
             result.valueSent = true;

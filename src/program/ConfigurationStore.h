@@ -3,15 +3,17 @@
 #include "link/Commands.h"
 #include "link/Received.h"
 #include "program/ProcedureResults.h"
-#include "program/ProgramServices.h"
 
 #include <string>
 
 namespace vindle {
 
-// Stores the windows' configuration into the module, location by location,
-// each value taken from its control at the moment it is sent and
-// acknowledged by the module with the location number before the next goes.
+class ByteLink;
+
+// Stores a configuration into the module, location by location, each value
+// taken from it at the moment it is sent (in the windows, from its control)
+// and acknowledged by the module with the location number before the next
+// goes.
 class ConfigurationStore
 {
 public:
@@ -24,23 +26,19 @@ public:
         "Vindle Module is Connected to a Power Supply, and the Device is Powered (the LED will be "
         "Flashing Constantly during Configuration Mode).";
 
-    explicit ConfigurationStore(ProgramServices services);
+    ConfigurationStore(ByteLink& link, const ProcedureEvents& events);
 
-    // The store, on a line the caller holds, with nothing said to the user:
-    // what happened is the result. What the windows show of the transfer is
-    // `steps`'.
-    StoreResult storeModule(const TransferSteps& steps = {});
-    // Store Configuration, on a line the caller holds: the store with the
-    // progress window and the main window disabled while it runs, and its
-    // messages. A store that did not finish leaves them so until its message
-    // has been acknowledged, or for good when the run ended.
-    StoreResult StoreSettings_Click();
+    // The store of `holder`, on a line the caller holds, with nothing said to
+    // the user: what happened is the result. What the windows show of the
+    // transfer is `steps`'.
+    StoreResult storeModule(ConfigurationHolder& holder, const TransferSteps& steps = {});
     // Judges the module's acknowledgement of `location` (a missing one passes
     // at location 0). True when the store may go on.
     static bool StoreCheck(int location, const Received& reply);
 
 private:
-    ProgramServices services_;
+    ByteLink& link_;
+    const ProcedureEvents& events_;
 };
 
 } // namespace vindle

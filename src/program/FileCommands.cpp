@@ -6,25 +6,6 @@
 
 namespace vindle {
 
-ParsedFile parseConfigurationText(std::string_view text)
-{
-    try {
-        return {parseConfigurationFile(text), {}};
-    } catch (const ConfigurationFileError& error) {
-        return {std::nullopt, error.what()};
-    }
-}
-
-FileToStore fileToStore(const std::string& name, std::string_view text)
-{
-    ParsedFile parsed = parseConfigurationText(text);
-    if (!parsed.contents)
-        return {std::nullopt, name + ": " + parsed.error};
-    if (std::optional<std::string> refusal = storeRefusal(name, parsed.contents->record))
-        return {std::nullopt, std::move(*refusal)};
-    return {std::move(parsed.contents), {}};
-}
-
 std::vector<std::string> FileCommands::Opened::messages() const
 {
     switch (outcome) {

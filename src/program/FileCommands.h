@@ -2,7 +2,7 @@
 
 #include "config/ConfigurationRecord.h"
 #include "program/ConfigurationFile.h"
-#include "program/RecordDecoding.h"
+#include "program/KeptValues.h"
 
 #include <optional>
 #include <string>
@@ -12,25 +12,6 @@
 namespace vindle {
 
 class SetupProgram;
-
-// A configuration file's text as its contents, or why it is none (the
-// message names the key or location that is wrong).
-struct ParsedFile
-{
-    std::optional<ConfigurationFileContents> contents;
-    std::string error;
-};
-ParsedFile parseConfigurationText(std::string_view text);
-
-// A file to store into modules as it is, or why it cannot be (then no
-// contents): its text is no configuration, or the windows would store
-// something else (storeRefusal). The refusal begins with `name`.
-struct FileToStore
-{
-    std::optional<ConfigurationFileContents> contents;
-    std::string refusal;
-};
-FileToStore fileToStore(const std::string& name, std::string_view text);
 
 // Open Configuration and Save Configuration As, whichever shell presents
 // them: the File menu, the page or the command line reads and writes the

@@ -3,8 +3,8 @@
 #include "config/MemoryMap.h"
 #include "program/ConfigurationReader.h"
 #include "program/ConfigurationStore.h"
+#include "program/KeptValues.h"
 #include "program/ModuleText.h"
-#include "program/StoreValues.h"
 
 #include <algorithm>
 
@@ -29,15 +29,15 @@ const std::string kNotAnIdentity =
 
 ModuleRun::ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, RunReporter& reporter,
                      StoreJournal* journal)
-    : reporter_(reporter), dialogs_(reporter), program_(port, pump, clock, dialogs_)
+    : reporter_(reporter), session_(port, pump, clock)
 {
-    program_.setEvents(
+    session_.setEvents(
         {[this](Transfer transfer) { reporter_.transfer(transfer, std::nullopt); },
          [this](Transfer transfer, int location) { reporter_.transfer(transfer, location); }});
-    program_.link().setJournal(journal);
+    session_.link().setJournal(journal);
     // Whatever an earlier program left on the line is no reply to this one,
     // and a store it left open is given up by the module first.
-    if (program_.link().settle() == StoreJournal::Earlier::Unknown)
+    if (session_.link().settle() == StoreJournal::Earlier::Unknown)
         tell("Cannot tell whether an earlier run left the Vindle Module in the middle of a store "
              "(its note cannot be kept here), so the module was given its store time-out first.");
 }
@@ -47,7 +47,7 @@ ModuleRun::~ModuleRun()
     // The next program must find the module ready for a command; after a
     // second Ctrl+C the journal tells it to wait instead.
     if (!abandoned_)
-        program_.link().waitOutUnfinishedStore();
+        session_.link().waitOutUnfinishedStore();
 }
 
 void ModuleRun::tell(const std::string& text)
@@ -60,14 +60,14 @@ void ModuleRun::interrupt()
 {
     interrupted_ = true;
     if (!storing_)
-        program_.end();
+        session_.end();
 }
 
 void ModuleRun::interruptAgain()
 {
     interrupted_ = true;
     abandoned_ = true;
-    program_.endNow();
+    session_.endNow();
 }
 
 void ModuleRun::portFailed(const std::string& reason)
@@ -75,7 +75,7 @@ void ModuleRun::portFailed(const std::string& reason)
     if (portFailure_)
         return;
     portFailure_ = reason;
-    program_.endNow();
+    session_.endNow();
 }
 
 ExitStatus ModuleRun::endedStatus(const std::string& what)
@@ -126,7 +126,7 @@ ExitStatus ModuleRun::readStatus(const ReadResult& result)
 
 ExitStatus ModuleRun::read(bool acceptChanges)
 {
-    const ReadResult result = program_.readConfiguration(ReadOptions{.confirm = true});
+    const ReadResult result = readConfiguration(ReadOptions{.confirm = true});
     if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
         return status;
     if (result.identityIncomplete) {
@@ -139,7 +139,7 @@ ExitStatus ModuleRun::read(bool acceptChanges)
 
 ExitStatus ModuleRun::readHeld()
 {
-    const ReadResult result = program_.readConfiguration(
+    const ReadResult result = readConfiguration(
         ReadOptions{.stopAtUnshowable = false, .identify = false, .confirm = true});
     if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
         return status;
@@ -164,16 +164,16 @@ ExitStatus ModuleRun::changedStatus(bool acceptChanges)
 ExitStatus ModuleRun::identity()
 {
     reporter_.step("Asking the module for its identity...");
-    const std::uint64_t sentBefore = program_.link().bytesSent();
-    const std::uint64_t takenBefore = program_.link().bytesTaken();
-    const std::optional<Identity> identity = program_.readIdentity();
-    if (program_.hasEnded())
-        return endedStatus(program_.link().bytesSent() == sentBefore
+    const std::uint64_t sentBefore = session_.link().bytesSent();
+    const std::uint64_t takenBefore = session_.link().bytesTaken();
+    const std::optional<Identity> identity = session_.readIdentity();
+    if (session_.hasEnded())
+        return endedStatus(session_.link().bytesSent() == sentBefore
                                ? "the identity was not read."
                                : "the identity was not read; its command had gone out, and may "
                                  "have cleared the Vindle Module to its factory defaults.");
     if (!identity) {
-        identityGarbled_ = program_.link().bytesTaken() != takenBefore;
+        identityGarbled_ = session_.link().bytesTaken() != takenBefore;
         tell(identityGarbled_ ? kNotAnIdentity : kNoIdentity);
         return ExitStatus::NoAnswer;
     }
@@ -184,13 +184,13 @@ ExitStatus ModuleRun::identity()
 ExitStatus ModuleRun::defaults()
 {
     // What the module holds before: the read command alone changes nothing.
-    const ReadResult before =
-        program_.readConfiguration(ReadOptions{.identify = false, .confirm = true});
+    const ReadResult before = readConfiguration(ReadOptions{.identify = false, .confirm = true});
     if (before.outcome == ReadOutcome::NoAnswer || before.outcome == ReadOutcome::Ended ||
         before.outcome == ReadOutcome::Unconfirmed)
         return readStatus(before);
     reporter_.step("Clearing to factory defaults...");
-    const ReadResult after = program_.clearToFactoryDefaults(ReadOptions{.confirm = true});
+    const ReadResult after =
+        session_.clearToFactoryDefaults(configuration_, ReadOptions{.confirm = true});
     if (after.identityIncomplete) {
         tell(kNoIdentity + "  It may not have been cleared.");
         return ExitStatus::NoAnswer;
@@ -225,16 +225,16 @@ ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool ver
         tell(otherModuleText(*otherModule_) + "  It is stored all the same.");
     }
 
-    const SetupProgram::Opened opened = program_.openConfiguration(
+    const std::vector<UnkeptValue> unkept = configuration_.put(
         values, CapabilityFlags(static_cast<std::uint8_t>(identity_.capabilities.value_or(0))));
-    if (!opened.unkept.empty()) {
+    if (!unkept.empty()) {
         tell("This Vindle Module cannot hold the file as it is.  " + std::string(kNothingStored) +
-             unkeptValuesLines(opened.unkept, UnkeptWording::ThisModule));
+             unkeptValuesLines(unkept, UnkeptWording::ThisModule));
         return ExitStatus::Usage;
     }
 
     storing_ = true;
-    store_ = program_.storeConfiguration();
+    store_ = session_.storeConfiguration(configuration_);
     storing_ = false;
     if (const ExitStatus status = storeStatus(); status != ExitStatus::Done)
         return status;
@@ -247,7 +247,7 @@ ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool ver
         return ExitStatus::Done;
 
     reporter_.step("Stored; reading it back...");
-    const ReadResult readBack = program_.readConfiguration(ReadOptions{.identify = false});
+    const ReadResult readBack = readConfiguration(ReadOptions{.identify = false});
     if (readBack.outcome == ReadOutcome::Ended)
         return endedStatus("all 51 locations were stored, but the read-back was not complete.");
     if (readBack.outcome == ReadOutcome::NoAnswer) {
@@ -264,7 +264,7 @@ ModuleRun::Compared ModuleRun::store(const ConfigurationRecord& values, bool ver
 
 ModuleRun::Compared ModuleRun::compare(const ConfigurationRecord& file)
 {
-    const ReadResult result = program_.readConfiguration(ReadOptions{.identify = false});
+    const ReadResult result = readConfiguration(ReadOptions{.identify = false});
     if (const ExitStatus status = readStatus(result); status != ExitStatus::Done)
         return status;
     return {ExitStatus::Done, differencesOf(file, result.received)};
@@ -303,30 +303,38 @@ ExitStatus ModuleRun::storeStatus()
                        "; the module keeps its earlier values from there on.");
 }
 
+namespace {
+
+// The command line's monitor: each line goes out as it is framed.
+class LinesOut final : public MonitorLines
+{
+public:
+    LinesOut(bool header, bool keys, const std::function<void(const std::string&)>& line)
+        : header_(header), keys_(keys), line_(line)
+    {}
+    bool headerFraming() const override { return header_; }
+    // Keys only follow a header.
+    bool keyFraming() const override { return header_ && keys_; }
+    void add(std::string line) override { line_(line); }
+    std::size_t undrawn() const override { return 0; }
+    void draw() override {}
+
+private:
+    bool header_;
+    bool keys_;
+    const std::function<void(const std::string&)>& line_;
+};
+
+} // namespace
+
 ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys,
                               const std::function<void(const std::string&)>& line)
 {
-    MonitorWindow& window = program_.monitor();
-    if (bitRate) {
-        const auto& rates = MonitorWindow::kBitRates;
-        const auto found = std::find(rates.begin(), rates.end(), *bitRate);
-        if (found != rates.end())
-            window.Baud().select(static_cast<int>(found - rates.begin()));
-    }
-    window.HeaderCheck().setValue(header ? CheckBox::kChecked : CheckBox::kUnchecked);
-    window.KeysCheck().setValue(keys ? CheckBox::kChecked : CheckBox::kUnchecked);
-
-    LineDisplay& display = window.Text1();
-    std::uint64_t written = display.linesAdded();
-    display.addListener([&display, &written, &line](const Control&) {
-        const std::uint64_t added = display.linesAdded();
-        const std::size_t fresh = static_cast<std::size_t>(
-            std::min<std::uint64_t>(added - written, display.lines().size()));
-        for (std::size_t i = fresh; i > 0; --i)
-            line(display.lines()[i - 1]);
-        written = added;
-    });
-    program_.watchModule();
+    if (bitRate && std::find(kMonitorBitRates.begin(), kMonitorBitRates.end(), *bitRate) !=
+                       kMonitorBitRates.end())
+        session_.link().port().setBitRate(*bitRate);
+    LinesOut lines(header, keys, line);
+    session_.watch(lines);
     if (portFailure_) {
         tell("The serial port failed: " + *portFailure_);
         return ExitStatus::PortFailed;
@@ -336,7 +344,15 @@ ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys
 
 ConfigurationFileContents ModuleRun::contents()
 {
-    return program_.configurationToSave().contents;
+    return {moduleIdentityRecord(session_.reader().identity()), configuration_.record(), {}};
+}
+
+ReadResult ModuleRun::readConfiguration(const ReadOptions& options)
+{
+    ReadResult result = session_.readConfiguration(configuration_, options);
+    if (result.outcome == ReadOutcome::Read || result.outcome == ReadOutcome::PartlyShown)
+        configuration_.keep();
+    return result;
 }
 
 } // namespace vindle

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "config/Configuration.h"
 #include "program/ConfigurationFile.h"
 #include "program/ExitStatus.h"
+#include "program/ModuleSession.h"
 #include "program/ModuleText.h"
-#include "program/SetupProgram.h"
 
 #include <functional>
 #include <optional>
@@ -26,11 +27,12 @@ public:
     virtual void message(const std::string& text) = 0;
 };
 
-// One run of the set-up procedures on an open port, for one module: the
-// windows are held as models and never shown. What the procedures return
-// becomes the status and the run's messages; what the windows would do next
-// on their own (open the data monitor, clear the module to factory defaults)
-// is not done. The command line and the page's bench present it.
+// One run of the set-up procedures on an open port, for one module, with no
+// window: the configuration is a record of its own, which keeps what the
+// windows would. What the procedures return becomes the status and the run's
+// messages; what the windows would do next on their own (open the data
+// monitor, clear the module to factory defaults) is not done. The command
+// line and the page's bench present it.
 class ModuleRun
 {
 public:
@@ -125,6 +127,8 @@ public:
     void tell(const std::string& text);
 
 private:
+    // A read into the run's configuration.
+    ReadResult readConfiguration(const ReadOptions& options);
     // A read's outcome as a status, with its messages.
     ExitStatus readStatus(const ReadResult& result);
     // A store's outcome as a status, with its messages.
@@ -134,20 +138,9 @@ private:
     // Tells what the windows' read changed.
     ExitStatus changedStatus(bool acceptChanges);
 
-    // The windows' messages go to the reporter.
-    class ReporterDialogs final : public Dialogs
-    {
-    public:
-        explicit ReporterDialogs(RunReporter& reporter) : reporter_(reporter) {}
-        void showMessage(const std::string& text) override { reporter_.message(text); }
-
-    private:
-        RunReporter& reporter_;
-    };
-
     RunReporter& reporter_;
-    ReporterDialogs dialogs_;
-    SetupProgram program_;
+    ModuleSession session_;
+    Configuration configuration_;
     std::vector<std::string> messages_;
     ModuleIdentityRecord identity_;
     ConfigurationRecord held_;

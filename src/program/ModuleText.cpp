@@ -1,7 +1,6 @@
 #include "program/ModuleText.h"
 
 #include "config/MemoryMap.h"
-#include "ui/main/MainWindow.h"
 
 #include <array>
 #include <string_view>
@@ -16,24 +15,6 @@ constexpr std::array<std::string_view, kModuleIdentityKeys.size()> kIdentityCapt
     "Device ID #1:", "Device ID #2:", "Year of Release:", "Firmware Version:", "Capabilities:"};
 
 } // namespace
-
-std::string accomplishmentText(Accomplishment accomplishment, const MainWindow& main)
-{
-    switch (accomplishment) {
-    case Accomplishment::Read:
-        return "The configuration was read from the Vindle Module.";
-    case Accomplishment::Stored:
-        return "The configuration was stored into the Vindle Module and acknowledged.";
-    case Accomplishment::ClearedToDefaults:
-        return "The Vindle Module was cleared to its factory defaults and read again.";
-    case Accomplishment::IdentityShown:
-        break;
-    }
-    std::string text = main.VersionFrame().caption();
-    for (int index = 0; index < MainWindow::kVersionItems; ++index)
-        text += " " + main.VDAT(index).caption() + " " + main.VDAT2(index).caption();
-    return text;
-}
 
 namespace {
 

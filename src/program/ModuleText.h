@@ -11,16 +11,10 @@
 
 namespace vindle {
 
-class MainWindow;
-
 // "Reading" or "Storing": a transfer as its progress names it.
 const char* transferName(Transfer transfer);
 // "Location 7 of 50": how far a transfer has come.
 std::string transferReachedText(int location);
-
-// What a person who cannot see the windows is told once a button of the
-// main window has done its work; the version information as `main` shows it.
-std::string accomplishmentText(Accomplishment accomplishment, const MainWindow& main);
 
 // A location where one configuration holds something else than another:
 // the module than the file (--verify, diff), or a second file than a first.

@@ -3,7 +3,6 @@
 #include "link/Commands.h"
 #include "ui/model/NumberText.h"
 #include "ui/monitor/MonitorText.h"
-#include "ui/monitor/MonitorWindow.h"
 
 namespace vindle {
 
@@ -13,11 +12,8 @@ constexpr int kKeyCount = 3;
 
 } // namespace
 
-MonitorReceiver::MonitorReceiver(ByteLink& link, MonitorWindow& window)
-    : link_(link), window_(window)
-{
-    window_.onBitRateChange([this](int bitRate) { link_.port().setBitRate(bitRate); });
-}
+MonitorReceiver::MonitorReceiver(ByteLink& link, MonitorLines& lines) : link_(link), lines_(lines)
+{}
 
 void MonitorReceiver::run()
 {
@@ -28,23 +24,23 @@ void MonitorReceiver::run()
 void MonitorReceiver::receiveLoop()
 {
     for (;;) {
-        if (window_.HeaderCheck().value() == CheckBox::kChecked) {
+        if (lines_.headerFraming()) {
             const Received b = receive();
             if (!b.hasValue())
                 return;
             const int value = b.toNumber();
             if (value != kReadyMarker) {
-                window_.AddText(Bin(value) + AddX(value));
+                lines_.add(Bin(value) + AddX(value));
                 continue;
             }
-            window_.AddText(Bin(value) + AddX(value) + std::string(kHeaderMarker));
-            if (window_.KeysCheck().value() != CheckBox::kChecked)
+            lines_.add(Bin(value) + AddX(value) + std::string(kHeaderMarker));
+            if (!lines_.keyFraming())
                 continue;
             for (int key = 1; key <= kKeyCount; ++key) {
                 const Received k = receive();
                 if (!k.hasValue())
                     return;
-                window_.AddText(Bin(k.toNumber()) + AddX(k.toNumber()) + keyMarker(key));
+                lines_.add(Bin(k.toNumber()) + AddX(k.toNumber()) + keyMarker(key));
             }
         } else {
             const Received first = receive();
@@ -53,7 +49,7 @@ void MonitorReceiver::receiveLoop()
             const Received second = receive();
             if (!second.hasValue())
                 return;
-            window_.AddText(Bin(first.toNumber()) + numberText(second.toNumber()));
+            lines_.add(Bin(first.toNumber()) + numberText(second.toNumber()));
         }
     }
 }
@@ -63,7 +59,7 @@ Received MonitorReceiver::receive()
     // Collected lines are shown once the line has been quiet until they are
     // due, or once they are due while bytes keep coming: a stream that
     // arrives in small bursts is drawn every interval, not after every burst.
-    if (window_.Text1().unflushed() > 0) {
+    if (lines_.undrawn() > 0) {
         const Clock::TimePoint due = lastShown_ + kDisplayInterval;
         while (!link_.isClosed() && link_.port().bytesPending() == 0 && link_.clock().now() < due)
             link_.pump().waitFor(due - link_.clock().now());
@@ -76,7 +72,7 @@ Received MonitorReceiver::receive()
 void MonitorReceiver::showCollected()
 {
     lastShown_ = link_.clock().now();
-    window_.Text1().flush();
+    lines_.draw();
 }
 
 } // namespace vindle

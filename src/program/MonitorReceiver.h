@@ -3,21 +3,35 @@
 #include "link/ByteLink.h"
 
 #include <chrono>
+#include <cstddef>
+#include <string>
 
 namespace vindle {
 
-class MonitorWindow;
+// Where the data monitor's lines go, and how it frames what it receives: the
+// monitor window, or the command line's output.
+class MonitorLines
+{
+public:
+    virtual ~MonitorLines() = default;
+    // A 254 header starts each packet; and three keys follow it.
+    virtual bool headerFraming() const = 0;
+    virtual bool keyFraming() const = 0;
+    virtual void add(std::string line) = 0;
+    // Lines added that are not drawn yet (a display that draws in batches).
+    virtual std::size_t undrawn() const = 0;
+    virtual void draw() = 0;
+};
 
-// The data monitor's receive loop: takes every byte the module sends and puts
-// its line into the monitor window, framed as the window's check boxes say.
-// The window's Baud options set the port's bit rate.
+// The data monitor's receive loop: takes every byte the module sends and
+// puts its line into `lines`, framed as they say.
 class MonitorReceiver
 {
 public:
     // Lines received in a burst are shown together, at the latest after this.
     static constexpr std::chrono::milliseconds kDisplayInterval{50};
 
-    MonitorReceiver(ByteLink& link, MonitorWindow& window);
+    MonitorReceiver(ByteLink& link, MonitorLines& lines);
 
     // Receives until the link is closed.
     void run();
@@ -29,7 +43,7 @@ private:
     void showCollected();
 
     ByteLink& link_;
-    MonitorWindow& window_;
+    MonitorLines& lines_;
     Clock::TimePoint lastShown_{};
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ConfigurationHolder.h"
 #include "config/ConfigurationRecord.h"
 #include "config/Identity.h"
 
@@ -13,14 +14,6 @@ namespace vindle {
 // What the procedures that talk to the module return: what happened, as
 // values. The windows turn them into their messages and captions; the
 // command line into its lines and exit statuses.
-
-// A location whose value the windows did not keep, and what they hold now.
-struct UnkeptValue
-{
-    int location;
-    int wanted;
-    int held;
-};
 
 // A received value that its control cannot take.
 struct UnshowableValue

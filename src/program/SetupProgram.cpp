@@ -20,7 +20,7 @@ void SetupProgram::portStopped(const std::string& port, const std::string& reaso
 {
     if (hasEnded())
         return;
-    portStop_ = PortStop{port, reason, link_.storeUnfinished()};
+    portStop_ = PortStop{port, reason, session_.link().storeUnfinished()};
     endNow();
 }
 
@@ -52,9 +52,10 @@ void SetupProgram::RunDialogs::showMessage(const std::string& text)
 }
 
 SetupProgram::SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs)
-    : link_(port, pump, clock), dialogs_(dialogs, link_),
-      reader_(services(), [this] { handOver(); }), store_(services()),
-      maintenance_(services(), reader_), analogRefresh_(link_)
+    : session_(port, pump, clock), dialogs_(dialogs, session_.link()),
+      procedures_(services(), {session_.reader(), session_.store(), session_.maintenance()},
+                  [this] { handOver(); }),
+      analogRefresh_(session_.link())
 {
     windows_.onWindowCreated([this](Window& window) { windowCreated(window); });
     wireButtons();
@@ -64,42 +65,8 @@ SetupProgram::~SetupProgram() = default;
 
 ProgramServices SetupProgram::services()
 {
-    return {link_, dialogs_, windows_, [this]() -> ProgressWindow& { return progress(); }, events_};
-}
-
-template <class Result>
-Result SetupProgram::exclusively(const std::function<Result()>& procedure, Result otherwise)
-{
-    if (const ByteLink::Exchange exchange = link_.startExchange()) {
-        link_.waitOutUnfinishedStore();
-        if (!link_.isClosed())
-            return procedure();
-    }
-    return otherwise;
-}
-
-StoreResult SetupProgram::whileStoring(const std::function<StoreResult()>& store)
-{
-    struct Storing
-    {
-        SetupProgram& program;
-        explicit Storing(SetupProgram& p) : program(p) { program.storing_ = true; }
-        ~Storing()
-        {
-            program.storing_ = false;
-            if (std::exchange(program.endAfterStore_, false))
-                program.endNow();
-        }
-    } storing(*this);
-    return store();
-}
-
-void SetupProgram::exclusively(const std::function<void()>& procedure)
-{
-    exclusively<bool>([&procedure] {
-        procedure();
-        return true;
-    });
+    return {session_.link(), dialogs_, windows_, [this]() -> ProgressWindow& { return progress(); },
+            session_.events()};
 }
 
 void SetupProgram::wireButtons()
@@ -153,7 +120,7 @@ MonitorWindow& SetupProgram::monitor()
 {
     if (!monitor_) {
         monitor_ = std::make_unique<MonitorWindow>();
-        monitorReceiver_ = std::make_unique<MonitorReceiver>(link_, *monitor_);
+        monitorLines_ = std::make_unique<MonitorWindowLines>(*monitor_, session_.link());
         windowCreated(*monitor_);
     }
     return *monitor_;
@@ -162,7 +129,7 @@ MonitorWindow& SetupProgram::monitor()
 void SetupProgram::start()
 {
     // Whatever an earlier program left on the line is no reply to this one.
-    link_.settle();
+    session_.link().settle();
     ReadSettings_Click();
     if (hasEnded())
         return;
@@ -176,62 +143,39 @@ void SetupProgram::start()
 
 void SetupProgram::end()
 {
-    if (storing_) {
-        endAfterStore_ = true;
-        return;
-    }
-    endNow();
+    session_.end();
 }
 
 void SetupProgram::endNow()
 {
-    if (link_.isClosed())
-        return;
-    link_.close();
-    if (ended_)
-        ended_();
+    session_.endNow();
 }
 
 ReadResult SetupProgram::readConfiguration(const ReadOptions& options)
 {
-    return exclusively<ReadResult>([&] {
-        ReadResult result = reader_.readModule(options);
-        keepRead(result);
-        return result;
-    });
+    ReadResult result = session_.readConfiguration(procedures_.configuration(), options);
+    keepRead(result);
+    return result;
 }
 
 StoreResult SetupProgram::storeConfiguration()
 {
-    return exclusively<StoreResult>([this] {
-        StoreResult result = whileStoring([this] { return store_.storeModule(); });
-        if (result.outcome == StoreOutcome::Stored)
-            keep();
-        return result;
-    });
+    StoreResult result = session_.storeConfiguration(procedures_.configuration());
+    if (result.outcome == StoreOutcome::Stored)
+        keep();
+    return result;
 }
 
 std::optional<Identity> SetupProgram::readIdentity()
 {
-    return exclusively<std::optional<Identity>>([this] { return maintenance_.readIdentity(); });
+    return session_.readIdentity();
 }
 
 ReadResult SetupProgram::clearToFactoryDefaults(const ReadOptions& options)
 {
-    return exclusively<ReadResult>([this, &options] {
-        // The reset's command is the identify command: its reply ends with
-        // the ready marker, and anything else is no reset that can be told.
-        link_.dropUntilQuiet();
-        if (!identifyWhole(link_) && !link_.isClosed()) {
-            ReadResult result;
-            result.outcome = ReadOutcome::NoAnswer;
-            result.identityIncomplete = true;
-            return result;
-        }
-        ReadResult result = reader_.readModule(options);
-        keepRead(result);
-        return result;
-    });
+    ReadResult result = session_.clearToFactoryDefaults(procedures_.configuration(), options);
+    keepRead(result);
+    return result;
 }
 
 void SetupProgram::accomplished(Accomplishment accomplishment) const
@@ -242,8 +186,8 @@ void SetupProgram::accomplished(Accomplishment accomplishment) const
 
 void SetupProgram::ReadSettings_Click()
 {
-    exclusively([this] {
-        const ReadResult result = reader_.ReadSettings_Click();
+    session_.exclusively([this] {
+        const ReadResult result = procedures_.ReadSettings_Click();
         keepRead(result);
         if (result.outcome == ReadOutcome::Read)
             accomplished(Accomplishment::Read);
@@ -252,8 +196,8 @@ void SetupProgram::ReadSettings_Click()
 
 void SetupProgram::StoreSettings_Click()
 {
-    exclusively([this] {
-        if (whileStoring([this] { return store_.StoreSettings_Click(); }).outcome ==
+    session_.exclusively([this] {
+        if (session_.whileStoring([this] { return procedures_.StoreSettings_Click(); }).outcome ==
             StoreOutcome::Stored) {
             keep();
             accomplished(Accomplishment::Stored);
@@ -263,21 +207,21 @@ void SetupProgram::StoreSettings_Click()
 
 void SetupProgram::GetVersion_Click()
 {
-    exclusively([this] {
-        if (maintenance_.GetVersion_Click())
+    session_.exclusively([this] {
+        if (procedures_.GetVersion_Click())
             accomplished(Accomplishment::IdentityShown);
     });
 }
 
 void SetupProgram::ExitVersion_Click()
 {
-    maintenance_.ExitVersion_Click();
+    procedures_.ExitVersion_Click();
 }
 
 void SetupProgram::FactoryDefaults_Click()
 {
-    exclusively([this] {
-        const ReadResult result = maintenance_.FactoryDefaults_Click();
+    session_.exclusively([this] {
+        const ReadResult result = procedures_.FactoryDefaults_Click();
         keepRead(result);
         if (result.outcome == ReadOutcome::Read)
             accomplished(Accomplishment::ClearedToDefaults);
@@ -286,17 +230,17 @@ void SetupProgram::FactoryDefaults_Click()
 
 void SetupProgram::TestConfiguration_Click()
 {
-    exclusively([this] { handOver(); });
+    session_.exclusively([this] { handOver(); });
 }
 
 void SetupProgram::RefreshAnalogInputs()
 {
-    exclusively([this] { analogRefresh_.refresh(windows_.limiter()); });
+    session_.exclusively([this] { analogRefresh_.refresh(windows_.limiter()); });
 }
 
 void SetupProgram::watchModule()
 {
-    exclusively([this] { runMonitor(); });
+    session_.exclusively([this] { runMonitor(); });
 }
 
 SetupProgram::Opened SetupProgram::openConfiguration(const ConfigurationRecord& record,
@@ -305,13 +249,13 @@ SetupProgram::Opened SetupProgram::openConfiguration(const ConfigurationRecord& 
 {
     // The windows are the configuration a store sends: they do not change
     // under an exchange.
-    const ByteLink::Exchange exchange = link_.startExchange();
+    const ByteLink::Exchange exchange = session_.link().startExchange();
     if (!exchange)
         return {true, {}, {}};
-    Opened opened{
-        false,
-        putRecord(windows_, record, capabilities.value_or(reader_.identity().capabilities())),
-        otherModule(fileModule, moduleIdentityRecord(reader_.identity()))};
+    Opened opened{false,
+                  putRecord(windows_, record,
+                            capabilities.value_or(session_.reader().identity().capabilities())),
+                  otherModule(fileModule, moduleIdentityRecord(session_.reader().identity()))};
     keep();
     return opened;
 }
@@ -319,16 +263,16 @@ SetupProgram::Opened SetupProgram::openConfiguration(const ConfigurationRecord& 
 SetupProgram::ToSave SetupProgram::configurationToSave()
 {
     StoreValues values = storeValues(windows_);
-    return {{moduleIdentityRecord(reader_.identity()), values.record, {}},
+    return {{moduleIdentityRecord(session_.reader().identity()), values.record, {}},
             values.refusedLocation,
             std::move(values.refusal)};
 }
 
 void SetupProgram::handOver()
 {
-    if (link_.isClosed())
+    if (session_.hasEnded())
         return;
-    startTestConfiguration(link_);
+    startTestConfiguration(session_.link());
     windows_.hideSecondaryWindows();
     runMonitor();
 }
@@ -336,7 +280,7 @@ void SetupProgram::handOver()
 void SetupProgram::runMonitor()
 {
     monitor().Form_Load([this] { mainWindow().hide(); });
-    monitorReceiver_->run();
+    MonitorReceiver(session_.link(), *monitorLines_).run();
 }
 
 } // namespace vindle

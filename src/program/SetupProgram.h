@@ -3,12 +3,10 @@
 #include "link/ByteLink.h"
 #include "program/AnalogRefresh.h"
 #include "program/ConfigurationFile.h"
-#include "program/ConfigurationReader.h"
-#include "program/ConfigurationStore.h"
-#include "program/DeviceMaintenance.h"
-#include "program/MonitorReceiver.h"
+#include "program/ModuleSession.h"
 #include "program/ProcedureResults.h"
 #include "program/RecordDecoding.h"
+#include "program/WindowProcedures.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/Dialogs.h"
 #include "ui/monitor/MonitorWindow.h"
@@ -22,7 +20,7 @@
 
 namespace vindle {
 
-// One run of the set-up utility: the serial link, every window, and the
+// One run of the set-up utility: the module's session, every window, and the
 // procedures that the buttons start. The shell gives it the four platform
 // services, renders its windows and calls start(); from then on everything
 // happens in handlers.
@@ -112,16 +110,16 @@ public:
     // or the command line's second Ctrl+C, which says what it leaves behind.
     void endNow();
     // end() was asked while a store runs, and waits for it.
-    bool endingAfterStore() const { return endAfterStore_; }
-    bool hasEnded() const { return link_.isClosed(); }
+    bool endingAfterStore() const { return session_.endingAfterStore(); }
+    bool hasEnded() const { return session_.hasEnded(); }
     // Shell hook, called once when the run ends.
-    void onEnded(std::function<void()> handler) { ended_ = std::move(handler); }
+    void onEnded(std::function<void()> handler) { session_.onEnded(std::move(handler)); }
 
     // Every window that exists now, then every one created later, is passed
     // to `listener` (each window once per listener).
     void forEachWindow(const WindowListener& listener);
 
-    ByteLink& link() { return link_; }
+    ByteLink& link() { return session_.link(); }
     ConfigWindows& windows() { return windows_; }
     MainWindow& mainWindow() { return windows_.mainWindow(); }
     // Created, hidden, on first use.
@@ -130,7 +128,7 @@ public:
     bool hasMonitor() const { return monitor_ != nullptr; }
 
     // Who follows the procedures' progress (a shell that draws its own).
-    void setEvents(ProcedureEvents events) { events_ = std::move(events); }
+    void setEvents(ProcedureEvents events) { session_.setEvents(std::move(events)); }
 
     // The procedures on their own, with nothing said to the user and no
     // window shown, hidden, enabled or disabled: what happened is the result
@@ -159,7 +157,7 @@ public:
     // receives until the run ends, without sending anything.
     void watchModule();
 
-    const ConfigurationReader& reader() const { return reader_; }
+    const ConfigurationReader& reader() const { return session_.reader(); }
 
     // Puts a configuration from a file into the windows as a read puts one,
     // for a module fitted with `capabilities` (by default those of the
@@ -185,14 +183,6 @@ private:
         const ByteLink& link_;
     };
 
-    // Runs `procedure` holding the line, unless another exchange holds it;
-    // `otherwise` is the result then. A store left unfinished is waited out
-    // first.
-    template <class Result>
-    Result exclusively(const std::function<Result()>& procedure, Result otherwise = {});
-    void exclusively(const std::function<void()>& procedure);
-    // Runs a store; an end() asked meanwhile comes once it is over.
-    StoreResult whileStoring(const std::function<StoreResult()>& store);
     // Opens the data monitor in place of the main window and receives until
     // the run ends.
     void runMonitor();
@@ -208,22 +198,15 @@ private:
     void keepRead(const ReadResult& result);
     void accomplished(Accomplishment accomplishment) const;
 
-    ByteLink link_;
+    ModuleSession session_;
     RunDialogs dialogs_;
     ConfigWindows windows_;
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<MonitorWindow> monitor_;
-    std::unique_ptr<MonitorReceiver> monitorReceiver_;
-    ConfigurationReader reader_;
-    ConfigurationStore store_;
-    DeviceMaintenance maintenance_;
+    std::unique_ptr<MonitorWindowLines> monitorLines_;
+    WindowProcedures procedures_;
     AnalogRefresh analogRefresh_;
     std::vector<WindowListener> windowListeners_;
-    std::function<void()> ended_;
-    // A store runs; end() was asked meanwhile.
-    bool storing_ = false;
-    bool endAfterStore_ = false;
-    ProcedureEvents events_;
     std::optional<PortStop> portStop_;
     std::function<void(Accomplishment)> accomplished_;
     // The values the module or a file took last.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigurationRecord.h"
+#include "config/ConfigurationHolder.h"
 
 #include <optional>
 #include <string>
@@ -10,15 +10,7 @@ namespace vindle {
 class ConfigWindows;
 
 // What Store Configuration sends for the windows as they are now: each
-// location's byte, taken from its control. The first text field that is not
-// a byte (0 in the record) refuses them all, with the store's message.
-struct StoreValues
-{
-    ConfigurationRecord record;
-    std::optional<int> refusedLocation;
-    std::string refusal;
-};
-
+// location's byte, taken from its control.
 StoreValues storeValues(ConfigWindows& windows);
 
 // The store's word for a configuration it does not send.

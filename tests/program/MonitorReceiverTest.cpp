@@ -1,5 +1,6 @@
 #include "program/MonitorReceiver.h"
 
+#include "program/WindowProcedures.h"
 #include "support/FakePump.h"
 #include "support/ScriptedPort.h"
 #include "ui/monitor/MonitorText.h"
@@ -41,7 +42,8 @@ protected:
     test::FakePump pump{clock, [this] { return port.nextArrival(); }};
     ByteLink link{port, pump, clock};
     MonitorWindow monitor;
-    MonitorReceiver receiver{link, monitor};
+    MonitorWindowLines lines{monitor, link};
+    MonitorReceiver receiver{link, lines};
     std::function<void()> onYield;
 };
 
@@ -110,7 +112,8 @@ TEST(MonitorStreamTest, AStreamIsDrawnOncePerDisplayInterval)
         test::FakePump pump{clock, [&port] { return port.nextArrival(); }};
         ByteLink link{port, pump, clock};
         MonitorWindow monitor;
-        MonitorReceiver receiver{link, monitor};
+        MonitorWindowLines lines{monitor, link};
+        MonitorReceiver receiver{link, lines};
         pump.onYield = [&port, &link, &clock, &c] {
             clock.advance(c.perByte);
             if (port.pendingTotal() == 0)

@@ -1,6 +1,7 @@
 #include "ui/monitor/MonitorWindow.h"
 
 #include "base/AtIndex.h"
+#include "link/Commands.h"
 
 #include <vector>
 
@@ -107,7 +108,7 @@ void MonitorWindow::Form_Load(const std::function<void()>& opened)
 void MonitorWindow::Baud_Click(int index)
 {
     if (bitRateChange_)
-        bitRateChange_(kBitRates.at(static_cast<std::size_t>(index)));
+        bitRateChange_(kMonitorBitRates.at(static_cast<std::size_t>(index)));
 }
 
 void MonitorWindow::HeaderCheck_Click()

@@ -19,9 +19,6 @@ namespace vindle {
 class MonitorWindow final : public Window
 {
 public:
-    // Bit rates of the Baud options, by index.
-    static constexpr std::array<int, 8> kBitRates{1200,  2400,  4800,  9600,
-                                                  19200, 38400, 57600, 115200};
     MonitorWindow();
 
     Frame& Frame1() const { return *frame1_; }
