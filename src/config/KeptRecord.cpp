@@ -2,6 +2,7 @@
 
 #include "base/AtIndex.h"
 #include "config/MemoryMap.h"
+#include "config/OptionIndexes.h"
 #include "config/OptionRules.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace vindle {
 
 namespace {
 
-constexpr int kSerialToParallelMode = 3;
 constexpr int kFirstLimitLocation = 25;
 constexpr int kLastLimitLocation = 38;
 // A choice with no option chosen, for the rules; a store sends 0 for it.
@@ -199,7 +199,7 @@ KeptRecord keepRecord(const ConfigurationRecord& record,
 
 bool sendsSomeOutput(const ConfigurationRecord& record)
 {
-    if (record[kModeLocation] == kSerialToParallelMode)
+    if (record[kModeLocation] == option::kSerialToParallel)
         return true;
     return std::any_of(kDeviceLocations.begin(), kDeviceLocations.end(),
                        [&record](int location) { return record[location] != 0; });

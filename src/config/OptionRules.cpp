@@ -2,6 +2,7 @@
 
 #include "base/AtIndex.h"
 #include "config/MemoryMap.h"
+#include "config/OptionIndexes.h"
 
 #include <algorithm>
 #include <cassert>
@@ -145,17 +146,17 @@ private:
 
     void reset()
     {
-        enable(kFrequencyLocation, {0, 1});
-        enable(kSwitchTypeLocation, {0});
+        enable(kFrequencyLocation, {option::kPeriodically, option::kConstantly});
+        enable(kSwitchTypeLocation, {option::kNormallyOpen});
         showPart(SwitchTypeFrame, true);
         showPart(FrequencyFrame, true);
-        enable(kLrDeviceLocation, {2});
-        enable(kEsDeviceLocation, {2});
+        enable(kLrDeviceLocation, {option::kLrRelayController});
+        enable(kEsDeviceLocation, {option::kEsRelayController});
     }
 
     void intervalServesPeriodicSending()
     {
-        const bool periodic = selected(kFrequencyLocation, 0);
+        const bool periodic = selected(kFrequencyLocation, option::kPeriodically);
         enablePart(IntervalSentence, periodic);
         enablePart(IntervalSlider, periodic);
         enablePart(IntervalValue, periodic);
@@ -167,8 +168,8 @@ private:
         if (fitted < 0 || fitted > locationInfo(kSendersLocation).maximum)
             return;
         showPart(Rs232Frame, true);
-        showPart(LrFrame, fitted == 1);
-        showPart(EsFrame, fitted == 2);
+        showPart(LrFrame, fitted == option::kLrTransmitter);
+        showPart(EsFrame, fitted == option::kEsTransmitter);
     }
 
     // Mode 0 enables the box again.
@@ -176,42 +177,43 @@ private:
 
     void modeZeroPassesInputsOn()
     {
-        if (!selected(kModeLocation, 0))
+        if (!selected(kModeLocation, option::kVindleModule))
             return;
         enablePart(MotionInputsBox, true);
-        enableRange(kRsDeviceLocation, 0, 11);
+        enableRange(kRsDeviceLocation, option::kNoRs232Output, option::kLastRs232Option);
         if (banks() > 0)
-            withdraw(kRsDeviceLocation, 12, 0);
+            withdraw(kRsDeviceLocation, option::kRs232PwmController, option::kNoRs232Output);
         else
-            enable(kRsDeviceLocation, {12});
-        enable(kLrDeviceLocation, {2, 3});
-        enable(kEsDeviceLocation, {2, 1});
-        enable(kLrDeviceLocation, {1});
+            enable(kRsDeviceLocation, {option::kRs232PwmController});
+        enable(kLrDeviceLocation, {option::kLrRelayController, option::kLrPwmController});
+        enable(kEsDeviceLocation, {option::kEsRelayController, option::kPellix});
+        enable(kLrDeviceLocation, {option::kBrevane});
         // An RS-232 relay controller excludes the LR PWM controller.
-        for (int index = 2; index <= 10; ++index) {
+        for (int index = option::kFirstRelayController; index <= option::kLastRelayController;
+             ++index) {
             if (selected(kRsDeviceLocation, index))
-                withdraw(kLrDeviceLocation, 3, 0);
+                withdraw(kLrDeviceLocation, option::kLrPwmController, option::kNoLrOutput);
         }
     }
 
     void modeOneIsTheAnalogLimiter()
     {
-        if (selected(kModeLocation, 1)) {
+        if (selected(kModeLocation, option::kAnalogLimiter)) {
             showPart(SwitchTypeFrame, false);
-            enable(kFrequencyLocation, {0, 1}, false);
-            force(kFrequencyLocation, 2);
-            enableRange(kRsDeviceLocation, 0, 10);
-            withdraw(kRsDeviceLocation, 12, 0);
-            withdraw(kLrDeviceLocation, 3, 0);
-            withdraw(kLrDeviceLocation, 1, 0);
-            withdraw(kEsDeviceLocation, 1, 0);
-            enable(kLrDeviceLocation, {2});
-            enable(kEsDeviceLocation, {2});
+            enable(kFrequencyLocation, {option::kPeriodically, option::kConstantly}, false);
+            force(kFrequencyLocation, option::kOnChange);
+            enableRange(kRsDeviceLocation, option::kNoRs232Output, option::kLastRelayController);
+            withdraw(kRsDeviceLocation, option::kRs232PwmController, option::kNoRs232Output);
+            withdraw(kLrDeviceLocation, option::kLrPwmController, option::kNoLrOutput);
+            withdraw(kLrDeviceLocation, option::kBrevane, option::kNoLrOutput);
+            withdraw(kEsDeviceLocation, option::kPellix, option::kNoEsOutput);
+            enable(kLrDeviceLocation, {option::kLrRelayController});
+            enable(kEsDeviceLocation, {option::kEsRelayController});
             setInputBanks(0);
             setBanksMaximum(0);
         } else {
-            enable(kEsDeviceLocation, {1});
-            enable(kLrDeviceLocation, {1});
+            enable(kEsDeviceLocation, {option::kPellix});
+            enable(kLrDeviceLocation, {option::kBrevane});
             setBanksMaximum(mostBanks_);
             setBanksMinimum(floor_);
         }
@@ -220,37 +222,39 @@ private:
     // Modes 2, 3 and 4 (or none). Selections stay.
     void otherModesHaveNoRelayControllers()
     {
-        if (selected(kModeLocation, 0) || selected(kModeLocation, 1))
+        if (selected(kModeLocation, option::kVindleModule) ||
+            selected(kModeLocation, option::kAnalogLimiter))
             return;
-        enable(kRsDeviceLocation, {0});
-        enableRange(kRsDeviceLocation, 2, 12, false);
-        enable(kLrDeviceLocation, {2, 3}, false);
-        enable(kEsDeviceLocation, {2}, false);
+        enable(kRsDeviceLocation, {option::kNoRs232Output});
+        enableRange(kRsDeviceLocation, option::kFirstRelayController, option::kRs232PwmController,
+                    false);
+        enable(kLrDeviceLocation, {option::kLrRelayController, option::kLrPwmController}, false);
+        enable(kEsDeviceLocation, {option::kEsRelayController}, false);
     }
 
     // Mode 3: serial to parallel.
     void modeThreeTakesDataFromTheComputer()
     {
-        if (!selected(kModeLocation, 3))
+        if (!selected(kModeLocation, option::kSerialToParallel))
             return;
         showPart(SwitchTypeFrame, false);
         showPart(FrequencyFrame, false);
-        enable(kRsDeviceLocation, {0}, false);
-        force(kRsDeviceLocation, 1);
+        enable(kRsDeviceLocation, {option::kNoRs232Output}, false);
+        force(kRsDeviceLocation, option::kComputer);
         showPart(LrFrame, false);
         showPart(EsFrame, false);
-        enable(kLrDeviceLocation, {2, 3}, false);
-        enable(kEsDeviceLocation, {2}, false);
+        enable(kLrDeviceLocation, {option::kLrRelayController, option::kLrPwmController}, false);
+        enable(kEsDeviceLocation, {option::kEsRelayController}, false);
     }
 
     void resolutionBelongsToModeFour()
     {
         enablePart(ResolutionButton, false);
-        if (!selected(kModeLocation, 4))
+        if (!selected(kModeLocation, option::kAnalogToPc))
             return;
         showPart(SwitchTypeFrame, false);
-        enable(kLrDeviceLocation, {2, 3}, false);
-        enable(kEsDeviceLocation, {2}, false);
+        enable(kLrDeviceLocation, {option::kLrRelayController, option::kLrPwmController}, false);
+        enable(kEsDeviceLocation, {option::kEsRelayController}, false);
         enablePart(ResolutionButton, true);
     }
 
@@ -271,9 +275,9 @@ private:
 
     void wirelessRelaysChooseTheirBank()
     {
-        if (selected(kLrDeviceLocation, 2))
+        if (selected(kLrDeviceLocation, option::kLrRelayController))
             offer(LrBankFrame);
-        if (selected(kEsDeviceLocation, 2))
+        if (selected(kEsDeviceLocation, option::kEsRelayController))
             offer(EsBankFrame);
     }
 
@@ -288,17 +292,17 @@ private:
 
     void pwmOnRs232()
     {
-        if (!selected(kRsDeviceLocation, 12))
+        if (!selected(kRsDeviceLocation, option::kRs232PwmController))
             return;
         showPart(SwitchTypeFrame, false);
         offer(SquelchFrame);
-        withdraw(kLrDeviceLocation, 2, 0);
-        withdraw(kEsDeviceLocation, 2, 0);
+        withdraw(kLrDeviceLocation, option::kLrRelayController, option::kNoLrOutput);
+        withdraw(kEsDeviceLocation, option::kEsRelayController, option::kNoEsOutput);
     }
 
     void pwmOnLr()
     {
-        if (!selected(kLrDeviceLocation, 3))
+        if (!selected(kLrDeviceLocation, option::kLrPwmController))
             return;
         showPart(SwitchTypeFrame, false);
         offer(SquelchFrame);
@@ -317,27 +321,28 @@ private:
     // and report changes.
     void motionDetectorsUseOnBoardInputs()
     {
-        if (selected(kModeLocation, 0) && motionChecked())
+        if (selected(kModeLocation, option::kVindleModule) && motionChecked())
             setInputBanks(0);
         if (!motionChecked())
             return;
         // No step reads the switch type.
-        force(kSwitchTypeLocation, 1, false);
-        enable(kSwitchTypeLocation, {0}, false);
-        withdraw(kRsDeviceLocation, 12, 0);
-        withdraw(kLrDeviceLocation, 3, 0);
-        enable(kFrequencyLocation, {0, 1}, false);
-        force(kFrequencyLocation, 2);
+        force(kSwitchTypeLocation, option::kNormallyClosed, false);
+        enable(kSwitchTypeLocation, {option::kNormallyOpen}, false);
+        withdraw(kRsDeviceLocation, option::kRs232PwmController, option::kNoRs232Output);
+        withdraw(kLrDeviceLocation, option::kLrPwmController, option::kNoLrOutput);
+        enable(kFrequencyLocation, {option::kPeriodically, option::kConstantly}, false);
+        force(kFrequencyLocation, option::kOnChange);
     }
 
     // Expansion banks rule out everything but mode 0 without PWM or motion.
     void expansionBanksOnlyInModeZero()
     {
         const bool banked = banks() > 0;
-        for (const int mode : {1, 2, 3, 4})
+        for (const int mode : {option::kAnalogLimiter, option::kParallelToSerial,
+                               option::kSerialToParallel, option::kAnalogToPc})
             showOption(kModeLocation, mode, !banked);
-        showOption(kRsDeviceLocation, 12, !banked);
-        showOption(kLrDeviceLocation, 3, !banked);
+        showOption(kRsDeviceLocation, option::kRs232PwmController, !banked);
+        showOption(kLrDeviceLocation, option::kLrPwmController, !banked);
         showPart(MotionInputsBox, !banked);
     }
 

@@ -1,13 +1,12 @@
 #include "ui/main/ValueHandlers.h"
 
+#include "config/OptionIndexes.h"
 #include "ui/main/ConfigWindows.h"
 #include "ui/model/NumberText.h"
 
 namespace vindle {
 
 namespace {
-
-constexpr int kLimiterMode = 1;
 
 // A slider's value shown as plain decimal text in its label, on change and
 // while dragged, followed by `then`.
@@ -84,7 +83,7 @@ void installValueHandlers(ConfigWindows& windows)
         windows.Rules();
     });
     main.Mode().onClick([&windows](int index) {
-        if (index == kLimiterMode)
+        if (index == option::kAnalogLimiter)
             openLimiter(windows.limiter());
         else
             windows.limiter().hide();
