@@ -2,15 +2,20 @@
 
 #include "config/ConfigurationHolder.h"
 
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vindle {
 
-// The configuration where no window shows it (the command line, the bench):
-// the record a store sends, the module's flags, and the copy a store or a
-// file last took. What it keeps of a record is what windows just made would
-// keep of it.
+// The configuration: the record a store sends, the module's flags, the copy a
+// store or a file last took, and the text a field holds that is no byte yet.
+//
+// Where no window shows it (the command line, the bench) a read puts values
+// into it, and it keeps of a record what windows just made would keep. Where
+// the windows show it, their controls write each change through (set,
+// setText), and a store, a save and the question of unsaved edits read it.
 class Configuration final : public ConfigurationHolder
 {
 public:
@@ -22,18 +27,28 @@ public:
     std::vector<UnkeptValue> put(const ConfigurationRecord& record,
                                  const std::optional<CapabilityFlags>& capabilities);
 
+    // A field now holds `value`.
+    void set(int location, int value);
+    // A field now holds `text`, which is no byte; the record keeps what it
+    // held until the field holds a byte again.
+    void setText(int location, std::string text);
+
     const ConfigurationRecord& record() const { return record_; }
     bool sendsOutput() const;
-    // The record differs from the one last kept.
-    bool editsUnsaved() const { return kept_ && kept_->values != record_.values; }
-    // A store or a file has taken the record as it is now.
-    void keep() { kept_ = record_; }
+    // Since a store or a file took the record last, it has changed, or a
+    // field holds a text that is no byte. False before anything was kept.
+    bool editsUnsaved() const;
+    // A store or a file has taken the record as it is now (unless a field
+    // holds no byte: then nothing could take it).
+    void keep();
+    // A file has taken `taken`, which the record held when it was written.
+    void keep(const ConfigurationRecord& taken) { kept_ = taken; }
 
     std::vector<int> putValues(const ConfigurationRecord& record) override;
     void putFrequency(const ConfigurationRecord& record) override;
     void applyCapabilities(const CapabilityFlags& capabilities) override;
-    StoreValues toStore() override { return {record_, std::nullopt, {}}; }
-    std::optional<int> valueToSend(int location) override { return record_[location]; }
+    StoreValues toStore() override;
+    std::optional<int> valueToSend(int location) override;
 
 private:
     // The record as it was put in, and the flags applied since.
@@ -41,6 +56,8 @@ private:
     std::optional<CapabilityFlags> capabilities_;
     ConfigurationRecord record_;
     std::optional<ConfigurationRecord> kept_;
+    // The fields that hold no byte, by location.
+    std::map<int, std::string> texts_;
 };
 
 } // namespace vindle

@@ -31,6 +31,12 @@ struct StoreValues
 // windows, or a Configuration of its own where no window is shown. A read
 // puts a record in its steps, so that what it does between them (the rest of
 // the reply, the identity) comes in the same order whatever holds it.
+// The store's word for a configuration it does not send.
+inline constexpr const char* kCannotStore = "Cannot Store this Configuration.";
+// The message that refuses a store because the field of `location` holds
+// `text`, which is not a byte.
+std::string badFieldMessage(int location, const std::string& text);
+
 class ConfigurationHolder
 {
 public:

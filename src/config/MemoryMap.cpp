@@ -3,6 +3,7 @@
 #include "base/AtIndex.h"
 
 #include <cassert>
+#include <cctype>
 
 namespace vindle {
 
@@ -150,6 +151,14 @@ std::string locationText(int location)
 {
     return "location " + std::to_string(location) + " (" +
            std::string(locationInfo(location).item) + ")";
+}
+
+std::string fieldName(const LocationInfo& info)
+{
+    std::string name(info.item);
+    if (!name.empty())
+        name.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
+    return name;
 }
 
 } // namespace vindle

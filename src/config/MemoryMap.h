@@ -64,6 +64,10 @@ bool windowRejects(const LocationInfo& info, int byte);
 // rejects it.
 bool windowsCannotShow(const LocationInfo& info, int byte);
 
+// The name of the field a location is edited in, for messages: its item,
+// capitalized.
+std::string fieldName(const LocationInfo& info);
+
 // "location 12 (<its item>)", as every message names a location.
 std::string locationText(int location);
 

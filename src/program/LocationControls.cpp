@@ -1,11 +1,12 @@
 #include "program/LocationControls.h"
 
 #include "config/ByteText.h"
+#include "config/Configuration.h"
 #include "program/OptionEncoders.h"
 #include "ui/main/ConfigWindows.h"
 
 #include <algorithm>
-#include <cctype>
+#include <vector>
 
 namespace vindle {
 
@@ -33,6 +34,77 @@ void widenToDesign(Slider& slider, const LocationInfo& info)
 }
 
 } // namespace
+
+namespace {
+
+// The controls a location's value is read from.
+std::vector<Control*> controlsOf(ConfigWindows& windows, const LocationInfo& info)
+{
+    Window& window = windowOf(windows, info.window);
+    std::vector<Control*> controls;
+    const auto group = [&controls](OptionGroup& options) {
+        controls.push_back(&options);
+        for (const auto& option : options.options())
+            controls.push_back(option.get());
+    };
+    switch (info.encoding) {
+    case Encoding::OptionIndex:
+    case Encoding::MethodChoice:
+    case Encoding::LowBit:
+        group(window.get<OptionGroup>(info.control));
+        break;
+    case Encoding::BitSet:
+        for (int channel = 0; channel < LimiterWindow::kChannels; ++channel)
+            group(windows.limiter().LimitModeGroup(channel));
+        break;
+    default:
+        controls.push_back(&window.get<Control>(info.control, info.index));
+        break;
+    }
+    return controls;
+}
+
+// Which of the configuration windows `window` is, without making any.
+std::optional<ConfigWindow> kindOf(ConfigWindows& windows, const Window& window)
+{
+    if (&window == &windows.mainWindow())
+        return ConfigWindow::Main;
+    if (windows.hasAdvanced() && &window == &windows.advanced())
+        return ConfigWindow::Advanced;
+    if (windows.hasLimiter() && &window == &windows.limiter())
+        return ConfigWindow::Limiter;
+    if (windows.hasMotionTimes() && &window == &windows.motionTimes())
+        return ConfigWindow::MotionTimes;
+    return std::nullopt;
+}
+
+} // namespace
+
+LocationBinding::LocationBinding(ConfigWindows& windows, Configuration& configuration)
+    : windows_(windows), configuration_(configuration)
+{}
+
+void LocationBinding::bind(Window& window)
+{
+    const std::optional<ConfigWindow> kind = kindOf(windows_, window);
+    for (const LocationInfo& info : memoryMap()) {
+        if (info.window != kind)
+            continue;
+        for (Control* control : controlsOf(windows_, info))
+            control->addListener([this, &info](const Control&) { update(info); });
+        update(info);
+    }
+}
+
+void LocationBinding::update(const LocationInfo& info)
+{
+    if (const std::optional<int> value = readLocation(windows_, info))
+        configuration_.set(info.location, *value);
+    else
+        configuration_.setText(
+            info.location,
+            windowOf(windows_, info.window).get<TextBox>(info.control, info.index).text());
+}
 
 Window& windowOf(ConfigWindows& windows, ConfigWindow which)
 {
@@ -133,14 +205,6 @@ std::optional<int> readLocation(ConfigWindows& windows, const LocationInfo& info
         return groupOf(windows, info).isSelected(0) ? 0 : 1;
     }
     return std::nullopt;
-}
-
-std::string fieldName(const LocationInfo& info)
-{
-    std::string name(info.item);
-    if (!name.empty())
-        name.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
-    return name;
 }
 
 } // namespace vindle

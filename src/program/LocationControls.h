@@ -8,6 +8,7 @@
 namespace vindle {
 
 class ConfigWindows;
+class Configuration;
 class Window;
 
 // Where each location lives in the windows, driven by the memory map: the
@@ -26,7 +27,26 @@ bool writeLocation(ConfigWindows& windows, const LocationInfo& info, int value);
 // for a text box whose contents are not a number from 0 to 255.
 std::optional<int> readLocation(ConfigWindows& windows, const LocationInfo& info);
 
-// The name of the field a location is edited in, for messages.
-std::string fieldName(const LocationInfo& info);
+// Keeps a Configuration equal to what the windows' controls hold: each change
+// of a location's control writes its value, or the text of a field that is no
+// byte, through. A window's controls are bound once it exists; one that does
+// not exist yet holds the values a configuration starts with.
+class LocationBinding
+{
+public:
+    LocationBinding(ConfigWindows& windows, Configuration& configuration);
+    LocationBinding(const LocationBinding&) = delete;
+    LocationBinding& operator=(const LocationBinding&) = delete;
+
+    // Binds the controls of `window`, one of the configuration windows, and
+    // writes what they hold now through.
+    void bind(Window& window);
+
+private:
+    void update(const LocationInfo& info);
+
+    ConfigWindows& windows_;
+    Configuration& configuration_;
+};
 
 } // namespace vindle

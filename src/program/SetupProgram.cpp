@@ -26,17 +26,17 @@ void SetupProgram::portStopped(const std::string& port, const std::string& reaso
 
 bool SetupProgram::editsUnsaved()
 {
-    if (!kept_)
-        return false;
-    const StoreValues values = storeValues(windows_);
-    return values.refusedLocation || values.record.values != kept_->values;
+    return configuration_.editsUnsaved();
 }
 
 void SetupProgram::keep()
 {
-    const StoreValues values = storeValues(windows_);
-    if (!values.refusedLocation)
-        kept_ = values.record;
+    configuration_.keep();
+}
+
+void SetupProgram::configurationSaved(const ConfigurationRecord& record)
+{
+    configuration_.keep(record);
 }
 
 void SetupProgram::keepRead(const ReadResult& result)
@@ -53,10 +53,13 @@ void SetupProgram::RunDialogs::showMessage(const std::string& text)
 
 SetupProgram::SetupProgram(SerialPort& port, EventPump& pump, const Clock& clock, Dialogs& dialogs)
     : session_(port, pump, clock), dialogs_(dialogs, session_.link()),
-      procedures_(services(), {session_.reader(), session_.store(), session_.maintenance()},
+      binding_(windows_, configuration_),
+      procedures_(services(), configuration_,
+                  {session_.reader(), session_.store(), session_.maintenance()},
                   [this] { handOver(); }),
       analogRefresh_(session_.link())
 {
+    binding_.bind(mainWindow());
     windows_.onWindowCreated([this](Window& window) { windowCreated(window); });
     wireButtons();
 }
@@ -83,6 +86,7 @@ void SetupProgram::wireButtons()
 
 void SetupProgram::windowCreated(Window& window)
 {
+    binding_.bind(window);
     if (auto* limiter = dynamic_cast<LimiterWindow*>(&window))
         limiter->Command1().onClick([this] { RefreshAnalogInputs(); });
     if (auto* monitorWindow = dynamic_cast<MonitorWindow*>(&window))
@@ -262,7 +266,7 @@ SetupProgram::Opened SetupProgram::openConfiguration(const ConfigurationRecord& 
 
 SetupProgram::ToSave SetupProgram::configurationToSave()
 {
-    StoreValues values = storeValues(windows_);
+    StoreValues values = configuration_.toStore();
     return {{moduleIdentityRecord(session_.reader().identity()), values.record, {}},
             values.refusedLocation,
             std::move(values.refusal)};

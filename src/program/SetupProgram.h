@@ -3,6 +3,7 @@
 #include "link/ByteLink.h"
 #include "program/AnalogRefresh.h"
 #include "program/ConfigurationFile.h"
+#include "program/LocationControls.h"
 #include "program/ModuleSession.h"
 #include "program/ProcedureResults.h"
 #include "program/RecordDecoding.h"
@@ -94,7 +95,7 @@ public:
         accomplished_ = std::move(listener);
     }
     // The shell wrote a file holding `record` (a configurationToSave()).
-    void configurationSaved(const ConfigurationRecord& record) { kept_ = record; }
+    void configurationSaved(const ConfigurationRecord& record);
 
     // Start-up: lets the line settle, reads the module (which makes the main window visible) and
     // opens the motion detector window when the configuration uses motion
@@ -201,6 +202,9 @@ private:
     ModuleSession session_;
     RunDialogs dialogs_;
     ConfigWindows windows_;
+    // What the windows' controls hold, written through as they change.
+    Configuration configuration_;
+    LocationBinding binding_;
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<MonitorWindow> monitor_;
     std::unique_ptr<MonitorWindowLines> monitorLines_;
@@ -209,8 +213,6 @@ private:
     std::vector<WindowListener> windowListeners_;
     std::optional<PortStop> portStop_;
     std::function<void(Accomplishment)> accomplished_;
-    // The values the module or a file took last.
-    std::optional<ConfigurationRecord> kept_;
 };
 
 } // namespace vindle

@@ -7,12 +7,6 @@
 
 namespace vindle {
 
-std::string badFieldMessage(int location, const std::string& text)
-{
-    return std::string(kCannotStore) + "  " + fieldName(locationInfo(location)) + " is \"" + text +
-           "\": it must be a number from 0 to 255.  Nothing was sent to the Vindle Module.";
-}
-
 StoreValues storeValues(ConfigWindows& windows)
 {
     StoreValues values;

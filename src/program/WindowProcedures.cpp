@@ -49,12 +49,12 @@ void WindowConfiguration::applyCapabilities(const CapabilityFlags& capabilities)
 
 StoreValues WindowConfiguration::toStore()
 {
-    return storeValues(windows_);
+    return configuration_.toStore();
 }
 
 std::optional<int> WindowConfiguration::valueToSend(int location)
 {
-    return readLocation(windows_, locationInfo(location));
+    return configuration_.valueToSend(location);
 }
 
 MonitorWindowLines::MonitorWindowLines(MonitorWindow& window, ByteLink& link) : window_(window)
@@ -87,10 +87,11 @@ void MonitorWindowLines::draw()
     window_.Text1().flush();
 }
 
-WindowProcedures::WindowProcedures(ProgramServices services, Procedures procedures,
-                                   std::function<void()> handOver)
-    : services_(std::move(services)), holder_(services_.windows), reader_(procedures.reader),
-      store_(procedures.store), maintenance_(procedures.maintenance), handOver_(std::move(handOver))
+WindowProcedures::WindowProcedures(ProgramServices services, Configuration& configuration,
+                                   Procedures procedures, std::function<void()> handOver)
+    : services_(std::move(services)), holder_(services_.windows, configuration),
+      reader_(procedures.reader), store_(procedures.store), maintenance_(procedures.maintenance),
+      handOver_(std::move(handOver))
 {}
 
 ReadResult WindowProcedures::ReadSettings_Click()

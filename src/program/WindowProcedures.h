@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Configuration.h"
 #include "config/ConfigurationHolder.h"
 #include "program/ConfigurationReader.h"
 #include "program/ConfigurationStore.h"
@@ -20,12 +21,15 @@ class MonitorWindow;
 // main window has done its work; the version information as `main` shows it.
 std::string accomplishmentText(Accomplishment accomplishment, const MainWindow& main);
 
-// The windows as the configuration a read puts values into and a store
-// sends: LocationControls says which control holds which location.
+// The windows as the configuration a read puts values into, and the
+// Configuration their controls write through (LocationBinding) as what a
+// store sends. LocationControls says which control holds which location.
 class WindowConfiguration final : public ConfigurationHolder
 {
 public:
-    explicit WindowConfiguration(ConfigWindows& windows) : windows_(windows) {}
+    WindowConfiguration(ConfigWindows& windows, Configuration& configuration)
+        : windows_(windows), configuration_(configuration)
+    {}
 
     std::vector<int> putValues(const ConfigurationRecord& record) override;
     void putFrequency(const ConfigurationRecord& record) override;
@@ -35,6 +39,7 @@ public:
 
 private:
     ConfigWindows& windows_;
+    Configuration& configuration_;
 };
 
 // The data monitor window as the monitor's lines: its check boxes frame them,
@@ -69,8 +74,9 @@ public:
         DeviceMaintenance& maintenance;
     };
 
+    // `configuration` is what the windows' controls write through;
     // `handOver` starts the data monitor when the module does not answer.
-    WindowProcedures(ProgramServices services, Procedures procedures,
+    WindowProcedures(ProgramServices services, Configuration& configuration, Procedures procedures,
                      std::function<void()> handOver);
 
     // Each on a line the caller holds (ExitVersion needs none).

@@ -1,9 +1,12 @@
 #include "config/KeptRecord.h"
 
+#include "config/Configuration.h"
 #include "config/MemoryMap.h"
+#include "program/LocationControls.h"
 #include "program/RecordDecoding.h"
 #include "program/StoreValues.h"
 #include "ui/main/ConfigWindows.h"
+#include "ui/main/RulesSweep.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -67,6 +70,54 @@ TEST(KeptRecordTest, TheRecordAloneKeepsWhatTheWindowsHold)
                           << ":" << differences;
         }
     }
+}
+
+// Every choice of the sweep, then records put in and fields typed into, with
+// texts that are no byte among them: the copy the controls write through is
+// what a store would take from the controls themselves.
+TEST(KeptRecordTest, TheWrittenThroughCopyIsWhatTheControlsHold)
+{
+    std::mt19937 random(7);
+    int steps = 0;
+    std::string first;
+    const auto check = [&](ConfigWindows& windows, Configuration& configuration,
+                           const std::string& after) {
+        const StoreValues held = storeValues(windows);
+        const StoreValues copy = configuration.toStore();
+        ++steps;
+        if (first.empty() &&
+            (held.record.values != copy.record.values ||
+             held.refusedLocation != copy.refusedLocation || held.refusal != copy.refusal))
+            first = after;
+    };
+    forEachChoice([&](const Choice& choice) {
+        ConfigWindows windows;
+        Configuration configuration;
+        LocationBinding binding(windows, configuration);
+        binding.bind(windows.mainWindow());
+        windows.onWindowCreated([&binding](Window& window) { binding.bind(window); });
+        windows.Rules();
+        for (const auto& [location, value] : choiceSteps(choice)) {
+            choose(windows.mainWindow(), location, value);
+            check(windows, configuration, describe(choice));
+        }
+        if (random() % 8 != 0)
+            return;
+        ConfigurationRecord record;
+        for (const LocationInfo& info : memoryMap())
+            atIndex(record.values, info.location) =
+                static_cast<std::int16_t>(someValue(info, random));
+        putRecord(windows, record, CapabilityFlags(static_cast<std::uint8_t>(random() % 32)));
+        check(windows, configuration, "a record put in");
+        const std::string texts[] = {"7", "x", "300", "", "0"};
+        windows.mainWindow().Keys(1).setText(texts[random() % 5]);
+        windows.motionTimes().MotionMin(3).setText(texts[random() % 5]);
+        windows.limiter().LimitMode(5).select();
+        windows.mainWindow().ADBITS().click();
+        check(windows, configuration, "fields typed into");
+    });
+    EXPECT_GT(steps, 0);
+    EXPECT_TRUE(first.empty()) << "the copy differs after " << first;
 }
 
 } // namespace
