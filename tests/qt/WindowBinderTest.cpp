@@ -305,7 +305,7 @@ TEST_F(RenderedRun, EveryWayOfChangingAControlReachesTheModelOnce)
     text.editableTextInterface()->replaceText(0, text.textInterface()->characterCount(), "55");
     EXPECT_EQ(main.Q4T().text(), "55");
     accessible(widget<QAbstractSlider>("Main", "Debounce")).valueInterface()->setCurrentValue(40);
-    EXPECT_EQ(main.Label9().caption(), "40");
+    EXPECT_EQ(main.DebounceValue().caption(), "40");
 
     // What the windows show is what the module gets.
     QTest::mouseClick(&widget<QRadioButton>("Main", "Mode", 0), Qt::LeftButton);

@@ -87,24 +87,24 @@ AdvancedWindow::AdvancedWindow() : Window("Advanced", "Advanced Configuration Op
         frame.onMouseOver([this, help] { help_->setCaption(help); });
     }
 
-    frame3_ = &add<Frame>("Frame3", kNoIndex, nullptr, "Help:");
-    frame3_->setLayout({120, top, 8655, 1935});
-    help_ = &add<Label>("HELP", kNoIndex, frame3_,
+    helpFrame_ = &add<Frame>("Frame3", kNoIndex, nullptr, "Help:");
+    helpFrame_->setLayout({120, top, 8655, 1935});
+    help_ = &add<Label>("HELP", kNoIndex, helpFrame_,
                         "Move Your Mouse Over Different Options for a More Detailed Explanation");
     help_->setLayout({120, 240, 8415, 1575});
 
-    frame1_ = &get<Frame>("Frame1");
-    frame2_ = &get<Frame>("Frame2");
-    frame4_ = &get<Frame>("Frame4");
-    frame5_ = &get<Frame>("Frame5");
+    rs232BankFrame_ = &get<Frame>("Frame1");
+    lrBankFrame_ = &get<Frame>("Frame2");
+    esBankFrame_ = &get<Frame>("Frame4");
+    squelchFrame_ = &get<Frame>("Frame5");
     rsBank_ = &get<Slider>("RSBank");
     lrBank_ = &get<Slider>("LRBank");
     esBank_ = &get<Slider>("ESBank");
     adSquelch_ = &get<Slider>("ADSquelch");
-    label1_ = &get<Label>("Label1");
-    label2_ = &get<Label>("Label2");
-    label3_ = &get<Label>("Label3");
-    label4_ = &get<Label>("Label4");
+    lrBankValue_ = &get<Label>("Label1");
+    rs232BankValue_ = &get<Label>("Label2");
+    esBankValue_ = &get<Label>("Label3");
+    squelchValue_ = &get<Label>("Label4");
 }
 
 } // namespace vindle

@@ -17,38 +17,38 @@ class AdvancedWindow : public Window
 public:
     AdvancedWindow();
 
-    Frame& Frame1() const { return *frame1_; } // RS-232 bank
-    Frame& Frame2() const { return *frame2_; } // LR bank
-    Frame& Frame4() const { return *frame4_; } // ES bank
-    Frame& Frame5() const { return *frame5_; } // A/D squelch
-    Frame& Frame3() const { return *frame3_; } // help
+    Frame& Rs232BankFrame() const { return *rs232BankFrame_; } // RS-232 bank
+    Frame& LrBankFrame() const { return *lrBankFrame_; }       // LR bank
+    Frame& EsBankFrame() const { return *esBankFrame_; }       // ES bank
+    Frame& SquelchFrame() const { return *squelchFrame_; }     // A/D squelch
+    Frame& HelpFrame() const { return *helpFrame_; }           // help
 
     Slider& RSBank() const { return *rsBank_; }
     Slider& LRBank() const { return *lrBank_; }
     Slider& ESBank() const { return *esBank_; }
     Slider& ADSquelch() const { return *adSquelch_; }
 
-    Label& Label1() const { return *label1_; } // LRBank value
-    Label& Label2() const { return *label2_; } // RSBank value
-    Label& Label3() const { return *label3_; } // ESBank value
-    Label& Label4() const { return *label4_; } // ADSquelch value
+    Label& LrBankValue() const { return *lrBankValue_; }       // LRBank value
+    Label& Rs232BankValue() const { return *rs232BankValue_; } // RSBank value
+    Label& EsBankValue() const { return *esBankValue_; }       // ESBank value
+    Label& SquelchValue() const { return *squelchValue_; }     // ADSquelch value
     Label& HELP() const { return *help_; }
     Button& Command1() const { return *command1_; }
 
 private:
-    Frame* frame1_ = nullptr;
-    Frame* frame2_ = nullptr;
-    Frame* frame4_ = nullptr;
-    Frame* frame5_ = nullptr;
-    Frame* frame3_ = nullptr;
+    Frame* rs232BankFrame_ = nullptr;
+    Frame* lrBankFrame_ = nullptr;
+    Frame* esBankFrame_ = nullptr;
+    Frame* squelchFrame_ = nullptr;
+    Frame* helpFrame_ = nullptr;
     Slider* rsBank_ = nullptr;
     Slider* lrBank_ = nullptr;
     Slider* esBank_ = nullptr;
     Slider* adSquelch_ = nullptr;
-    Label* label1_ = nullptr;
-    Label* label2_ = nullptr;
-    Label* label3_ = nullptr;
-    Label* label4_ = nullptr;
+    Label* lrBankValue_ = nullptr;
+    Label* rs232BankValue_ = nullptr;
+    Label* esBankValue_ = nullptr;
+    Label* squelchValue_ = nullptr;
     Label* help_ = nullptr;
     Button* command1_ = nullptr;
 };

@@ -105,39 +105,39 @@ struct MainWindowTables
 {
     // Enclosing frames come before the frames they hold.
     static inline const std::vector<FrameRow> kFrames{
-        {"Frame4", &MainWindow::frame4_, nullptr,
+        {"Frame4", &MainWindow::capabilitiesFrame_, nullptr,
          "Identify the Capabilities of the Vindle Module you are Using", true,
          Rect{120, 0, 10455, 2535}},
-        {"Frame6", &MainWindow::frame6_, &MainWindow::frame4_,
+        {"Frame6", &MainWindow::inputBanksFrame_, &MainWindow::capabilitiesFrame_,
          "How Many Input Banks are Connected to this Vindle?", true, Rect{120, 240, 5655, 615}},
-        {"Frame2", &MainWindow::frame2_, &MainWindow::frame4_,
+        {"Frame2", &MainWindow::debounceFrame_, &MainWindow::capabilitiesFrame_,
          "Select a Debounce Time for Digital Inputs (Default is 25)", true,
          Rect{120, 960, 4335, 615}},
-        {"Frame8", &MainWindow::frame8_, &MainWindow::frame4_,
+        {"Frame8", &MainWindow::switchTypeFrame_, &MainWindow::capabilitiesFrame_,
          "Vindle Module is Expecting Switches that are:", true, Rect{120, 1680, 3855, 735}},
-        {"Frame12", &MainWindow::frame12_, &MainWindow::frame4_, "Set the Device Number and Keys",
-         true, Rect{4080, 1680, 6255, 735}},
-        {"Frame1", &MainWindow::frame1_, nullptr, "Choose a Mode of Operation", true,
+        {"Frame12", &MainWindow::numberAndKeysFrame_, &MainWindow::capabilitiesFrame_,
+         "Set the Device Number and Keys", true, Rect{4080, 1680, 6255, 735}},
+        {"Frame1", &MainWindow::modeFrame_, nullptr, "Choose a Mode of Operation", true,
          Rect{120, 2640, 7215, 1695}},
-        {"Frame9", &MainWindow::frame9_, nullptr, "How Frequently will Data be Sent?", true,
+        {"Frame9", &MainWindow::frequencyFrame_, nullptr, "How Frequently will Data be Sent?", true,
          Rect{7320, 2640, 3255, 1695}},
-        {"Frame10", &MainWindow::frame10_, nullptr, "Communicate Data to an RS-232 Device", true,
+        {"Frame10", &MainWindow::rs232Frame_, nullptr, "Communicate Data to an RS-232 Device", true,
          Rect{120, 4440, 3855, 5295}},
-        {"Frame16", &MainWindow::frame16_, &MainWindow::frame10_, "Choose a RS-232 Baud Rate", true,
-         Rect{120, 3840, 2775, 1335}},
-        {"Frame14", &MainWindow::frame14_, nullptr,
+        {"Frame16", &MainWindow::rs232BaudFrame_, &MainWindow::rs232Frame_,
+         "Choose a RS-232 Baud Rate", true, Rect{120, 3840, 2775, 1335}},
+        {"Frame14", &MainWindow::lrFrame_, nullptr,
          "Communicate Data to a Wirless LR Series Device", true, Rect{4080, 4440, 6495, 2655}},
-        {"Frame5", &MainWindow::frame5_, &MainWindow::frame14_, "RF Bit Rate", true,
+        {"Frame5", &MainWindow::lrBitRateFrame_, &MainWindow::lrFrame_, "RF Bit Rate", true,
          Rect{120, 1320, 2895, 1215}},
-        {"Frame11", &MainWindow::frame11_, &MainWindow::frame14_, "How Many Times are Data Sent?",
-         true, Rect{3120, 1320, 3255, 615}},
-        {"Frame15", &MainWindow::frame15_, nullptr,
+        {"Frame11", &MainWindow::lrRepeatsFrame_, &MainWindow::lrFrame_,
+         "How Many Times are Data Sent?", true, Rect{3120, 1320, 3255, 615}},
+        {"Frame15", &MainWindow::esFrame_, nullptr,
          "Communicate Data to a Wirless ES Series Device", false, Rect{4080, 7200, 6495, 2535}},
-        {"Frame7", &MainWindow::frame7_, &MainWindow::frame15_, "RF Bit Rate", true,
+        {"Frame7", &MainWindow::esBitRateFrame_, &MainWindow::esFrame_, "RF Bit Rate", true,
          Rect{120, 1080, 2895, 1335}},
-        {"Frame17", &MainWindow::frame17_, &MainWindow::frame15_, "How Many Times are Data Sent?",
-         true, Rect{3120, 1080, 3255, 615}},
-        {"Frame3", &MainWindow::frame3_, nullptr, "Help:", true, Rect{120, 9720, 7575, 1815}},
+        {"Frame17", &MainWindow::esRepeatsFrame_, &MainWindow::esFrame_,
+         "How Many Times are Data Sent?", true, Rect{3120, 1080, 3255, 615}},
+        {"Frame3", &MainWindow::helpFrame_, nullptr, "Help:", true, Rect{120, 9720, 7575, 1815}},
         {"VersionFrame", &MainWindow::versionFrame_, nullptr, "Device Version Information:", false,
          Rect{240, 9720, 7335, 1695}},
     };
@@ -145,7 +145,7 @@ struct MainWindowTables
     static inline const std::vector<GroupRow> kGroups{
         {"Mode",
          &MainWindow::mode_,
-         &MainWindow::frame1_,
+         &MainWindow::modeFrame_,
          0,
          {
              {0, "MODE 0: This Device Functions as a Vindle Module", true, column(240, 360, 0)},
@@ -159,7 +159,7 @@ struct MainWindowTables
          }},
         {"Senders",
          &MainWindow::senders_,
-         &MainWindow::frame4_,
+         &MainWindow::capabilitiesFrame_,
          0,
          {
              {0, "This Vindle is Equipped with an RS-232 Port", true, Rect{5880, 240, 4455, 255}},
@@ -170,7 +170,7 @@ struct MainWindowTables
          }},
         {"NCNO",
          &MainWindow::ncno_,
-         &MainWindow::frame8_,
+         &MainWindow::switchTypeFrame_,
          0,
          {
              {0, "Normally Open", true, Rect{240, 360, 0, 0}},
@@ -178,7 +178,7 @@ struct MainWindowTables
          }},
         {"Frequency",
          &MainWindow::frequency_,
-         &MainWindow::frame9_,
+         &MainWindow::frequencyFrame_,
          std::nullopt,
          {
              {0, "Periodically Transmit Data", true, column(120, 240, 0)},
@@ -187,7 +187,7 @@ struct MainWindowTables
          }},
         {"RSDevice",
          &MainWindow::rsdevice_,
-         &MainWindow::frame10_,
+         &MainWindow::rs232Frame_,
          0,
          {
              {0, "Do Not Communicate Any RS-232 Data", true, column(120, 240, 0)},
@@ -206,7 +206,7 @@ struct MainWindowTables
          }},
         {"Baud",
          &MainWindow::baud_,
-         &MainWindow::frame16_,
+         &MainWindow::rs232BaudFrame_,
          3,
          {
              {0, "1200", true, column(240, 240, 0)},
@@ -222,7 +222,7 @@ struct MainWindowTables
          }},
         {"LRDevice",
          &MainWindow::lrdevice_,
-         &MainWindow::frame14_,
+         &MainWindow::lrFrame_,
          0,
          {
              {0, "Do Not Communicate Any LR Series Wireless Data", true, column(120, 240, 0)},
@@ -232,7 +232,7 @@ struct MainWindowTables
          }},
         {"LRBaud",
          &MainWindow::lrbaud_,
-         &MainWindow::frame5_,
+         &MainWindow::lrBitRateFrame_,
          0,
          {
              {0, "10KBPS", true, column(120, 240, 0)},
@@ -242,7 +242,7 @@ struct MainWindowTables
          }},
         {"ESDevice",
          &MainWindow::esdevice_,
-         &MainWindow::frame15_,
+         &MainWindow::esFrame_,
          0,
          {
              {0, "Do Not Communicate Any ES Series Wireless Data", true, column(120, 240, 0)},
@@ -252,7 +252,7 @@ struct MainWindowTables
          }},
         {"ESBaud",
          &MainWindow::esbaud_,
-         &MainWindow::frame7_,
+         &MainWindow::esBitRateFrame_,
          0,
          {
              {0, "40KBPS", true, column(120, 240, 0)},
@@ -268,36 +268,36 @@ struct MainWindowTables
     static inline const std::vector<CheckBoxRow> kCheckBoxes{
         {"MotionInputs", &MainWindow::motionInputs_, nullptr, "Using Motion Detectors for Inputs",
          CheckBox::kUnchecked, Rect{4440, 3000, 2775, 255}},
-        {"LRKeys", &MainWindow::lrkeys_, &MainWindow::frame14_, "Send Keys with Each Transmission",
+        {"LRKeys", &MainWindow::lrkeys_, &MainWindow::lrFrame_, "Send Keys with Each Transmission",
          CheckBox::kChecked, Rect{3120, 2040, 3255, 255}},
-        {"ESKeys", &MainWindow::eskeys_, &MainWindow::frame15_, "Send Keys with Each Transmission",
+        {"ESKeys", &MainWindow::eskeys_, &MainWindow::esFrame_, "Send Keys with Each Transmission",
          CheckBox::kChecked, Rect{3120, 1800, 3255, 255}},
     };
 
     static inline const std::vector<SliderRow> kSliders{
-        {"Debounce", &MainWindow::debounce_, &MainWindow::frame2_, 0, 255, 25,
-         Rect{120, 240, 3255, 255}, "Label9", &MainWindow::label9_, Rect{3480, 240, 0, 0}},
-        {"DInputs", &MainWindow::dinputs_, &MainWindow::frame6_, 0, 32, 0,
-         Rect{120, 240, 3255, 255}, "Label2", &MainWindow::label2_, Rect{3480, 240, 0, 0}},
-        {"Interval", &MainWindow::interval_, &MainWindow::frame9_, 1, 255, 1,
-         Rect{120, 1320, 2175, 255}, "Label3", &MainWindow::label3_, Rect{2400, 1320, 0, 0}},
-        {"LRReps", &MainWindow::lrreps_, &MainWindow::frame11_, 1, 255, 5,
-         Rect{120, 240, 2415, 255}, "Label5", &MainWindow::label5_, Rect{2640, 240, 0, 0}},
-        {"ESReps", &MainWindow::esreps_, &MainWindow::frame17_, 1, 255, 5,
-         Rect{120, 240, 2415, 255}, "Label8", &MainWindow::label8_, Rect{2640, 240, 0, 0}},
+        {"Debounce", &MainWindow::debounce_, &MainWindow::debounceFrame_, 0, 255, 25,
+         Rect{120, 240, 3255, 255}, "Label9", &MainWindow::debounceValue_, Rect{3480, 240, 0, 0}},
+        {"DInputs", &MainWindow::dinputs_, &MainWindow::inputBanksFrame_, 0, 32, 0,
+         Rect{120, 240, 3255, 255}, "Label2", &MainWindow::inputBanksValue_, Rect{3480, 240, 0, 0}},
+        {"Interval", &MainWindow::interval_, &MainWindow::frequencyFrame_, 1, 255, 1,
+         Rect{120, 1320, 2175, 255}, "Label3", &MainWindow::intervalValue_, Rect{2400, 1320, 0, 0}},
+        {"LRReps", &MainWindow::lrreps_, &MainWindow::lrRepeatsFrame_, 1, 255, 5,
+         Rect{120, 240, 2415, 255}, "Label5", &MainWindow::lrRepeatsValue_, Rect{2640, 240, 0, 0}},
+        {"ESReps", &MainWindow::esreps_, &MainWindow::esRepeatsFrame_, 1, 255, 5,
+         Rect{120, 240, 2415, 255}, "Label8", &MainWindow::esRepeatsValue_, Rect{2640, 240, 0, 0}},
     };
 
     // Labels other than the slider value labels.
     static inline const std::vector<LabelRow> kLabels{
-        {"Label1", &MainWindow::label1_, &MainWindow::frame6_, kProcessorInputs,
+        {"Label1", &MainWindow::inputSource_, &MainWindow::inputBanksFrame_, kProcessorInputs,
          Rect{4200, 240, 0, 0}},
-        {"Label4", &MainWindow::label4_, &MainWindow::frame9_, "Data will Transmit Every Second",
-         Rect{120, 1080, 0, 0}},
-        {"Label6", &MainWindow::label6_, &MainWindow::frame12_,
+        {"Label4", &MainWindow::intervalSentence_, &MainWindow::frequencyFrame_,
+         "Data will Transmit Every Second", Rect{120, 1080, 0, 0}},
+        {"Label6", &MainWindow::numberCaption_, &MainWindow::numberAndKeysFrame_,
          "Q4T Device Number:", Rect{120, 240, 0, 0}},
-        {"Label7", &MainWindow::label7_, &MainWindow::frame12_,
+        {"Label7", &MainWindow::keysCaption_, &MainWindow::numberAndKeysFrame_,
          "Wireless Keys:", Rect{2640, 240, 0, 0}},
-        {"HELP", &MainWindow::help_, &MainWindow::frame3_,
+        {"HELP", &MainWindow::help_, &MainWindow::helpFrame_,
          "Move Your Mouse Over Different Options for a More Detailed Explanation",
          Rect{120, 240, 7335, 1455}},
     };
@@ -313,9 +313,9 @@ struct MainWindowTables
          true, Rect{9240, 10560, 1335, 495}},
         {"GetVersion", &MainWindow::getVersion_, nullptr, "Read Firmware Version", true, true,
          Rect{7800, 11160, 2775, 375}},
-        {"MoreOptions", &MainWindow::moreOptions_, &MainWindow::frame4_, "More Options", false,
-         true, Rect{4560, 1080, 1215, 495}},
-        {"ADBITS", &MainWindow::adbits_, &MainWindow::frame1_, kEightBits, true, false,
+        {"MoreOptions", &MainWindow::moreOptions_, &MainWindow::capabilitiesFrame_, "More Options",
+         false, true, Rect{4560, 1080, 1215, 495}},
+        {"ADBITS", &MainWindow::adbits_, &MainWindow::modeFrame_, kEightBits, true, false,
          Rect{5400, 1200, 735, 375}},
         {"ExitVersion", &MainWindow::exitVersion_, &MainWindow::versionFrame_, "OK", true, true,
          Rect{5880, 1200, 1215, 375}},
@@ -374,13 +374,13 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
         (this->*row.member)->setLayout(row.layout);
     }
 
-    q4t_ = &add<TextBox>("Q4T", kNoIndex, frame12_, "0");
+    q4t_ = &add<TextBox>("Q4T", kNoIndex, numberAndKeysFrame_, "0");
     q4t_->setLayout({1800, 240, 735, 285});
-    q4t_->setNamedBy(*label6_);
+    q4t_->setNamedBy(*numberCaption_);
     for (int index = 0; index < kKeys; ++index) {
-        atIndex(keys_, index) = &add<TextBox>("Keys", index, frame12_, "0");
+        atIndex(keys_, index) = &add<TextBox>("Keys", index, numberAndKeysFrame_, "0");
         atIndex(keys_, index)->setLayout({3840 + 720 * index, 240, 735, 285});
-        atIndex(keys_, index)->setNamedBy(*label7_);
+        atIndex(keys_, index)->setNamedBy(*keysCaption_);
     }
 
     for (const ButtonRow& row : MainWindowTables::kButtons) {
@@ -399,11 +399,11 @@ MainWindow::MainWindow() : Window("Main", mainTitle())
     }
 
     // The help frame, the identity panel over it and the buttons beside them.
-    setFooterTop(frame3_->layout()->top);
+    setFooterTop(helpFrame_->layout()->top);
     // The identity panel stands over the help frame; while it shows, the
     // help frame is out of sight so that only the panel can be read there.
     versionFrame_->addListener(
-        [this](const Control& panel) { frame3_->setVisible(!panel.isVisible()); });
+        [this](const Control& panel) { helpFrame_->setVisible(!panel.isVisible()); });
 }
 
 } // namespace vindle

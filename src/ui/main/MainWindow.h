@@ -59,15 +59,15 @@ public:
     Slider& Interval() const { return *interval_; }
     Slider& LRReps() const { return *lrreps_; }
     Slider& ESReps() const { return *esreps_; }
-    Label& Label1() const { return *label1_; }
-    Label& Label2() const { return *label2_; }
-    Label& Label3() const { return *label3_; }
-    Label& Label4() const { return *label4_; }
-    Label& Label5() const { return *label5_; }
-    Label& Label6() const { return *label6_; }
-    Label& Label7() const { return *label7_; }
-    Label& Label8() const { return *label8_; }
-    Label& Label9() const { return *label9_; }
+    Label& InputSource() const { return *inputSource_; }
+    Label& InputBanksValue() const { return *inputBanksValue_; }
+    Label& IntervalValue() const { return *intervalValue_; }
+    Label& IntervalSentence() const { return *intervalSentence_; }
+    Label& LrRepeatsValue() const { return *lrRepeatsValue_; }
+    Label& NumberCaption() const { return *numberCaption_; }
+    Label& KeysCaption() const { return *keysCaption_; }
+    Label& EsRepeatsValue() const { return *esRepeatsValue_; }
+    Label& DebounceValue() const { return *debounceValue_; }
     Label& HELP() const { return *help_; }
     TextBox& Q4T() const { return *q4t_; }
     Button& ReadSettings() const { return *readSettings_; }
@@ -78,22 +78,25 @@ public:
     Button& MoreOptions() const { return *moreOptions_; }
     Button& ADBITS() const { return *adbits_; }
     Button& ExitVersion() const { return *exitVersion_; }
-    Frame& Frame1() const { return *frame1_; }
-    Frame& Frame2() const { return *frame2_; }
-    Frame& Frame3() const { return *frame3_; }
-    Frame& Frame4() const { return *frame4_; }
-    Frame& Frame5() const { return *frame5_; }
-    Frame& Frame6() const { return *frame6_; }
-    Frame& Frame7() const { return *frame7_; }
-    Frame& Frame8() const { return *frame8_; }
-    Frame& Frame9() const { return *frame9_; }
-    Frame& Frame10() const { return *frame10_; }
-    Frame& Frame11() const { return *frame11_; }
-    Frame& Frame12() const { return *frame12_; }
-    Frame& Frame14() const { return *frame14_; }
-    Frame& Frame15() const { return *frame15_; }
-    Frame& Frame16() const { return *frame16_; }
-    Frame& Frame17() const { return *frame17_; }
+    // The frames and labels are named for what they hold; each keeps the
+    // design's name (Frame14, Label9...) as name(), for the layout, the
+    // accessibility tree and the tests.
+    Frame& ModeFrame() const { return *modeFrame_; }
+    Frame& DebounceFrame() const { return *debounceFrame_; }
+    Frame& HelpFrame() const { return *helpFrame_; }
+    Frame& CapabilitiesFrame() const { return *capabilitiesFrame_; }
+    Frame& LrBitRateFrame() const { return *lrBitRateFrame_; }
+    Frame& InputBanksFrame() const { return *inputBanksFrame_; }
+    Frame& EsBitRateFrame() const { return *esBitRateFrame_; }
+    Frame& SwitchTypeFrame() const { return *switchTypeFrame_; }
+    Frame& FrequencyFrame() const { return *frequencyFrame_; }
+    Frame& Rs232Frame() const { return *rs232Frame_; }
+    Frame& LrRepeatsFrame() const { return *lrRepeatsFrame_; }
+    Frame& NumberAndKeysFrame() const { return *numberAndKeysFrame_; }
+    Frame& LrFrame() const { return *lrFrame_; }
+    Frame& EsFrame() const { return *esFrame_; }
+    Frame& Rs232BaudFrame() const { return *rs232BaudFrame_; }
+    Frame& EsRepeatsFrame() const { return *esRepeatsFrame_; }
     Frame& VersionFrame() const { return *versionFrame_; }
     TextBox& Keys(int index) const { return *atIndex(keys_, index); }
     Label& VDAT(int index) const { return *atIndex(vdat_, index); }
@@ -120,15 +123,15 @@ private:
     Slider* interval_ = nullptr;
     Slider* lrreps_ = nullptr;
     Slider* esreps_ = nullptr;
-    Label* label1_ = nullptr;
-    Label* label2_ = nullptr;
-    Label* label3_ = nullptr;
-    Label* label4_ = nullptr;
-    Label* label5_ = nullptr;
-    Label* label6_ = nullptr;
-    Label* label7_ = nullptr;
-    Label* label8_ = nullptr;
-    Label* label9_ = nullptr;
+    Label* inputSource_ = nullptr;
+    Label* inputBanksValue_ = nullptr;
+    Label* intervalValue_ = nullptr;
+    Label* intervalSentence_ = nullptr;
+    Label* lrRepeatsValue_ = nullptr;
+    Label* numberCaption_ = nullptr;
+    Label* keysCaption_ = nullptr;
+    Label* esRepeatsValue_ = nullptr;
+    Label* debounceValue_ = nullptr;
     Label* help_ = nullptr;
     TextBox* q4t_ = nullptr;
     Button* readSettings_ = nullptr;
@@ -139,22 +142,22 @@ private:
     Button* moreOptions_ = nullptr;
     Button* adbits_ = nullptr;
     Button* exitVersion_ = nullptr;
-    Frame* frame1_ = nullptr;
-    Frame* frame2_ = nullptr;
-    Frame* frame3_ = nullptr;
-    Frame* frame4_ = nullptr;
-    Frame* frame5_ = nullptr;
-    Frame* frame6_ = nullptr;
-    Frame* frame7_ = nullptr;
-    Frame* frame8_ = nullptr;
-    Frame* frame9_ = nullptr;
-    Frame* frame10_ = nullptr;
-    Frame* frame11_ = nullptr;
-    Frame* frame12_ = nullptr;
-    Frame* frame14_ = nullptr;
-    Frame* frame15_ = nullptr;
-    Frame* frame16_ = nullptr;
-    Frame* frame17_ = nullptr;
+    Frame* modeFrame_ = nullptr;
+    Frame* debounceFrame_ = nullptr;
+    Frame* helpFrame_ = nullptr;
+    Frame* capabilitiesFrame_ = nullptr;
+    Frame* lrBitRateFrame_ = nullptr;
+    Frame* inputBanksFrame_ = nullptr;
+    Frame* esBitRateFrame_ = nullptr;
+    Frame* switchTypeFrame_ = nullptr;
+    Frame* frequencyFrame_ = nullptr;
+    Frame* rs232Frame_ = nullptr;
+    Frame* lrRepeatsFrame_ = nullptr;
+    Frame* numberAndKeysFrame_ = nullptr;
+    Frame* lrFrame_ = nullptr;
+    Frame* esFrame_ = nullptr;
+    Frame* rs232BaudFrame_ = nullptr;
+    Frame* esRepeatsFrame_ = nullptr;
     Frame* versionFrame_ = nullptr;
     std::array<TextBox*, kKeys> keys_{};
     std::array<Label*, kVersionItems> vdat_{};

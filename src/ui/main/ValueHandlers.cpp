@@ -55,13 +55,14 @@ void installValueHandlers(ConfigWindows& windows)
 {
     MainWindow& main = windows.mainWindow();
 
-    showValue(main.Debounce(), main.Label9());
-    showValue(main.ESReps(), main.Label8());
-    showValue(main.LRReps(), main.Label5());
-    showValue(main.Interval(), main.Label3(),
-              [&main] { main.Label4().setCaption(intervalSentence(main.Interval().value())); });
-    showValue(main.DInputs(), main.Label2(), [&main, &windows] {
-        main.Label1().setCaption(inputSourceCaption(main.DInputs().value()));
+    showValue(main.Debounce(), main.DebounceValue());
+    showValue(main.ESReps(), main.EsRepeatsValue());
+    showValue(main.LRReps(), main.LrRepeatsValue());
+    showValue(main.Interval(), main.IntervalValue(), [&main] {
+        main.IntervalSentence().setCaption(intervalSentence(main.Interval().value()));
+    });
+    showValue(main.DInputs(), main.InputBanksValue(), [&main, &windows] {
+        main.InputSource().setCaption(inputSourceCaption(main.DInputs().value()));
         windows.Rules();
     });
 

@@ -54,34 +54,35 @@ MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received f
 {
     setClientArea({0, 0, 9000, 7920});
 
-    label1_ = &add<Label>("Label1", kNoIndex, nullptr, kIntroduction);
-    label1_->setLayout({120, 120, 8760, 900});
+    introduction_ = &add<Label>("Label1", kNoIndex, nullptr, kIntroduction);
+    introduction_->setLayout({120, 120, 8760, 900});
 
-    frame1_ = &add<Frame>("Frame1", kNoIndex, nullptr, "Choose a Baud Rate:");
-    frame1_->setLayout({120, 1140, 2400, 2700});
-    baud_ = &add<OptionGroup>("Baud", frame1_, baudOptions());
+    bitRateFrame_ = &add<Frame>("Frame1", kNoIndex, nullptr, "Choose a Baud Rate:");
+    bitRateFrame_->setLayout({120, 1140, 2400, 2700});
+    baud_ = &add<OptionGroup>("Baud", bitRateFrame_, baudOptions());
 
-    frame4_ = &add<Frame>("Frame4", kNoIndex, nullptr, "Expect a Header Byte");
-    frame4_->setLayout({2640, 1140, 3000, 660});
-    headerCheck_ = &add<CheckBox>("HeaderCheck", kNoIndex, frame4_,
+    headerFrame_ = &add<Frame>("Frame4", kNoIndex, nullptr, "Expect a Header Byte");
+    headerFrame_->setLayout({2640, 1140, 3000, 660});
+    headerCheck_ = &add<CheckBox>("HeaderCheck", kNoIndex, headerFrame_,
                                   "Vindle Module is Sending a 254 Header Byte", CheckBox::kChecked);
     headerCheck_->setLayout({120, 280, 2760, 300});
 
-    frame2_ = &add<Frame>("Frame2", kNoIndex, nullptr, "Expect Keys for Wireless Communications");
-    frame2_->setLayout({2640, 1920, 3000, 660});
-    keysCheck_ = &add<CheckBox>("KeysCheck", kNoIndex, frame2_, "The Vindle Module is Sending Keys",
-                                CheckBox::kUnchecked);
+    keysFrame_ =
+        &add<Frame>("Frame2", kNoIndex, nullptr, "Expect Keys for Wireless Communications");
+    keysFrame_->setLayout({2640, 1920, 3000, 660});
+    keysCheck_ = &add<CheckBox>("KeysCheck", kNoIndex, keysFrame_,
+                                "The Vindle Module is Sending Keys", CheckBox::kUnchecked);
     keysCheck_->setLayout({120, 280, 2760, 300});
 
     help_ = &add<Label>("HELP", kNoIndex, nullptr, kFrame1Help);
     help_->setLayout({5760, 1140, 3120, 2700});
 
-    label2_ = &add<Label>("Label2", kNoIndex, nullptr, "TOP LINE SHOWS LAST BYTE RECEIVED");
-    label2_->setLayout({120, 3960, 8760, 300});
+    linesCaption_ = &add<Label>("Label2", kNoIndex, nullptr, "TOP LINE SHOWS LAST BYTE RECEIVED");
+    linesCaption_->setLayout({120, 3960, 8760, 300});
 
     text1_ = &add<LineDisplay>("Text1", kNoIndex, nullptr);
     text1_->setLayout({120, 4320, 8760, 3480});
-    text1_->setNamedBy(*label2_);
+    text1_->setNamedBy(*linesCaption_);
 
     baud_->onClick([this](int index) { Baud_Click(index); });
     headerCheck_->onClick([this] { HeaderCheck_Click(); });
@@ -90,11 +91,11 @@ MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received f
         return [this, text] { help_->setCaption(text); };
     };
     onMouseOver(helpWith(kWindowHelp));
-    frame1_->onMouseOver(helpWith(kFrame1Help));
+    bitRateFrame_->onMouseOver(helpWith(kFrame1Help));
     for (const auto& option : baud_->options())
         option->onMouseOver(helpWith(kBaudHelp));
-    frame2_->onMouseOver(helpWith(kFrame2Help));
-    frame4_->onMouseOver(helpWith(kFrame4Help));
+    keysFrame_->onMouseOver(helpWith(kFrame2Help));
+    headerFrame_->onMouseOver(helpWith(kFrame4Help));
 }
 
 void MonitorWindow::Form_Load(const std::function<void()>& opened)

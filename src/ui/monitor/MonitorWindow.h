@@ -21,15 +21,15 @@ class MonitorWindow final : public Window
 public:
     MonitorWindow();
 
-    Frame& Frame1() const { return *frame1_; }
-    Frame& Frame2() const { return *frame2_; }
-    Frame& Frame4() const { return *frame4_; }
+    Frame& BitRateFrame() const { return *bitRateFrame_; }
+    Frame& KeysFrame() const { return *keysFrame_; }
+    Frame& HeaderFrame() const { return *headerFrame_; }
     OptionGroup& Baud() const { return *baud_; }
     CheckBox& HeaderCheck() const { return *headerCheck_; }
     CheckBox& KeysCheck() const { return *keysCheck_; }
     LineDisplay& Text1() const { return *text1_; }
-    Label& Label1() const { return *label1_; }
-    Label& Label2() const { return *label2_; }
+    Label& Introduction() const { return *introduction_; }
+    Label& LinesCaption() const { return *linesCaption_; }
     Label& HELP() const { return *help_; }
 
     // Opening: shows the window in front, then runs `opened` (the owner hides
@@ -48,15 +48,15 @@ public:
 
 private:
     std::function<void(int)> bitRateChange_;
-    Frame* frame1_ = nullptr;
-    Frame* frame2_ = nullptr;
-    Frame* frame4_ = nullptr;
+    Frame* bitRateFrame_ = nullptr;
+    Frame* keysFrame_ = nullptr;
+    Frame* headerFrame_ = nullptr;
     OptionGroup* baud_ = nullptr;
     CheckBox* headerCheck_ = nullptr;
     CheckBox* keysCheck_ = nullptr;
     LineDisplay* text1_ = nullptr;
-    Label* label1_ = nullptr;
-    Label* label2_ = nullptr;
+    Label* introduction_ = nullptr;
+    Label* linesCaption_ = nullptr;
     Label* help_ = nullptr;
 };
 

@@ -41,13 +41,13 @@ MotionTimesWindow::MotionTimesWindow()
     : Window("MotionTimes", "Motion Detector Response Configuration")
 {
     setClientArea({0, 0, 9135, 6600});
-    frame1_ = &add<Frame>("Frame1", kNoIndex, nullptr, "Special Activation Features");
-    frame1_->setLayout({120, 120, 8895, 1335});
-    sMotion_ = &add<CheckBox>("SMotion", kNoIndex, frame1_, "Use Sorvane Motion Protocol",
+    featuresFrame_ = &add<Frame>("Frame1", kNoIndex, nullptr, "Special Activation Features");
+    featuresFrame_->setLayout({120, 120, 8895, 1335});
+    sMotion_ = &add<CheckBox>("SMotion", kNoIndex, featuresFrame_, "Use Sorvane Motion Protocol",
                               CheckBox::kUnchecked);
     sMotion_->setVisible(false);
     method_ = &add<OptionGroup>(
-        "Method", frame1_,
+        "Method", featuresFrame_,
         std::vector<OptionGroup::Item>{
             {kIndividually, "Relays are Individually Activated by Associated Motion Detectors Only",
              true, Rect{240, 300, 8415, 255}},
@@ -67,7 +67,7 @@ MotionTimesWindow::MotionTimesWindow()
         atIndex(rowEnds_, input) = &add<Label>("Label2", input, nullptr, "Minutes.");
         atIndex(rowEnds_, input)->setLayout({6480, top, 0, 0});
     }
-    atIndex(minutes_, kDelayBox) = &add<TextBox>("MotionMin", kDelayBox, frame1_, "1");
+    atIndex(minutes_, kDelayBox) = &add<TextBox>("MotionMin", kDelayBox, featuresFrame_, "1");
     atIndex(minutes_, kDelayBox)->setLayout({5280, 900, 495, 285});
     // The delay box belongs to the sequence method, which is not offered: it
     // stays hidden with its option.

@@ -27,7 +27,7 @@ public:
 
     MotionTimesWindow();
 
-    Frame& Frame1() const { return *frame1_; }
+    Frame& FeaturesFrame() const { return *featuresFrame_; }
     OptionGroup& Method() const { return *method_; }
     CheckBox& SMotion() const { return *sMotion_; }
     Label& Label1(int input) const { return *atIndex(rowCaptions_, input); }
@@ -45,7 +45,7 @@ public:
     static std::string normalMinutes(const std::string& text);
 
 private:
-    Frame* frame1_ = nullptr;
+    Frame* featuresFrame_ = nullptr;
     OptionGroup* method_ = nullptr;
     CheckBox* sMotion_ = nullptr;
     std::array<Label*, kInputs> rowCaptions_{};

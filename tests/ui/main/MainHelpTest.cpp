@@ -39,7 +39,7 @@ TEST_F(MainHelpTest, OptionsGiveTheirOwnText)
                                    "inputs and generate control commands capable of controlling "
                                    "up to 512 relays.  This option is compatible with the "
                                    "Zenthor series relay controllers."));
-    main.Frame1().mouseOver();
+    main.ModeFrame().mouseOver();
     EXPECT_EQ(help(), "Select a mode of operation for this Vindle Module.");
     main.StoreSettings().mouseOver();
     EXPECT_EQ(help(), "This button stores the above settings into the vindle module.");
@@ -55,11 +55,11 @@ TEST_F(MainHelpTest, HiddenAndUnlistedControlsLeaveTheTextAlone)
                                              &main.NCNO().option(0),
                                              &main.Baud().option(3),
                                              &main.DInputs(),
-                                             &main.Label2(),
-                                             &main.Frame4(),
-                                             &main.Frame9(),
-                                             &main.Frame10(),
-                                             &main.Frame14(),
+                                             &main.InputBanksValue(),
+                                             &main.CapabilitiesFrame(),
+                                             &main.FrequencyFrame(),
+                                             &main.Rs232Frame(),
+                                             &main.LrFrame(),
                                              &main.MoreOptions(),
                                              &main.ADBITS(),
                                              &main.GetVersion(),
@@ -75,19 +75,19 @@ TEST_F(MainHelpTest, SharedTextsAndNoSideEffects)
     main.Keys(2).mouseOver();
     const std::string keys = help();
     EXPECT_TRUE(startsWith(keys, "Each of these fields must contain a number from 0-255."));
-    main.Frame6().mouseOver();
-    main.Label7().mouseOver();
+    main.InputBanksFrame().mouseOver();
+    main.KeysCaption().mouseOver();
     EXPECT_EQ(help(), keys);
 
-    main.Frame5().mouseOver();
+    main.LrBitRateFrame().mouseOver();
     const std::string bitRate = help();
-    main.Frame6().mouseOver();
-    main.Frame7().mouseOver();
+    main.InputBanksFrame().mouseOver();
+    main.EsBitRateFrame().mouseOver();
     EXPECT_EQ(help(), bitRate);
 
     main.ESKeys().mouseOver();
     const std::string sendKeys = help();
-    main.Frame6().mouseOver();
+    main.InputBanksFrame().mouseOver();
     main.LRKeys().mouseOver();
     EXPECT_EQ(help(), sendKeys);
 
@@ -98,14 +98,14 @@ TEST_F(MainHelpTest, SharedTextsAndNoSideEffects)
 
 TEST_F(MainHelpTest, InputSourceHelpFollowsTheLabelCaption)
 {
-    main.Label1().mouseOver();
+    main.InputSource().mouseOver();
     EXPECT_TRUE(startsWith(help(), "Processor Inputs:  This Means"));
     main.DInputs().setValue(2);
-    main.Label1().mouseOver();
+    main.InputSource().mouseOver();
     EXPECT_TRUE(startsWith(help(), "External Inputs:  This Means"));
     // The caption decides, not the slider.
-    main.Label1().setCaption("Processor Inputs");
-    main.Label1().mouseOver();
+    main.InputSource().setCaption("Processor Inputs");
+    main.InputSource().mouseOver();
     EXPECT_TRUE(startsWith(help(), "Processor Inputs:  This Means"));
 }
 
@@ -113,10 +113,10 @@ TEST(MainHelpTextTest, TheTwoQ4tTextsDiffer)
 {
     MainWindow main;
     const auto box = mainHelpText(main.Q4T());
-    const auto label = mainHelpText(main.Label6());
+    const auto label = mainHelpText(main.NumberCaption());
     ASSERT_TRUE(box && label);
     EXPECT_NE(*box, *label);
-    EXPECT_FALSE(mainHelpText(main.Label9()));
+    EXPECT_FALSE(mainHelpText(main.DebounceValue()));
 }
 
 } // namespace

@@ -29,7 +29,7 @@ TEST(MainWindowTest, StartState)
     EXPECT_EQ(main.RSDevice().option(11).caption(), "");
     EXPECT_FALSE(main.RSDevice().option(11).isVisible());
     EXPECT_EQ(main.ESBaud().options().size(), 7u);
-    EXPECT_FALSE(main.Frame15().isVisible());
+    EXPECT_FALSE(main.EsFrame().isVisible());
     EXPECT_FALSE(main.ESDevice().option(0).isEffectivelyVisible());
     EXPECT_FALSE(main.VersionFrame().isVisible());
     EXPECT_FALSE(main.ADBITS().isVisible());
@@ -39,8 +39,8 @@ TEST(MainWindowTest, StartState)
     EXPECT_EQ(main.DInputs().maximum(), 32);
     EXPECT_EQ(main.Interval().minimum(), 1);
     EXPECT_EQ(main.Debounce().value(), 25);
-    EXPECT_EQ(main.Label9().caption(), "25");
-    EXPECT_EQ(main.Label8().caption(), "5");
+    EXPECT_EQ(main.DebounceValue().caption(), "25");
+    EXPECT_EQ(main.EsRepeatsValue().caption(), "5");
     EXPECT_EQ(main.Keys(2).text(), "0");
     EXPECT_EQ(main.VDAT(2).caption(), "Year of Release:");
     EXPECT_EQ(main.VDAT2(3).caption(), "--");
@@ -49,20 +49,20 @@ TEST(MainWindowTest, StartState)
 TEST(MainWindowTest, ControlsSitInTheirFrames)
 {
     MainWindow main;
-    EXPECT_EQ(main.Frame16().parent(), &main.Frame10());
-    EXPECT_EQ(main.Baud().option(0).parent(), &main.Frame16());
-    EXPECT_EQ(main.LRBaud().parent(), &main.Frame5());
-    EXPECT_EQ(main.ESReps().parent(), &main.Frame17());
-    EXPECT_EQ(main.ADBITS().parent(), &main.Frame1());
+    EXPECT_EQ(main.Rs232BaudFrame().parent(), &main.Rs232Frame());
+    EXPECT_EQ(main.Baud().option(0).parent(), &main.Rs232BaudFrame());
+    EXPECT_EQ(main.LRBaud().parent(), &main.LrBitRateFrame());
+    EXPECT_EQ(main.ESReps().parent(), &main.EsRepeatsFrame());
+    EXPECT_EQ(main.ADBITS().parent(), &main.ModeFrame());
     EXPECT_EQ(main.MotionInputs().parent(), nullptr);
     EXPECT_EQ(main.ExitVersion().parent(), &main.VersionFrame());
-    EXPECT_EQ(main.Keys(1).parent(), &main.Frame12());
+    EXPECT_EQ(main.Keys(1).parent(), &main.NumberAndKeysFrame());
 
-    main.Frame10().setVisible(false);
+    main.Rs232Frame().setVisible(false);
     EXPECT_FALSE(main.Baud().option(3).isEffectivelyVisible());
     EXPECT_TRUE(main.Baud().option(3).isVisible());
 
-    EXPECT_EQ(main.Frame4().layout(), (Rect{120, 0, 10455, 2535}));
+    EXPECT_EQ(main.CapabilitiesFrame().layout(), (Rect{120, 0, 10455, 2535}));
     EXPECT_EQ(main.Keys(2).layout(), (Rect{5280, 240, 735, 285}));
     EXPECT_EQ(main.RSDevice().option(12).layout(), (Rect{120, 3120, 0, 0}));
 }

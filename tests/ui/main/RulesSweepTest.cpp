@@ -53,7 +53,7 @@ void checkChoice(const Choice& choice)
     EXPECT_EQ(main.MotionInputs().isVisible(), !banks);
     const bool periodic = main.Frequency().isSelected(0);
     EXPECT_EQ(main.Interval().isEnabled(), periodic);
-    EXPECT_EQ(main.Label4().isEnabled(), periodic);
+    EXPECT_EQ(main.IntervalSentence().isEnabled(), periodic);
     if (mode == 1 || motion) {
         EXPECT_TRUE(main.Frequency().isSelected(2));
         EXPECT_FALSE(main.Frequency().option(0).isEnabled());
@@ -64,8 +64,8 @@ void checkChoice(const Choice& choice)
     }
     const bool switchesHidden =
         mode == 1 || mode == 3 || mode == 4 || rs.isSelected(12) || lr.isSelected(3);
-    EXPECT_EQ(main.Frame8().isVisible(), !switchesHidden);
-    EXPECT_EQ(main.Frame9().isVisible(), mode != 3);
+    EXPECT_EQ(main.SwitchTypeFrame().isVisible(), !switchesHidden);
+    EXPECT_EQ(main.FrequencyFrame().isVisible(), mode != 3);
     EXPECT_TRUE(rs.option(1).isEnabled());
     EXPECT_EQ(rs.option(12).isEnabled(), mode == 0 && !banks && !motion);
     EXPECT_EQ(lr.option(1).isEnabled(), mode != 1);

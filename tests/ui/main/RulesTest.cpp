@@ -26,8 +26,8 @@ TEST_F(RulesTest, FirstRunDecidesStartVisibility)
     EXPECT_TRUE(visible(main.Mode(), 4));
     EXPECT_TRUE(main.MotionInputs().isVisible());
     EXPECT_TRUE(main.MotionInputs().isEnabled());
-    EXPECT_FALSE(main.Frame14().isVisible()); // Senders(0): RS-232 only
-    EXPECT_FALSE(main.Frame15().isVisible());
+    EXPECT_FALSE(main.LrFrame().isVisible()); // Senders(0): RS-232 only
+    EXPECT_FALSE(main.EsFrame().isVisible());
     EXPECT_FALSE(main.Interval().isEnabled()); // no Frequency selected yet
     EXPECT_FALSE(main.Frequency().selected());
     EXPECT_TRUE(enabled(main.RSDevice(), 12));

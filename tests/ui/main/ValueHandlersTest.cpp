@@ -22,11 +22,11 @@ TEST_F(ValueHandlersTest, IntervalSentence)
     EXPECT_EQ(intervalSentence(255), "Data will Transmit Every 255 Seconds");
 
     main.Interval().setValue(5);
-    EXPECT_EQ(main.Label3().caption(), "5");
-    EXPECT_EQ(main.Label4().caption(), "Data will Transmit Every 5 Seconds");
+    EXPECT_EQ(main.IntervalValue().caption(), "5");
+    EXPECT_EQ(main.IntervalSentence().caption(), "Data will Transmit Every 5 Seconds");
     main.Interval().setValue(1);
-    EXPECT_EQ(main.Label3().caption(), "1");
-    EXPECT_EQ(main.Label4().caption(), "Data will Transmit Every Second");
+    EXPECT_EQ(main.IntervalValue().caption(), "1");
+    EXPECT_EQ(main.IntervalSentence().caption(), "Data will Transmit Every Second");
 }
 
 TEST_F(ValueHandlersTest, ValueLabelsFollowSetAndDrag)
@@ -35,20 +35,20 @@ TEST_F(ValueHandlersTest, ValueLabelsFollowSetAndDrag)
     main.LRReps().drag(255);
     main.ESReps().setValue(9);
     main.ESReps().drag(1); // its frame is hidden at start: the user cannot reach it
-    EXPECT_EQ(main.Label9().caption(), "0");
-    EXPECT_EQ(main.Label5().caption(), "255");
-    EXPECT_EQ(main.Label8().caption(), "9");
+    EXPECT_EQ(main.DebounceValue().caption(), "0");
+    EXPECT_EQ(main.LrRepeatsValue().caption(), "255");
+    EXPECT_EQ(main.EsRepeatsValue().caption(), "9");
 }
 
 TEST_F(ValueHandlersTest, InputBanksNameTheSourceAndRunTheRules)
 {
     main.DInputs().setValue(1);
-    EXPECT_EQ(main.Label2().caption(), "1");
-    EXPECT_EQ(main.Label1().caption(), "External Inputs");
+    EXPECT_EQ(main.InputBanksValue().caption(), "1");
+    EXPECT_EQ(main.InputSource().caption(), "External Inputs");
     EXPECT_FALSE(main.Mode().option(1).isVisible());
     main.DInputs().drag(0);
-    EXPECT_EQ(main.Label2().caption(), "0");
-    EXPECT_EQ(main.Label1().caption(), "Processor Inputs");
+    EXPECT_EQ(main.InputBanksValue().caption(), "0");
+    EXPECT_EQ(main.InputSource().caption(), "Processor Inputs");
     EXPECT_TRUE(main.Mode().option(1).isVisible());
 }
 

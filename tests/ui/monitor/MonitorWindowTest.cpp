@@ -36,9 +36,9 @@ TEST(MonitorWindowTest, ContextHelp)
     EXPECT_NE(monitor.HELP().caption().find("What baud rate"), std::string::npos);
     monitor.Baud().option(3).mouseOver();
     EXPECT_NE(monitor.HELP().caption().find("baud rate of the computer"), std::string::npos);
-    monitor.Frame2().mouseOver();
+    monitor.KeysFrame().mouseOver();
     EXPECT_NE(monitor.HELP().caption().find("Keys with each"), std::string::npos);
-    monitor.Frame4().mouseOver();
+    monitor.HeaderFrame().mouseOver();
     EXPECT_NE(monitor.HELP().caption().find("Normally, this option"), std::string::npos);
     monitor.mouseOver();
     EXPECT_NE(monitor.HELP().caption().find("looks at the RS-232"), std::string::npos);
