@@ -3,11 +3,13 @@
 
 #include "program/ModuleRun.h"
 
+#include "core/CommandLine.h"
 #include "support/EmulatedModule.h"
 #include "support/FakeJournal.h"
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace vindle {
 namespace {
@@ -175,6 +177,92 @@ TEST(ModuleRunTest, EveryClaimIsWhatTheModuleHolds)
         if (c.afterwards) {
             EXPECT_EQ(c.afterwards(run), c.expected);
         }
+    }
+}
+
+// What a run tells of the module on the line, for each command: the
+// emulator's options as vindle-emulator takes them, the command, its status
+// and a text among the run's messages.
+TEST(ModuleRunTest, WhatARunTellsOfTheModuleOnTheLine)
+{
+    using enum ExitStatus;
+    // The file of a module cleared to its factory defaults, with `changes`.
+    using Changes = std::vector<std::pair<int, int>>;
+    const auto file = [](const Changes& changes = {}) {
+        ConfigurationRecord record = factoryFile();
+        record.values[1] = static_cast<std::int16_t>(emulator::factoryDefaults()[1]);
+        for (const auto& [location, value] : changes)
+            record.values.at(static_cast<std::size_t>(location)) = static_cast<std::int16_t>(value);
+        return record;
+    };
+    const ModuleIdentityRecord savedFrom{17, 4, 26, 1, 1};
+    const auto identity = [](ModuleRun& run) { return run.identity(); };
+    const auto read = [](ModuleRun& run) { return run.read(); };
+    const auto diff = [&file](ModuleRun& run) { return run.compare(file()).status; };
+    const auto defaults = [](ModuleRun& run) { return run.defaults(); };
+    const auto store = [&](Changes changes = {}, bool verify = false) {
+        return [&file, &savedFrom, changes, verify](ModuleRun& run) {
+            return run.store(file(changes), verify, savedFrom).status;
+        };
+    };
+    // A verified store whose read-back differs at location 50 alone.
+    const auto storeDiffersAt50 = [&file](ModuleRun& run) {
+        const ModuleRun::Compared compared = run.store(file(), true);
+        return compared.differences.size() == 1 && compared.differences[0].location == 50
+                   ? compared.status
+                   : Usage;
+    };
+    const struct
+    {
+        const char* emulator;
+        std::function<ExitStatus(ModuleRun&)> command;
+        ExitStatus status;
+        const char* said;
+    } cases[] = {
+        {"--silent", identity, NoAnswer, "did not answer with its identity"},
+        // An identity is five bytes and the ready marker, each in time, or
+        // none: never one made of late bytes, packets or a reply cut short.
+        {"--byte-delay 310", identity, NoAnswer, "with its identity"},
+        {"--running", identity, NoAnswer, "with its identity"},
+        {"--drop identify:4", read, NoAnswer, "with its identity"},
+        {"--drop identify:4", store(), NoAnswer, "Nothing was stored."},
+        {"--drop identify:5", defaults, NoAnswer, "may not have been cleared"},
+        // What the windows would change on the way in is no silent read.
+        {"--set 10=9", read, Unshowable,
+         "location 10 (mode of operation): the module holds 9, which the windows make 4"},
+        {"--set 13=0", read, Unshowable,
+         "(transmit interval) holds 0, which the windows cannot show."},
+        {"--silent", read, NoAnswer, "did not answer the read command (6 tries)"},
+        {"--silent", diff, NoAnswer, "did not answer the read command"},
+        {"--silent", store(), NoAnswer, "Nothing was stored."},
+        {"--wrong-echo 7", store(), StoreRefused,
+         "did not acknowledge location 7 (wireless key 2); locations 0 to 6 were stored"},
+        {"--drop read:3:0", store({}, true), NoAnswer,
+         "All 51 locations were stored, but the Vindle Module did not answer the read-back"},
+        {"--replace read:101:1:0", storeDiffersAt50, Differences, ""},
+        // The identity comes before the store: the store overwrites what its
+        // command may have cleared.
+        {"--reset-on-identify --set 1=40", store({{1, 60}}, true), Done, ""},
+        // An ES transmitter in the file, an LR module.
+        {"--capabilities 2", store({{9, 2}}), Usage,
+         "location 9 (transmitter fitted to this module): the file holds 2, this module 1"},
+        {"--device-id1 18", store(), Done,
+         "(Device ID #1: 17) than the one connected (Device ID #1: 18).  It is stored all the "
+         "same."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.emulator);
+        std::vector<std::string> words;
+        std::istringstream split(c.emulator);
+        for (std::string word; split >> word;)
+            words.push_back(word);
+        const emulator::ParsedCommandLine parsed = emulator::parseCommandLine(words);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        test::EmulatedModule m(parsed.options->settings);
+        Messages messages;
+        ModuleRun run(m.port, m.pump, m.clock, messages);
+        EXPECT_EQ(c.command(run), c.status) << messages.all;
+        EXPECT_NE(messages.all.find(c.said), std::string::npos) << messages.all;
     }
 }
 
