@@ -9,9 +9,7 @@
 
 namespace vindle {
 
-ConfigurationReader::ConfigurationReader(ByteLink& link, const ProcedureEvents& events)
-    : link_(link), events_(events)
-{}
+ConfigurationReader::ConfigurationReader(ByteLink& link) : link_(link) {}
 
 std::string ConfigurationReader::unshowableMessage(const std::vector<UnshowableValue>& values)
 {
@@ -124,19 +122,14 @@ bool ConfigurationReader::confirmPhase(ReadResult& result, const TransferSteps& 
 bool ConfigurationReader::receivePhase(ReadResult& result, const TransferSteps& steps)
 {
     ByteLink& link = link_;
-    const ProcedureEvents& events = events_;
     for (;;) {
         link.dropPending(true);
         if (steps.begins)
-            steps.begins();
-        if (events.started)
-            events.started(Transfer::Reading);
+            steps.begins(Transfer::Reading);
         const ReadPassResult pass =
             readConfigurationPass(link, result.record.values, [&](int location) {
                 if (steps.reached)
-                    steps.reached(location);
-                if (events.progressed)
-                    events.progressed(Transfer::Reading, location);
+                    steps.reached(Transfer::Reading, location);
             });
         if (link.isClosed())
             return false;

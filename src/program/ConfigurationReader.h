@@ -37,12 +37,11 @@ public:
         "program to clear the factory defualt settings.  You must now reconfigure the controller "
         "to your desired settings.";
 
-    ConfigurationReader(ByteLink& link, const ProcedureEvents& events);
+    explicit ConfigurationReader(ByteLink& link);
 
     // The read, on a line the caller holds, with nothing said to the user and
     // no hand-over: what happened is the result. It puts the values into
-    // `holder`, which runs the option rules; what the windows show of the
-    // transfer is `steps`'.
+    // `holder`, which runs the option rules; `steps` follow the transfer.
     ReadResult readModule(ConfigurationHolder& holder, const ReadOptions& options,
                           const TransferSteps& steps = {});
 
@@ -61,7 +60,6 @@ private:
     // did, the read gave up or the run ended.
     bool confirmPhase(ReadResult& result, const TransferSteps& steps);
     ByteLink& link_;
-    const ProcedureEvents& events_;
     Identity identity_;
 };
 

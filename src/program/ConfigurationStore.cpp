@@ -7,14 +7,11 @@
 
 namespace vindle {
 
-ConfigurationStore::ConfigurationStore(ByteLink& link, const ProcedureEvents& events)
-    : link_(link), events_(events)
-{}
+ConfigurationStore::ConfigurationStore(ByteLink& link) : link_(link) {}
 
 StoreResult ConfigurationStore::storeModule(ConfigurationHolder& holder, const TransferSteps& steps)
 {
     ByteLink& link = link_;
-    const ProcedureEvents& events = events_;
     StoreResult result;
 
     const StoreValues checked = holder.toStore();
@@ -31,9 +28,7 @@ StoreResult ConfigurationStore::storeModule(ConfigurationHolder& holder, const T
     }
 
     if (steps.begins)
-        steps.begins();
-    if (events.started)
-        events.started(Transfer::Storing);
+        steps.begins(Transfer::Storing);
 
     // What an earlier exchange left behind, or is still sending (the ready
     // marker after an identity, say), is no acknowledgement.
@@ -48,8 +43,8 @@ StoreResult ConfigurationStore::storeModule(ConfigurationHolder& holder, const T
         if (!link.isClosed())
             result.valueSent = true;
         const Received reply = storeLocation(link, value);
-        if (steps.reached)
-            steps.reached(info.location);
+        if (steps.answered)
+            steps.answered(info.location);
         if (link.isClosed())
             return result;
         if (!StoreCheck(info.location, reply)) {
@@ -60,8 +55,8 @@ StoreResult ConfigurationStore::storeModule(ConfigurationHolder& holder, const T
         }
         if (reply.hasValue())
             result.lastAcknowledged = info.location;
-        if (events.progressed)
-            events.progressed(Transfer::Storing, info.location);
+        if (steps.reached)
+            steps.reached(Transfer::Storing, info.location);
     }
     if (steps.ends)
         steps.ends();

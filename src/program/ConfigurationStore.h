@@ -26,11 +26,10 @@ public:
         "Vindle Module is Connected to a Power Supply, and the Device is Powered (the LED will be "
         "Flashing Constantly during Configuration Mode).";
 
-    ConfigurationStore(ByteLink& link, const ProcedureEvents& events);
+    explicit ConfigurationStore(ByteLink& link);
 
     // The store of `holder`, on a line the caller holds, with nothing said to
-    // the user: what happened is the result. What the windows show of the
-    // transfer is `steps`'.
+    // the user: what happened is the result. `steps` follow the transfer.
     StoreResult storeModule(ConfigurationHolder& holder, const TransferSteps& steps = {});
     // Judges the module's acknowledgement of `location` (a missing one passes
     // at location 0). True when the store may go on.
@@ -38,7 +37,6 @@ public:
 
 private:
     ByteLink& link_;
-    const ProcedureEvents& events_;
 };
 
 } // namespace vindle

@@ -31,9 +31,14 @@ ModuleRun::ModuleRun(SerialPort& port, EventPump& pump, const Clock& clock, RunR
                      StoreJournal* journal)
     : reporter_(reporter), session_(port, pump, clock)
 {
-    session_.setEvents(
-        {[this](Transfer transfer) { reporter_.transfer(transfer, std::nullopt); },
-         [this](Transfer transfer, int location) { reporter_.transfer(transfer, location); }});
+    session_.followTransfers({
+        .begins = [this](Transfer transfer) { reporter_.transfer(transfer, std::nullopt); },
+        .reached = [this](Transfer transfer,
+                          int location) { reporter_.transfer(transfer, location); },
+        .answered = {},
+        .ends = {},
+        .received = {},
+    });
     session_.link().setJournal(journal);
     // Whatever an earlier program left on the line is no reply to this one,
     // and a store it left open is given up by the module first.

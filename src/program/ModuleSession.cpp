@@ -7,7 +7,7 @@
 namespace vindle {
 
 ModuleSession::ModuleSession(SerialPort& port, EventPump& pump, const Clock& clock)
-    : link_(port, pump, clock), reader_(link_, events_), store_(link_, events_), maintenance_(link_)
+    : link_(port, pump, clock), reader_(link_), store_(link_), maintenance_(link_)
 {}
 
 void ModuleSession::exclusively(const std::function<void()>& procedure)
@@ -54,13 +54,13 @@ void ModuleSession::endNow()
 
 ReadResult ModuleSession::readConfiguration(ConfigurationHolder& holder, const ReadOptions& options)
 {
-    return exclusively<ReadResult>([&] { return reader_.readModule(holder, options); });
+    return exclusively<ReadResult>([&] { return reader_.readModule(holder, options, steps_); });
 }
 
 StoreResult ModuleSession::storeConfiguration(ConfigurationHolder& holder)
 {
     return exclusively<StoreResult>(
-        [&] { return whileStoring([&] { return store_.storeModule(holder); }); });
+        [&] { return whileStoring([&] { return store_.storeModule(holder, steps_); }); });
 }
 
 std::optional<Identity> ModuleSession::readIdentity()
@@ -81,7 +81,7 @@ ReadResult ModuleSession::clearToFactoryDefaults(ConfigurationHolder& holder,
             result.identityIncomplete = true;
             return result;
         }
-        return reader_.readModule(holder, options);
+        return reader_.readModule(holder, options, steps_);
     });
 }
 

@@ -28,9 +28,9 @@ public:
 
     ByteLink& link() { return link_; }
     const ByteLink& link() const { return link_; }
-    // Who follows the procedures' progress.
-    void setEvents(ProcedureEvents events) { events_ = std::move(events); }
-    const ProcedureEvents& events() const { return events_; }
+    // Who follows the transfers of the procedures below (a terminal's bar,
+    // the page's bench).
+    void followTransfers(TransferSteps steps) { steps_ = std::move(steps); }
 
     // Runs `procedure` holding the line, unless another exchange holds it;
     // `otherwise` is the result then. A store left unfinished is waited out
@@ -81,7 +81,7 @@ public:
 
 private:
     ByteLink link_;
-    ProcedureEvents events_;
+    TransferSteps steps_;
     ConfigurationReader reader_;
     ConfigurationStore store_;
     DeviceMaintenance maintenance_;

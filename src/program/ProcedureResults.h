@@ -115,23 +115,19 @@ enum class Accomplishment
 
 // What the procedures tell while they run, for a shell that shows progress
 // its own way.
-struct ProcedureEvents
-{
-    // A transfer begins (again, for each pass of a read).
-    std::function<void(Transfer)> started;
-    // A location was received (Reading) or acknowledged (Storing).
-    std::function<void(Transfer, int location)> progressed;
-};
-
-// How a button shows one transfer while it runs. The procedures call these
-// at their steps and change no window themselves.
+// How a transfer is followed while it runs (a progress window, a bar on a
+// terminal, the page's bench). The procedures call these at their steps and
+// show nothing themselves.
 struct TransferSteps
 {
     // The transfer begins (again, for each pass of a read).
-    std::function<void()> begins;
-    // A location was received with its number (Reading) or sent (Storing,
-    // whether or not the module acknowledges it).
-    std::function<void(int location)> reached;
+    std::function<void(Transfer)> begins;
+    // A location was received with its number (Reading) or acknowledged
+    // (Storing).
+    std::function<void(Transfer, int location)> reached;
+    // Storing: the reply to a location sent has come, or is overdue, whether
+    // or not it acknowledges it (the progress window moves on then).
+    std::function<void(int location)> answered;
     // Every location is in; the bytes that end the reply are still to come.
     std::function<void()> ends;
     // Reading: the reply is all taken; its values go into the windows next.

@@ -68,8 +68,8 @@ SetupProgram::~SetupProgram() = default;
 
 ProgramServices SetupProgram::services()
 {
-    return {session_.link(), dialogs_, windows_, [this]() -> ProgressWindow& { return progress(); },
-            session_.events()};
+    return {session_.link(), dialogs_, windows_,
+            [this]() -> ProgressWindow& { return progress(); }};
 }
 
 void SetupProgram::wireButtons()

@@ -128,9 +128,6 @@ public:
     MonitorWindow& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
 
-    // Who follows the procedures' progress (a shell that draws its own).
-    void setEvents(ProcedureEvents events) { session_.setEvents(std::move(events)); }
-
     // The procedures on their own, with nothing said to the user and no
     // window shown, hidden, enabled or disabled: what happened is the result
     // (a read puts the values into the controls). Each holds the line while it runs; while

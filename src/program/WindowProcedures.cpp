@@ -100,14 +100,15 @@ ReadResult WindowProcedures::ReadSettings_Click()
     // The main window takes no press until the line is free again.
     const TransferSteps steps{
         .begins =
-            [this, &main] {
+            [this, &main](Transfer) {
                 main.setEnabled(false);
                 main.ReadSettings().setEnabled(false);
                 ProgressWindow& progress = services_.progress();
                 progress.show();
                 progress.setText(ConfigurationReader::kReadingText);
             },
-        .reached = [this](int location) { services_.progress().setProgress(location); },
+        .reached = [this](Transfer, int location) { services_.progress().setProgress(location); },
+        .answered = {},
         .ends = [this] { services_.progress().hide(); },
         .received =
             [&main] {
@@ -159,14 +160,15 @@ StoreResult WindowProcedures::StoreSettings_Click()
         holder_,
         {
             .begins =
-                [this, &main] {
+                [this, &main](Transfer) {
                     main.setEnabled(false);
                     ProgressWindow& progress = services_.progress();
                     progress.show();
                     progress.bringToFront();
                     progress.setText(ConfigurationStore::kStoringText);
                 },
-            .reached = [this](int location) { services_.progress().setProgress(location); },
+            .reached = {},
+            .answered = [this](int location) { services_.progress().setProgress(location); },
             .ends = [this] { services_.progress().hide(); },
             .received = {},
         });
