@@ -80,13 +80,13 @@ identifyWhole(ByteLink& link, const std::function<void(int, const Received&)>& o
     return reply;
 }
 
-bool factoryReset(ByteLink& link, std::optional<int> maxReceives)
+bool factoryReset(ByteLink& link)
 {
     // A ready marker still pending from an earlier identity, or a byte still
     // on its way from an earlier reply, is not the end of this reset.
     link.dropUntilQuiet();
     sendCommand(link, command::kIdentify);
-    for (int receives = 0; !maxReceives || receives < *maxReceives; ++receives) {
+    for (int receives = 0; receives < kResetReceives; ++receives) {
         link.pump().yieldOnce();
         if (link.receiveByte() == kReadyMarker) {
             return true;

@@ -62,11 +62,16 @@ identify(ByteLink& link, const std::function<void(int index, const Received&)>& 
 std::optional<std::array<Received, kIdentityReplyLength>>
 identifyWhole(ByteLink& link, const std::function<void(int index, const Received&)>& onByte = {});
 
+// How many bytes a factory-default reset looks through for the ready marker
+// before the read after it goes on anyway.
+inline constexpr int kResetReceives = 100;
+
 // Lets whatever an earlier exchange left run out, sends the factory-default
 // reset and receives, yielding before each receive, until the ready marker
-// arrives or `maxReceives` receives have been made (no bound when empty).
-// True when the ready marker arrived.
-bool factoryReset(ByteLink& link, std::optional<int> maxReceives);
+// arrives or kResetReceives receives have been made. True when the ready
+// marker arrived. (The command line's reset takes a whole identity instead;
+// identifyWhole.)
+bool factoryReset(ByteLink& link);
 
 // Tells the module to leave configuration mode and run; nothing is awaited.
 void startTestConfiguration(ByteLink& link);

@@ -23,7 +23,6 @@ class ConfigurationReader
 {
 public:
     static constexpr int kMostFailedPasses = 5;
-    static constexpr int kRecoveryReceives = 100;
     // A confirmed read asks this many times at most for two replies in a
     // row that agree.
     static constexpr int kMostConfirmingReads = 4;

@@ -15,10 +15,6 @@ class ByteLink;
 class DeviceMaintenance
 {
 public:
-    // How many bytes Clear to Factory Defaults looks through for the ready
-    // marker before it reads the configuration anyway.
-    static constexpr int kResetReceives = 100;
-
     explicit DeviceMaintenance(ByteLink& link);
 
     // Each on a line the caller holds.

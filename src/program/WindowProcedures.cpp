@@ -125,7 +125,7 @@ ReadResult WindowProcedures::ReadSettings_Click()
     if (result.outcome == ReadOutcome::Unshowable) {
         services_.dialogs.showMessage(ConfigurationReader::kRecoveryMessage);
         main.FactoryDefaults().setEnabled(false);
-        factoryReset(services_.link, ConfigurationReader::kRecoveryReceives);
+        factoryReset(services_.link);
         result = reader_.readModule(holder_, ReadOptions{.stopAtUnshowable = false}, steps);
         shown(result);
         result.recovered = true;
@@ -225,7 +225,7 @@ ReadResult WindowProcedures::FactoryDefaults_Click()
     ByteLink& link = services_.link;
     MainWindow& main = services_.windows.mainWindow();
     main.FactoryDefaults().setEnabled(false);
-    factoryReset(link, DeviceMaintenance::kResetReceives);
+    factoryReset(link);
     const ReadResult result = ReadSettings_Click();
     if (!link.isClosed()) {
         main.FactoryDefaults().setEnabled(true);

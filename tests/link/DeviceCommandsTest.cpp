@@ -145,7 +145,7 @@ TEST(FactoryResetTest, ReceivesUntilTheReadyMarkerAndResetsTheModule)
     settings.configuration[1] = 200;
     EmulatedModule m(settings);
 
-    EXPECT_TRUE(factoryReset(m.link, std::nullopt));
+    EXPECT_TRUE(factoryReset(m.link));
     EXPECT_EQ(m.port.written(), (Bytes{253, 85}));
     EXPECT_EQ(m.module.configuration(), emulator::factoryDefaults());
     EXPECT_EQ(m.port.bytesPending(), 0);
@@ -156,7 +156,7 @@ TEST(FactoryResetTest, GivesUpAfterTheBoundWhenNoReadyMarkerComes)
     // Position 5 of the identify reply is the ready marker.
     EmulatedModule m(withFault({Fault::Kind::Drop, ReplyKind::Identify, 5}));
     const auto start = m.clock.now();
-    EXPECT_FALSE(factoryReset(m.link, 100));
+    EXPECT_FALSE(factoryReset(m.link));
     // Five identity bytes, then 95 receives that time out.
     EXPECT_EQ(m.clock.now() - start, 95 * kReceiveTimeout);
 }
