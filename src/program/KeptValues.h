@@ -38,7 +38,7 @@ enum class UnkeptWording
 };
 // The values not kept, a line each, every line begun with its line break.
 std::string unkeptValuesLines(const std::vector<UnkeptValue>& unkept, UnkeptWording wording);
-// The message that names the values putRecord could not keep.
+// The message that names the values a configuration could not keep.
 std::string unkeptValuesMessage(const std::vector<UnkeptValue>& unkept);
 
 // A value the module sent that the windows changed on the way in (`wanted`

@@ -68,9 +68,9 @@ public:
     // Clear to Factory Defaults, with its read; the module is read before
     // too, so that what the reset changed can be told.
     ExitStatus defaults();
-    // Takes the module's identity, puts the file's values into the windows
-    // as opening the file does for this module, and stores them; nothing is
-    // stored when the windows would store anything else. With `verify`, then
+    // Takes the module's identity, puts the file's values into the run's
+    // configuration as opening the file does for this module, and stores
+    // them; nothing is stored when it would store anything else. With `verify`, then
     // reads the module back (without the identity, whose command may clear
     // a module) and lists where it holds something else.
     //
