@@ -4,6 +4,7 @@
 // every pair of bytes does; every line starts with the bits of a byte.
 
 #include "program/MonitorReceiver.h"
+#include "program/WindowProcedures.h"
 #include "support/FakePump.h"
 #include "support/ScriptedPort.h"
 #include "ui/monitor/MonitorWindow.h"
@@ -32,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
 
     vindle::MonitorWindow monitor;
-    vindle::MonitorReceiver receiver(link, monitor);
+    vindle::MonitorWindowLines lines(monitor, link);
+    vindle::MonitorReceiver receiver(link, lines);
     monitor.HeaderCheck().setValue(header ? vindle::CheckBox::kChecked
                                           : vindle::CheckBox::kUnchecked);
     if (header)

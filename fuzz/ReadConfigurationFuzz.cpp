@@ -6,6 +6,7 @@
 // send the same bytes. A file saved after the read is one the command line
 // would store as it is.
 
+#include "program/KeptValues.h"
 #include "support/ProgramOnEmulator.h"
 
 #include <algorithm>
