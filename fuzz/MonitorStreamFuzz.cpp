@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     vindle::MonitorWindow monitor;
     vindle::MonitorWindowLines lines(monitor, link);
-    vindle::MonitorReceiver receiver(link, lines);
+    const vindle::SystemWallClock wall;
+    vindle::MonitorReceiver receiver(link, lines, wall);
     monitor.HeaderCheck().setValue(header ? vindle::CheckBox::kChecked
                                           : vindle::CheckBox::kUnchecked);
     if (header)

@@ -156,6 +156,11 @@ public:
         monitor->add_flag("--header", request.header, "the module sends a 254 header byte");
         monitor->add_flag("--keys", request.keys,
                           "the module sends three keys after the header (implies --header)");
+        monitor->add_flag("--timestamps", request.timestamps,
+                          "begin each line with the time its first byte was read, in UTC to the "
+                          "millisecond (2026-12-10T03:40:00.123Z), as the station log's times");
+        monitor->add_flag("--hex", request.hex,
+                          "each value as two hex digits (FE) in place of its decimal (254)");
 
         app_.footer(footer());
     }

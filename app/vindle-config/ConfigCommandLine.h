@@ -49,6 +49,8 @@ struct ConfigRequest
     std::optional<int> baud;
     bool header = false;
     bool keys = false;
+    bool timestamps = false;
+    bool hex = false;
 };
 
 // The exit status of a command line that needs no module: --help,

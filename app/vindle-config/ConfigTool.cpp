@@ -656,7 +656,16 @@ ExitStatus ConfigTool::monitor(ModuleRun& module)
         if (!printOut((json ? nlohmann::json(text).dump() : text) + "\n"))
             module.interrupt();
     };
-    return module.monitor(request_.baud, request_.header, request_.keys, line);
+    const ModuleRun::MonitorOptions options{
+        .bitRate = request_.baud,
+        .header = request_.header,
+        .keys = request_.keys,
+        .format = {.time = request_.timestamps ? LineFormat::Time::Utc : LineFormat::Time::None,
+                   .utcOffset = {},
+                   .hex = request_.hex},
+    };
+    const SystemWallClock wall;
+    return module.monitor(options, wall, line);
 }
 
 } // namespace vindle::cli

@@ -22,4 +22,23 @@ public:
     TimePoint now() const override { return std::chrono::steady_clock::now(); }
 };
 
+// Where the program gets the time of day from, for the times it shows and
+// keeps (a data monitor line's); injectable like the Clock.
+class WallClock
+{
+public:
+    virtual ~WallClock() = default;
+    virtual std::chrono::system_clock::time_point now() const = 0;
+};
+
+// The machine's time of day.
+class SystemWallClock final : public WallClock
+{
+public:
+    std::chrono::system_clock::time_point now() const override
+    {
+        return std::chrono::system_clock::now();
+    }
+};
+
 } // namespace vindle

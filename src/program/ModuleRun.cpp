@@ -314,32 +314,33 @@ namespace {
 class LinesOut final : public MonitorLines
 {
 public:
-    LinesOut(bool header, bool keys, const std::function<void(const std::string&)>& line)
-        : header_(header), keys_(keys), line_(line)
+    LinesOut(const ModuleRun::MonitorOptions& options,
+             const std::function<void(const std::string&)>& line)
+        : options_(options), line_(line)
     {}
-    bool headerFraming() const override { return header_; }
+    bool headerFraming() const override { return options_.header; }
     // Keys only follow a header.
-    bool keyFraming() const override { return header_ && keys_; }
-    void add(std::string line) override { line_(line); }
+    bool keyFraming() const override { return options_.header && options_.keys; }
+    void add(const MonitorLine& line) override { line_(lineText(line, options_.format)); }
     std::size_t undrawn() const override { return 0; }
     void draw() override {}
 
 private:
-    bool header_;
-    bool keys_;
+    const ModuleRun::MonitorOptions& options_;
     const std::function<void(const std::string&)>& line_;
 };
 
 } // namespace
 
-ExitStatus ModuleRun::monitor(std::optional<int> bitRate, bool header, bool keys,
+ExitStatus ModuleRun::monitor(const MonitorOptions& options, const WallClock& wall,
                               const std::function<void(const std::string&)>& line)
 {
+    const std::optional<int> bitRate = options.bitRate;
     if (bitRate && std::find(kMonitorBitRates.begin(), kMonitorBitRates.end(), *bitRate) !=
                        kMonitorBitRates.end())
         session_.link().port().setBitRate(*bitRate);
-    LinesOut lines(header, keys, line);
-    session_.watch(lines);
+    LinesOut lines(options, line);
+    session_.watch(lines, wall);
     if (portFailure_) {
         tell("The serial port failed: " + *portFailure_);
         return ExitStatus::PortFailed;

@@ -82,8 +82,17 @@ public:
     // nothing written) and lists where it holds something else than `file`:
     // the values as the module sent them.
     Compared compare(const ConfigurationRecord& file);
-    // The data monitor until interrupted; every line, oldest first.
-    ExitStatus monitor(std::optional<int> bitRate, bool header, bool keys,
+    // How the command line's data monitor frames and writes its lines.
+    struct MonitorOptions
+    {
+        std::optional<int> bitRate;
+        bool header = false;
+        bool keys = false;
+        LineFormat format;
+    };
+    // The data monitor until interrupted; every line, oldest first, timed
+    // by `wall`.
+    ExitStatus monitor(const MonitorOptions& options, const WallClock& wall,
                        const std::function<void(const std::string&)>& line);
 
     // Ctrl+C: a store under way is finished first (well under a second);

@@ -85,9 +85,9 @@ ReadResult ModuleSession::clearToFactoryDefaults(ConfigurationHolder& holder,
     });
 }
 
-void ModuleSession::watch(MonitorLines& lines)
+void ModuleSession::watch(MonitorLines& lines, const WallClock& wall)
 {
-    exclusively([&] { MonitorReceiver(link_, lines).run(); });
+    exclusively([&] { MonitorReceiver(link_, lines, wall).run(); });
 }
 
 } // namespace vindle

@@ -71,8 +71,8 @@ public:
     // not a whole identity ends as NoAnswer with `identityIncomplete`, unread.
     ReadResult clearToFactoryDefaults(ConfigurationHolder& holder, const ReadOptions& options);
     // Receives what a running module sends into `lines` until the session
-    // ends, sending nothing.
-    void watch(MonitorLines& lines);
+    // ends, sending nothing; `wall` times the lines.
+    void watch(MonitorLines& lines, const WallClock& wall);
 
     ConfigurationReader& reader() { return reader_; }
     const ConfigurationReader& reader() const { return reader_; }

@@ -1,55 +1,59 @@
 #include "program/MonitorReceiver.h"
 
 #include "link/Commands.h"
-#include "ui/model/NumberText.h"
-#include "ui/monitor/MonitorText.h"
 
 namespace vindle {
 
-namespace {
-
-constexpr int kKeyCount = 3;
-
-} // namespace
-
-MonitorReceiver::MonitorReceiver(ByteLink& link, MonitorLines& lines) : link_(link), lines_(lines)
+MonitorReceiver::MonitorReceiver(ByteLink& link, MonitorLines& lines, const WallClock& wall)
+    : link_(link), lines_(lines), wall_(wall)
 {}
+
+std::chrono::system_clock::time_point MonitorReceiver::timeNow() const
+{
+    return wallStart_ + std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                            link_.clock().now() - clockStart_);
+}
 
 void MonitorReceiver::run()
 {
+    wallStart_ = wall_.now();
+    clockStart_ = link_.clock().now();
     receiveLoop();
     showCollected();
 }
 
 void MonitorReceiver::receiveLoop()
 {
+    using Kind = MonitorLine::Kind;
+    const auto byte = [](const Received& b) { return static_cast<std::uint8_t>(b.toNumber()); };
     for (;;) {
         if (lines_.headerFraming()) {
             const Received b = receive();
             if (!b.hasValue())
                 return;
-            const int value = b.toNumber();
-            if (value != kReadyMarker) {
-                lines_.add(Bin(value) + AddX(value));
+            const auto at = timeNow();
+            if (b.toNumber() != kReadyMarker) {
+                lines_.add({at, Kind::Byte, byte(b)});
                 continue;
             }
-            lines_.add(Bin(value) + AddX(value) + std::string(kHeaderMarker));
+            lines_.add({at, Kind::Header, byte(b)});
             if (!lines_.keyFraming())
                 continue;
-            for (int key = 1; key <= kKeyCount; ++key) {
+            for (const Kind key : {Kind::Key1, Kind::Key2, Kind::Key3}) {
                 const Received k = receive();
                 if (!k.hasValue())
                     return;
-                lines_.add(Bin(k.toNumber()) + AddX(k.toNumber()) + keyMarker(key));
+                lines_.add({timeNow(), key, byte(k)});
             }
         } else {
             const Received first = receive();
             if (!first.hasValue())
                 return;
+            const auto at = timeNow();
             const Received second = receive();
             if (!second.hasValue())
                 return;
-            lines_.add(Bin(first.toNumber()) + numberText(second.toNumber()));
+            lines_.add({at, Kind::Pair, byte(first), byte(second)});
         }
     }
 }

@@ -284,7 +284,7 @@ void SetupProgram::handOver()
 void SetupProgram::runMonitor()
 {
     monitor().Form_Load([this] { mainWindow().hide(); });
-    MonitorReceiver(session_.link(), *monitorLines_).run();
+    MonitorReceiver(session_.link(), *monitorLines_, wallClock_).run();
 }
 
 } // namespace vindle

@@ -205,6 +205,7 @@ private:
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<MonitorWindow> monitor_;
     std::unique_ptr<MonitorWindowLines> monitorLines_;
+    SystemWallClock wallClock_;
     WindowProcedures procedures_;
     AnalogRefresh analogRefresh_;
     std::vector<WindowListener> windowListeners_;

@@ -72,9 +72,9 @@ bool MonitorWindowLines::keyFraming() const
     return window_.KeysCheck().value() == CheckBox::kChecked;
 }
 
-void MonitorWindowLines::add(std::string line)
+void MonitorWindowLines::add(const MonitorLine& line)
 {
-    window_.AddText(std::move(line));
+    window_.AddText(lineText(line));
 }
 
 std::size_t MonitorWindowLines::undrawn() const

@@ -52,7 +52,7 @@ public:
 
     bool headerFraming() const override;
     bool keyFraming() const override;
-    void add(std::string line) override;
+    void add(const MonitorLine& line) override;
     std::size_t undrawn() const override;
     void draw() override;
 

@@ -15,6 +15,17 @@ namespace {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
+// The time of day the monitor starts at.
+class FixedWallClock final : public WallClock
+{
+public:
+    std::chrono::system_clock::time_point now() const override { return start; }
+    std::chrono::system_clock::time_point start{
+        std::chrono::sys_days{std::chrono::December / 10 / 2026} + 3h + 40min};
+};
+
+const FixedWallClock wall;
+
 class MonitorReceiverTest : public ::testing::Test
 {
 protected:
@@ -43,7 +54,7 @@ protected:
     ByteLink link{port, pump, clock};
     MonitorWindow monitor;
     MonitorWindowLines lines{monitor, link};
-    MonitorReceiver receiver{link, lines};
+    MonitorReceiver receiver{link, lines, wall};
     std::function<void()> onYield;
 };
 
@@ -113,7 +124,7 @@ TEST(MonitorStreamTest, AStreamIsDrawnOncePerDisplayInterval)
         ByteLink link{port, pump, clock};
         MonitorWindow monitor;
         MonitorWindowLines lines{monitor, link};
-        MonitorReceiver receiver{link, lines};
+        MonitorReceiver receiver{link, lines, wall};
         pump.onYield = [&port, &link, &clock, &c] {
             clock.advance(c.perByte);
             if (port.pendingTotal() == 0)

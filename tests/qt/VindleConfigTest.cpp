@@ -482,17 +482,22 @@ TEST_F(VindleConfig, ReadRefusesToReplaceWhatIsNotARegularFile)
 
 TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
 {
-    // The traffic, the option, what follows a packet's header line. --keys
-    // alone also frames the header.
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"header", "--header", ""},
-        {"keys", "--keys", "<KEY 1"},
+    // The traffic, the options, what follows a packet's header line, what
+    // begins each line. --keys alone also frames the header.
+    const std::tuple<const char*, QStringList, const char*, const char*> cases[] = {
+        {"header", {"--header"}, "", "^[01]{8}> "},
+        {"keys", {"--keys"}, "<KEY 1", "^[01]{8}> "},
+        {"keys",
+         {"--keys", "--timestamps", "--hex"},
+         "<KEY 1",
+         "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z  [01]{8}>     [0-9A-F]{2}  "},
     };
     const QString header = QStringLiteral("HEADER DETECTED");
-    for (const auto& [traffic, option, afterHeader] : cases) {
-        SCOPED_TRACE(option);
+    for (const auto& [traffic, options, afterHeader, start] : cases) {
+        SCOPED_TRACE(options.join(' ').toStdString());
         EmulatorProcess emulator({"--running", "--traffic", traffic, "--packet-rate", "20"});
-        ConfigProcess monitor({"monitor", option, "--port", emulator.devicePath()});
+        ConfigProcess monitor(QStringList{"monitor"} + options +
+                              QStringList{"--port", emulator.devicePath()});
         ASSERT_TRUE(monitor.waitForOutput(header, 3));
         monitor.interrupt();
         const Finished run = monitor.finish();
@@ -500,6 +505,9 @@ TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
         // Each packet is its header, its keys, then its one data byte.
         const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
         ASSERT_GE(lines.size(), 3);
+        const QRegularExpression begins(QString::fromUtf8(start));
+        for (const QString& line : lines)
+            EXPECT_TRUE(begins.match(line).hasMatch()) << line.toStdString();
         for (int i = 1; i < lines.size(); ++i) {
             if (!lines[i - 1].contains(header))
                 continue;

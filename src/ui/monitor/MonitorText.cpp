@@ -3,6 +3,7 @@
 #include "ui/model/NumberText.h"
 
 #include <array>
+#include <cstdio>
 
 namespace vindle {
 
@@ -34,6 +35,98 @@ std::string AddText(std::string_view display, std::string_view line)
 std::string keyMarker(int key)
 {
     return "   <KEY " + std::to_string(key);
+}
+
+namespace {
+
+std::string hexField(int b)
+{
+    std::array<char, 3> digits{};
+    std::snprintf(digits.data(), digits.size(), "%02X", static_cast<unsigned>(b & 0xFF));
+    return std::string(digits.data());
+}
+
+// A value's field: the decimal as AddX writes it, or two hex digits as wide
+// as a two-digit decimal.
+std::string valueField(int b, bool hex)
+{
+    return hex ? " " + hexField(b) + "  " : AddX(b);
+}
+
+// The milliseconds of the day and the date of `time`, `offset` ahead of UTC.
+struct Split
+{
+    std::chrono::year_month_day date;
+    std::chrono::hh_mm_ss<std::chrono::milliseconds> clock;
+};
+
+Split split(std::chrono::system_clock::time_point time, std::chrono::minutes offset)
+{
+    using namespace std::chrono;
+    const auto ms = floor<milliseconds>(time) + offset;
+    const auto day = floor<days>(ms);
+    return {year_month_day(day), hh_mm_ss<milliseconds>(ms - day)};
+}
+
+std::string clockPart(const std::chrono::hh_mm_ss<std::chrono::milliseconds>& clock)
+{
+    std::array<char, 16> text{};
+    std::snprintf(
+        text.data(), text.size(), "%02d:%02d:%02d.%03d", static_cast<int>(clock.hours().count()),
+        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()),
+        static_cast<int>(clock.subseconds().count()));
+    return text.data();
+}
+
+} // namespace
+
+std::string utcTimeText(std::chrono::system_clock::time_point time)
+{
+    const Split at = split(time, std::chrono::minutes{0});
+    std::array<char, 16> date{};
+    std::snprintf(date.data(), date.size(), "%04d-%02u-%02u", static_cast<int>(at.date.year()),
+                  static_cast<unsigned>(at.date.month()), static_cast<unsigned>(at.date.day()));
+    return std::string(date.data()) + "T" + clockPart(at.clock) + "Z";
+}
+
+std::string clockTimeText(std::chrono::system_clock::time_point time,
+                          std::chrono::minutes utcOffset)
+{
+    return clockPart(split(time, utcOffset).clock);
+}
+
+std::string lineText(const MonitorLine& line, const LineFormat& format)
+{
+    std::string text;
+    switch (format.time) {
+    case LineFormat::Time::None:
+        break;
+    case LineFormat::Time::Local:
+        text = clockTimeText(line.time, format.utcOffset) + "  ";
+        break;
+    case LineFormat::Time::Utc:
+        text = utcTimeText(line.time) + "  ";
+        break;
+    }
+    using Kind = MonitorLine::Kind;
+    text += Bin(line.first);
+    if (line.kind == Kind::Pair)
+        return text + (format.hex ? " " + hexField(line.second) : numberText(line.second));
+    text += valueField(line.first, format.hex);
+    switch (line.kind) {
+    case Kind::Header:
+        text += kHeaderMarker;
+        break;
+    case Kind::Key1:
+    case Kind::Key2:
+    case Kind::Key3:
+        text += keyMarker(static_cast<int>(line.kind) - static_cast<int>(Kind::Key1) + 1);
+        break;
+    case Kind::Byte:
+    case Kind::Pair:
+        break;
+    }
+    return text;
 }
 
 } // namespace vindle

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,5 +23,50 @@ std::string AddText(std::string_view display, std::string_view line);
 inline constexpr std::string_view kHeaderMarker = "   <HEADER DETECTED";
 // The marker of key 1, 2 or 3.
 std::string keyMarker(int key);
+
+// One line of the data monitor: the byte (or, without header framing, the
+// two bytes) it shows, what the framing made of it, and when its first byte
+// was read from the port.
+struct MonitorLine
+{
+    enum class Kind
+    {
+        Byte,   // a byte between packets
+        Header, // the 254 that starts a packet
+        Key1,
+        Key2,
+        Key3,
+        Pair, // no header framing: two bytes to a line
+    };
+    std::chrono::system_clock::time_point time;
+    Kind kind = Kind::Byte;
+    std::uint8_t first = 0;
+    std::uint8_t second = 0; // a Pair's second byte
+};
+
+// How the data monitor writes a line.
+struct LineFormat
+{
+    enum class Time
+    {
+        None,
+        Local, // the clock where the monitor runs: 03:40:00.123
+        Utc,   // RFC 3339, UTC, in milliseconds: 2026-12-10T03:40:00.123Z
+    };
+    Time time = Time::None;
+    // Where the clock runs: ahead of UTC by this much (Local only).
+    std::chrono::minutes utcOffset{0};
+    // Each value as two hex digits in place of its decimal.
+    bool hex = false;
+};
+
+// The line as the data monitor shows it; with the default format, exactly
+// what the monitor has always shown.
+std::string lineText(const MonitorLine& line, const LineFormat& format = {});
+// 2026-12-10T03:40:00.123Z: the station log's time and a line's.
+std::string utcTimeText(std::chrono::system_clock::time_point time);
+// 03:40:00.123 on a clock `utcOffset` ahead of UTC.
+std::string clockTimeText(std::chrono::system_clock::time_point time,
+                          std::chrono::minutes utcOffset);
 
 } // namespace vindle
