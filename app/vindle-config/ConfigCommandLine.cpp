@@ -161,6 +161,13 @@ public:
                           "millisecond (2026-12-10T03:40:00.123Z), as the station log's times");
         monitor->add_flag("--hex", request.hex,
                           "each value as two hex digits (FE) in place of its decimal (254)");
+        monitor
+            ->add_option("--capture", request.captureFile,
+                         "append every byte read, raw, to FILE: one JSON line per read from the "
+                         "port, {\"time\": \"2026-12-10T03:40:00.123Z\", \"bytes\": [254, 11, "
+                         "22]}, written in whole lines at least once a second")
+            ->type_name("FILE")
+            ->check(kNotEmpty);
 
         app_.footer(footer());
     }

@@ -51,6 +51,8 @@ struct ConfigRequest
     bool keys = false;
     bool timestamps = false;
     bool hex = false;
+    // monitor: where every byte read is kept.
+    std::optional<std::string> captureFile;
 };
 
 // The exit status of a command line that needs no module: --help,

@@ -205,6 +205,13 @@ ExitStatus ConfigTool::execute()
             return ExitStatus::Usage;
         }
     }
+    if (request_.captureFile) {
+        if (const QString error = capture_.open(QString::fromStdString(*request_.captureFile));
+            !error.isEmpty()) {
+            fail(error.toStdString());
+            return ExitStatus::Usage;
+        }
+    }
     if (const std::optional<ExitStatus> refused = prepareRecord())
         return *refused;
     // One unit's serial number before its port is opened; the bench asks
@@ -664,8 +671,18 @@ ExitStatus ConfigTool::monitor(ModuleRun& module)
                    .utcOffset = {},
                    .hex = request_.hex},
     };
+    ModuleRun::MonitorOptions captured = options;
+    if (request_.captureFile) {
+        captured.capture = &capture_;
+        capture_.onFailure([&module] { module.interrupt(); });
+    }
     const SystemWallClock wall;
-    return module.monitor(options, wall, line);
+    const ExitStatus status = module.monitor(captured, wall, line);
+    if (!capture_.failure().isEmpty()) {
+        result(capture_.failure().toStdString() + "  The capture ends there.");
+        return ExitStatus::Usage;
+    }
+    return status;
 }
 
 } // namespace vindle::cli

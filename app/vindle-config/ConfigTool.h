@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaptureFile.h"
 #include "ConfigCommandLine.h"
 #include "InputLines.h"
 #include "InterruptSignal.h"
@@ -99,6 +100,7 @@ private:
     ModuleRun* module_ = nullptr;
     nlohmann::json json_;
     StationLog log_;
+    CaptureFile capture_;
     // The file's hash for the log; the last line said, a module's result.
     std::optional<std::string> fileSha256_;
     std::string lastLine_;

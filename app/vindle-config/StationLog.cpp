@@ -35,8 +35,8 @@ QString StationLog::open(const QString& path)
     path_ = path;
     const QByteArray name = path.toLocal8Bit();
     struct stat info = {};
-    const auto notRegular = [&path] {
-        return tr("Cannot keep the station log in %1: it is not a regular file.").arg(path);
+    const auto notRegular = [this, &path] {
+        return tr("Cannot keep %1 in %2: it is not a regular file.").arg(what_, path);
     };
     if (::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode))
         return notRegular();
@@ -44,7 +44,7 @@ QString StationLog::open(const QString& path)
     // program; it is refused below.
     fd_ = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd_ < 0)
-        return tr("Cannot open the station log %1: %2.").arg(path, systemReason(errno));
+        return tr("Cannot open %1 %2: %3.").arg(what_, path, systemReason(errno));
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd_);
         fd_ = -1;
@@ -73,7 +73,7 @@ QString StationLog::read(const std::function<void(std::string_view)>& lines) con
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return tr("Cannot read the station log %1: %2.").arg(path_, systemReason(errno));
+            return tr("Cannot read %1 %2: %3.").arg(what_, path_, systemReason(errno));
         if (got == 0)
             break;
         at += got;
@@ -102,7 +102,7 @@ QString StationLog::read(const std::function<void(std::string_view)>& lines) con
 QString StationLog::append(const std::string& line)
 {
     const auto cannotWrite = [this](int error) {
-        return tr("Cannot write to the station log %1: %2.").arg(path_, systemReason(error));
+        return tr("Cannot write to %1 %2: %3.").arg(what_, path_, systemReason(error));
     };
     // One writer at a time, so that a line cut short is taken back whole,
     // and nobody else's with it.

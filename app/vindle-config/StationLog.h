@@ -15,7 +15,9 @@ namespace vindle::cli {
 class StationLog
 {
 public:
-    StationLog() = default;
+    // `what` names the file in messages ("the station log").
+    explicit StationLog(QString what = QStringLiteral("the station log")) : what_(std::move(what))
+    {}
     ~StationLog();
     StationLog(const StationLog&) = delete;
     StationLog& operator=(const StationLog&) = delete;
@@ -43,6 +45,7 @@ public:
     QString append(const std::string& line);
 
 private:
+    QString what_;
     int fd_ = -1;
     QString path_;
 };

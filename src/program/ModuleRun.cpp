@@ -340,7 +340,7 @@ ExitStatus ModuleRun::monitor(const MonitorOptions& options, const WallClock& wa
                        kMonitorBitRates.end())
         session_.link().port().setBitRate(*bitRate);
     LinesOut lines(options, line);
-    session_.watch(lines, wall);
+    session_.watch(lines, wall, options.capture);
     if (portFailure_) {
         tell("The serial port failed: " + *portFailure_);
         return ExitStatus::PortFailed;

@@ -89,6 +89,8 @@ public:
         bool header = false;
         bool keys = false;
         LineFormat format;
+        // Keeps every byte read, raw, as it came.
+        MonitorCapture* capture = nullptr;
     };
     // The data monitor until interrupted; every line, oldest first, timed
     // by `wall`.

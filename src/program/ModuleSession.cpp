@@ -85,9 +85,13 @@ ReadResult ModuleSession::clearToFactoryDefaults(ConfigurationHolder& holder,
     });
 }
 
-void ModuleSession::watch(MonitorLines& lines, const WallClock& wall)
+void ModuleSession::watch(MonitorLines& lines, const WallClock& wall, MonitorCapture* capture)
 {
-    exclusively([&] { MonitorReceiver(link_, lines, wall).run(); });
+    exclusively([&] {
+        MonitorReceiver receiver(link_, lines, wall);
+        receiver.setCapture(capture);
+        receiver.run();
+    });
 }
 
 } // namespace vindle

@@ -72,7 +72,8 @@ public:
     ReadResult clearToFactoryDefaults(ConfigurationHolder& holder, const ReadOptions& options);
     // Receives what a running module sends into `lines` until the session
     // ends, sending nothing; `wall` times the lines.
-    void watch(MonitorLines& lines, const WallClock& wall);
+    // A `capture` keeps every byte as it was read.
+    void watch(MonitorLines& lines, const WallClock& wall, MonitorCapture* capture = nullptr);
 
     ConfigurationReader& reader() { return reader_; }
     const ConfigurationReader& reader() const { return reader_; }

@@ -14,11 +14,40 @@ std::chrono::system_clock::time_point MonitorReceiver::timeNow() const
                             link_.clock().now() - clockStart_);
 }
 
+std::string captureReadLine(std::chrono::system_clock::time_point time,
+                            const std::vector<std::uint8_t>& bytes)
+{
+    std::string line = "{\"time\": \"" + utcTimeText(time) + "\", \"bytes\": [";
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        line += (i == 0 ? "" : ", ") + std::to_string(bytes[i]);
+    return line + "]}";
+}
+
+std::string captureBitRateLine(std::chrono::system_clock::time_point time, int bitRate)
+{
+    return "{\"time\": \"" + utcTimeText(time) + "\", \"baud\": " + std::to_string(bitRate) + "}";
+}
+
+void MonitorReceiver::setCapture(MonitorCapture* capture)
+{
+    endRead();
+    capture_ = capture;
+}
+
+void MonitorReceiver::endRead()
+{
+    if (capture_ && !read_.empty())
+        capture_->keep(captureReadLine(readTime_, read_));
+    read_.clear();
+    readLeft_ = 0;
+}
+
 void MonitorReceiver::run()
 {
     wallStart_ = wall_.now();
     clockStart_ = link_.clock().now();
     receiveLoop();
+    endRead();
     showCollected();
 }
 
@@ -63,20 +92,35 @@ Received MonitorReceiver::receive()
     // Collected lines are shown once the line has been quiet until they are
     // due, or once they are due while bytes keep coming: a stream that
     // arrives in small bursts is drawn every interval, not after every burst.
-    if (lines_.undrawn() > 0) {
+    // The read ends with the last byte that had come with it.
+    if (readLeft_ == 0)
+        endRead();
+    if (lines_.undrawn() > 0 || (capture_ && capture_->pending())) {
         const Clock::TimePoint due = lastShown_ + kDisplayInterval;
         while (!link_.isClosed() && link_.port().bytesPending() == 0 && link_.clock().now() < due)
             link_.pump().waitFor(due - link_.clock().now());
         if (link_.port().bytesPending() == 0 || link_.clock().now() >= due)
             showCollected();
     }
-    return link_.awaitByte();
+    const Received byte = link_.awaitByte();
+    if (capture_ && byte.hasValue()) {
+        if (read_.empty()) {
+            readTime_ = timeNow();
+            readLeft_ = link_.port().bytesPending();
+        } else {
+            --readLeft_;
+        }
+        read_.push_back(static_cast<std::uint8_t>(byte.toNumber()));
+    }
+    return byte;
 }
 
 void MonitorReceiver::showCollected()
 {
     lastShown_ = link_.clock().now();
     lines_.draw();
+    if (capture_ && capture_->pending())
+        capture_->write();
 }
 
 } // namespace vindle

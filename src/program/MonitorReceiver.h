@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace vindle {
 
@@ -24,6 +25,28 @@ public:
     virtual void draw() = 0;
 };
 
+// Where a capture keeps every byte the port delivered, as it came: one read
+// at a time (the bytes that had arrived together), with the time it was
+// taken. Lines are kept until written; the monitor writes them at least as
+// often as it draws, and at once when the line goes quiet.
+class MonitorCapture
+{
+public:
+    virtual ~MonitorCapture() = default;
+    // A line of the capture, without its line end.
+    virtual void keep(std::string line) = 0;
+    virtual bool pending() const = 0;
+    virtual void write() = 0;
+};
+
+// A capture's line for one read from the port:
+// {"time": "2026-12-10T03:40:00.123Z", "bytes": [254, 11, 22]}
+std::string captureReadLine(std::chrono::system_clock::time_point time,
+                            const std::vector<std::uint8_t>& bytes);
+// A capture's line for a change of the port's bit rate:
+// {"time": "2026-12-10T03:40:00.123Z", "baud": 9600}
+std::string captureBitRateLine(std::chrono::system_clock::time_point time, int bitRate);
+
 // The data monitor's receive loop: takes every byte the module sends and
 // puts its line into `lines`, framed as they say, with the time its first
 // byte was read (the wall clock's at the start, then the link's clock).
@@ -34,6 +57,10 @@ public:
     static constexpr std::chrono::milliseconds kDisplayInterval{50};
 
     MonitorReceiver(ByteLink& link, MonitorLines& lines, const WallClock& wall);
+
+    // Every byte read from now on is kept in `capture` too (none: no
+    // capture).
+    void setCapture(MonitorCapture* capture);
 
     // Receives until the link is closed.
     void run();
@@ -51,6 +78,14 @@ private:
     const WallClock& wall_;
     std::chrono::system_clock::time_point wallStart_{};
     Clock::TimePoint clockStart_{};
+    MonitorCapture* capture_ = nullptr;
+    // The read being taken: its time, its bytes, and how many of the bytes
+    // that came with it are still to be taken.
+    std::chrono::system_clock::time_point readTime_{};
+    std::vector<std::uint8_t> read_;
+    int readLeft_ = 0;
+    // Keeps the read taken so far in the capture.
+    void endRead();
     Clock::TimePoint lastShown_{};
 };
 

@@ -90,6 +90,45 @@ TEST_F(MonitorReceiverTest, BaudChoiceSetsThePortWhileWaiting)
     EXPECT_EQ(port.bitRate(), 115200);
 }
 
+// Bytes in bursts: the capture holds each burst as the read it came in, with
+// its time, every byte exactly once whatever the framing made of it, and
+// nothing is left unwritten when the line goes quiet.
+TEST_F(MonitorReceiverTest, TheCaptureKeepsEveryReadAsItCame)
+{
+    class Capture final : public MonitorCapture
+    {
+    public:
+        void keep(std::string line) override { kept.push_back(std::move(line)); }
+        bool pending() const override { return kept.size() > written; }
+        void write() override { written = kept.size(); }
+        std::vector<std::string> kept;
+        std::size_t written = 0;
+    };
+    {
+        Capture capture;
+        receiver.setCapture(&capture);
+        const auto start = clock.now();
+        port.arriveAt(start + 1ms, {254, 1, 2});
+        port.arriveAt(start + 2ms, {3});
+        port.arriveAt(start + 500ms, {254, 7});
+        // A waiting line has its reads written.
+        std::vector<std::size_t> unwritten;
+        onYield = [&] {
+            if (port.bytesPending() == 0 && clock.now() > start + 100ms)
+                unwritten.push_back(capture.kept.size() - capture.written);
+        };
+        run({});
+        EXPECT_EQ(capture.kept,
+                  (Lines{R"({"time": "2026-12-10T03:40:00.001Z", "bytes": [254, 1, 2]})",
+                         R"({"time": "2026-12-10T03:40:00.002Z", "bytes": [3]})",
+                         R"({"time": "2026-12-10T03:40:00.500Z", "bytes": [254, 7]})"}));
+        EXPECT_EQ(capture.written, capture.kept.size());
+        EXPECT_FALSE(unwritten.empty());
+        for (const std::size_t left : unwritten)
+            EXPECT_EQ(left, 0U);
+    }
+}
+
 TEST_F(MonitorReceiverTest, DisplayKeepsTheNewestLinesAndShowsThemInBatches)
 {
     int batches = 0;

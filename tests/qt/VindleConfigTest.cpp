@@ -487,6 +487,7 @@ TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
     const std::tuple<const char*, QStringList, const char*, const char*> cases[] = {
         {"header", {"--header"}, "", "^[01]{8}> "},
         {"keys", {"--keys"}, "<KEY 1", "^[01]{8}> "},
+        {"keys", {"--keys", "--capture", file("capture")}, "<KEY 1", "^[01]{8}> "},
         {"keys",
          {"--keys", "--timestamps", "--hex"},
          "<KEY 1",
@@ -508,6 +509,18 @@ TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
         const QRegularExpression begins(QString::fromUtf8(start));
         for (const QString& line : lines)
             EXPECT_TRUE(begins.match(line).hasMatch()) << line.toStdString();
+        // The capture holds every byte a line was made of, once.
+        if (options.contains("--capture")) {
+            QFile captured(file("capture"));
+            ASSERT_TRUE(captured.open(QIODevice::ReadOnly));
+            qsizetype bytes = 0;
+            for (const QByteArray& line : captured.readAll().split('\n')) {
+                if (!line.isEmpty())
+                    bytes += static_cast<qsizetype>(
+                        nlohmann::json::parse(line.toStdString()).at("bytes").size());
+            }
+            EXPECT_EQ(bytes, lines.size());
+        }
         for (int i = 1; i < lines.size(); ++i) {
             if (!lines[i - 1].contains(header))
                 continue;
