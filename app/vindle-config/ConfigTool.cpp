@@ -12,9 +12,9 @@
 #include "program/Provisioning.h"
 #include "qt/core/PortOpenFailure.h"
 #include "qt/core/TextFile.h"
+#include "ui/monitor/MonitorText.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QString>
@@ -338,7 +338,7 @@ bool ConfigTool::printLine(const std::string& line)
 StationLogEntry ConfigTool::logCommon() const
 {
     StationLogEntry entry;
-    entry.time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
+    entry.time = utcTimeText(SystemWallClock().now());
     entry.command = commandName(request_.command);
     entry.port = json_.value("port", std::string());
     if (request_.command != ConfigRequest::Command::Defaults) {

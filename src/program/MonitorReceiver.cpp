@@ -23,11 +23,6 @@ std::string captureReadLine(std::chrono::system_clock::time_point time,
     return line + "]}";
 }
 
-std::string captureBitRateLine(std::chrono::system_clock::time_point time, int bitRate)
-{
-    return "{\"time\": \"" + utcTimeText(time) + "\", \"baud\": " + std::to_string(bitRate) + "}";
-}
-
 void MonitorReceiver::setCapture(MonitorCapture* capture)
 {
     endRead();

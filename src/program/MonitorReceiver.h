@@ -43,10 +43,6 @@ public:
 // {"time": "2026-12-10T03:40:00.123Z", "bytes": [254, 11, 22]}
 std::string captureReadLine(std::chrono::system_clock::time_point time,
                             const std::vector<std::uint8_t>& bytes);
-// A capture's line for a change of the port's bit rate:
-// {"time": "2026-12-10T03:40:00.123Z", "baud": 9600}
-std::string captureBitRateLine(std::chrono::system_clock::time_point time, int bitRate);
-
 // The data monitor's receive loop: takes every byte the module sends and
 // puts its line into `lines`, framed as they say, with the time its first
 // byte was read (the wall clock's at the start, then the link's clock).

@@ -528,6 +528,28 @@ TEST_F(VindleConfig, MonitorPrintsLinesOldestFirstUntilInterrupted)
             EXPECT_TRUE(lines[i].contains(QString::fromUtf8(afterHeader))) << i;
         }
     }
+
+    // A capture that a full disk stops ends the monitor by itself, saying
+    // so; what the file holds stays whole lines.
+    const QString capture = file("full-capture");
+    QFile filled(capture);
+    ASSERT_TRUE(filled.open(QIODevice::WriteOnly));
+    filled.write(QByteArray(4095, '.') + '\n');
+    filled.close();
+    const auto full = [] {
+        const rlimit limit{4096 + 64, 4096 + 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    EmulatorProcess emulator({"--running", "--traffic", "keys", "--packet-rate", "50"});
+    const Finished stopped =
+        ConfigProcess({"monitor", "--keys", "--capture", capture, "--port", emulator.devicePath()},
+                      {}, full)
+            .finish();
+    EXPECT_EQ(stopped.status, 1) << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.err.contains("Cannot write to the capture file"))
+        << stopped.err.toStdString();
+    ASSERT_TRUE(filled.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(filled.readAll().endsWith('\n'));
 }
 
 TEST_F(VindleConfig, InterruptedStoreIsFinishedFirstUnlessInterruptedTwice)
