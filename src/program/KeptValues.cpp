@@ -1,6 +1,6 @@
 #include "program/KeptValues.h"
 
-#include "config/KeptRecord.h"
+#include "config/Configuration.h"
 #include "config/MemoryMap.h"
 #include "program/ConfigurationStore.h"
 
@@ -10,13 +10,10 @@ namespace vindle {
 
 RecordCheck checkRecord(const ConfigurationRecord& record)
 {
-    const KeptRecord kept = keepRecord(record, std::nullopt);
+    Configuration configuration;
     RecordCheck check;
-    for (int location = 0; location < kLocationCount; ++location) {
-        if (kept.record[location] != record[location])
-            check.unkept.push_back({location, record[location], kept.record[location]});
-    }
-    check.sendsOutput = sendsSomeOutput(kept.record);
+    check.unkept = configuration.put(record, std::nullopt);
+    check.sendsOutput = configuration.sendsOutput();
     return check;
 }
 

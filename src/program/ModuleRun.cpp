@@ -6,8 +6,6 @@
 #include "program/KeptValues.h"
 #include "program/ModuleText.h"
 
-#include <algorithm>
-
 namespace vindle {
 
 namespace {
@@ -335,10 +333,9 @@ private:
 ExitStatus ModuleRun::monitor(const MonitorOptions& options, const WallClock& wall,
                               const std::function<void(const std::string&)>& line)
 {
-    const std::optional<int> bitRate = options.bitRate;
-    if (bitRate && std::find(kMonitorBitRates.begin(), kMonitorBitRates.end(), *bitRate) !=
-                       kMonitorBitRates.end())
-        session_.link().port().setBitRate(*bitRate);
+    // The command line takes only the rates of kMonitorBitRates.
+    if (options.bitRate)
+        session_.link().port().setBitRate(*options.bitRate);
     LinesOut lines(options, line);
     session_.watch(lines, wall, options.capture);
     if (portFailure_) {
