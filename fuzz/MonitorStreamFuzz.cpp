@@ -4,7 +4,7 @@
 // every pair of bytes does; every line starts with the bits of a byte.
 
 #include "program/MonitorReceiver.h"
-#include "program/WindowProcedures.h"
+#include "program/MonitorWindowLines.h"
 #include "support/FakePump.h"
 #include "support/ScriptedPort.h"
 #include "ui/monitor/MonitorWindow.h"
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
 
     vindle::MonitorWindow monitor;
-    vindle::MonitorWindowLines lines(monitor, link);
     const vindle::SystemWallClock wall;
+    vindle::MonitorWindowLines lines(monitor, link, wall);
     vindle::MonitorReceiver receiver(link, lines, wall);
     monitor.HeaderCheck().setValue(header ? vindle::CheckBox::kChecked
                                           : vindle::CheckBox::kUnchecked);

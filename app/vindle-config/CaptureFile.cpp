@@ -2,7 +2,7 @@
 
 namespace vindle::cli {
 
-void CaptureFile::keep(std::string line)
+void CaptureFile::keep(std::string line, std::size_t /*bytes*/)
 {
     if (!kept_.empty())
         kept_ += '\n';

@@ -23,7 +23,7 @@ public:
     // Why the last write failed, or an empty text.
     const QString& failure() const { return failure_; }
 
-    void keep(std::string line) override;
+    void keep(std::string line, std::size_t bytes) override;
     bool pending() const override { return !kept_.empty(); }
     void write() override;
     // Called when a write fails.

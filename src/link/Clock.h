@@ -29,6 +29,11 @@ class WallClock
 public:
     virtual ~WallClock() = default;
     virtual std::chrono::system_clock::time_point now() const = 0;
+    // How far the clock where the program runs is ahead of UTC at `time`.
+    virtual std::chrono::minutes utcOffset(std::chrono::system_clock::time_point) const
+    {
+        return std::chrono::minutes{0};
+    }
 };
 
 // The machine's time of day.
@@ -39,6 +44,8 @@ public:
     {
         return std::chrono::system_clock::now();
     }
+    // From the C library's local time and UTC of the same moment.
+    std::chrono::minutes utcOffset(std::chrono::system_clock::time_point time) const override;
 };
 
 } // namespace vindle

@@ -23,6 +23,11 @@ std::string captureReadLine(std::chrono::system_clock::time_point time,
     return line + "]}";
 }
 
+std::string captureBitRateLine(std::chrono::system_clock::time_point time, int bitRate)
+{
+    return "{\"time\": \"" + utcTimeText(time) + "\", \"baud\": " + std::to_string(bitRate) + "}";
+}
+
 void MonitorReceiver::setCapture(MonitorCapture* capture)
 {
     endRead();
@@ -32,7 +37,7 @@ void MonitorReceiver::setCapture(MonitorCapture* capture)
 void MonitorReceiver::endRead()
 {
     if (capture_ && !read_.empty())
-        capture_->keep(captureReadLine(readTime_, read_));
+        capture_->keep(captureReadLine(readTime_, read_), read_.size());
     read_.clear();
     readLeft_ = 0;
 }
@@ -98,8 +103,9 @@ Received MonitorReceiver::receive()
             showCollected();
     }
     const Received byte = link_.awaitByte();
-    if (capture_ && byte.hasValue()) {
+    if (capture_ && byte.hasValue() && capture_->keeping()) {
         if (read_.empty()) {
+            capture_->readBegins();
             readTime_ = timeNow();
             readLeft_ = link_.port().bytesPending();
         } else {

@@ -33,8 +33,16 @@ class MonitorCapture
 {
 public:
     virtual ~MonitorCapture() = default;
-    // A line of the capture, without its line end.
-    virtual void keep(std::string line) = 0;
+    // Whether it keeps anything now (a capture that can be stopped and
+    // started again keeps nothing meanwhile).
+    virtual bool keeping() const { return true; }
+    // The first byte of a read was taken: its line comes with keep(), once
+    // the bytes that came with it are taken too (other events may be
+    // handled between them).
+    virtual void readBegins() {}
+    // A line of the capture, without its line end, with how many of the
+    // port's bytes it holds.
+    virtual void keep(std::string line, std::size_t bytes) = 0;
     virtual bool pending() const = 0;
     virtual void write() = 0;
 };
@@ -43,6 +51,9 @@ public:
 // {"time": "2026-12-10T03:40:00.123Z", "bytes": [254, 11, 22]}
 std::string captureReadLine(std::chrono::system_clock::time_point time,
                             const std::vector<std::uint8_t>& bytes);
+// A capture's line for a change of the port's bit rate, from then on:
+// {"time": "2026-12-10T03:40:00.123Z", "baud": 9600}
+std::string captureBitRateLine(std::chrono::system_clock::time_point time, int bitRate);
 // The data monitor's receive loop: takes every byte the module sends and
 // puts its line into `lines`, framed as they say, with the time its first
 // byte was read (the wall clock's at the start, then the link's clock).

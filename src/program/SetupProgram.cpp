@@ -124,10 +124,17 @@ MonitorWindow& SetupProgram::monitor()
 {
     if (!monitor_) {
         monitor_ = std::make_unique<MonitorWindow>();
-        monitorLines_ = std::make_unique<MonitorWindowLines>(*monitor_, session_.link());
+        monitorLines_ = std::make_unique<MonitorWindowLines>(*monitor_, session_.link(), wallClock_,
+                                                             monitorFiles_);
         windowCreated(*monitor_);
     }
     return *monitor_;
+}
+
+MonitorWindowLines& SetupProgram::monitorLines()
+{
+    monitor();
+    return *monitorLines_;
 }
 
 void SetupProgram::start()
@@ -284,7 +291,11 @@ void SetupProgram::handOver()
 void SetupProgram::runMonitor()
 {
     monitor().Form_Load([this] { mainWindow().hide(); });
-    MonitorReceiver(session_.link(), *monitorLines_, wallClock_).run();
+    MonitorReceiver receiver(session_.link(), *monitorLines_, wallClock_);
+    receiver.setCapture(monitorLines_.get());
+    receiver.run();
+    // The capture holds every byte the monitor received.
+    monitorLines_->stopCapture();
 }
 
 } // namespace vindle

@@ -5,6 +5,7 @@
 #include "program/ConfigurationFile.h"
 #include "program/LocationControls.h"
 #include "program/ModuleSession.h"
+#include "program/MonitorWindowLines.h"
 #include "program/ProcedureResults.h"
 #include "program/RecordDecoding.h"
 #include "program/WindowProcedures.h"
@@ -126,6 +127,11 @@ public:
     // Created, hidden, on first use.
     ProgressWindow& progress();
     MonitorWindow& monitor();
+    // Where Save Lines… and Capture to File… of a data monitor made from now
+    // on ask for their files; without it they are not offered.
+    void setMonitorFiles(MonitorFiles& files) { monitorFiles_ = &files; }
+    // The data monitor's lines and its capture; made with the monitor.
+    MonitorWindowLines& monitorLines();
     bool hasMonitor() const { return monitor_ != nullptr; }
 
     // The procedures on their own, with nothing said to the user and no
@@ -205,6 +211,7 @@ private:
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<MonitorWindow> monitor_;
     std::unique_ptr<MonitorWindowLines> monitorLines_;
+    MonitorFiles* monitorFiles_ = nullptr;
     SystemWallClock wallClock_;
     WindowProcedures procedures_;
     AnalogRefresh analogRefresh_;

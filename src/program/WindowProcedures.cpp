@@ -57,36 +57,6 @@ std::optional<int> WindowConfiguration::valueToSend(int location)
     return configuration_.valueToSend(location);
 }
 
-MonitorWindowLines::MonitorWindowLines(MonitorWindow& window, ByteLink& link) : window_(window)
-{
-    window_.onBitRateChange([&link](int bitRate) { link.port().setBitRate(bitRate); });
-}
-
-bool MonitorWindowLines::headerFraming() const
-{
-    return window_.HeaderCheck().value() == CheckBox::kChecked;
-}
-
-bool MonitorWindowLines::keyFraming() const
-{
-    return window_.KeysCheck().value() == CheckBox::kChecked;
-}
-
-void MonitorWindowLines::add(const MonitorLine& line)
-{
-    window_.AddText(lineText(line));
-}
-
-std::size_t MonitorWindowLines::undrawn() const
-{
-    return window_.Text1().unflushed();
-}
-
-void MonitorWindowLines::draw()
-{
-    window_.Text1().flush();
-}
-
 WindowProcedures::WindowProcedures(ProgramServices services, Configuration& configuration,
                                    Procedures procedures, std::function<void()> handOver)
     : services_(std::move(services)), holder_(services_.windows, configuration),

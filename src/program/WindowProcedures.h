@@ -5,7 +5,6 @@
 #include "program/ConfigurationReader.h"
 #include "program/ConfigurationStore.h"
 #include "program/DeviceMaintenance.h"
-#include "program/MonitorReceiver.h"
 #include "program/ProcedureResults.h"
 #include "program/ProgramServices.h"
 
@@ -40,24 +39,6 @@ public:
 private:
     ConfigWindows& windows_;
     Configuration& configuration_;
-};
-
-// The data monitor window as the monitor's lines: its check boxes frame them,
-// its display draws them in batches, and its Baud options set the port's bit
-// rate.
-class MonitorWindowLines final : public MonitorLines
-{
-public:
-    MonitorWindowLines(MonitorWindow& window, ByteLink& link);
-
-    bool headerFraming() const override;
-    bool keyFraming() const override;
-    void add(const MonitorLine& line) override;
-    std::size_t undrawn() const override;
-    void draw() override;
-
-private:
-    MonitorWindow& window_;
 };
 
 // The buttons of the main window that talk to the module, as a person meets

@@ -260,6 +260,7 @@ QWidget* createTextBox(Control& control, QWidget* parent)
         box.setText(text.toStdString());
         syncControlWidget(box, *edit);
     });
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, [&box] { box.enter(); });
     return edit;
 }
 

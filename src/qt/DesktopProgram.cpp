@@ -8,8 +8,14 @@ DesktopProgram::DesktopProgram(QtSerialPort& port, Dialogs* dialogs)
     : port_(port), journal_(port.deviceName()), dialogs_(dialogs ? *dialogs : boxes_),
       program_(port, pump_, clock_, dialogs_),
       view_(program_, TwipScale::forFont(QApplication::font())),
-      menu_(program_, view_.binder("Main")->widget(), dialogs_)
+      menu_(program_, view_.binder("Main")->widget(), dialogs_),
+      monitorFiles_(dialogs_, [this](MonitorFileDialogs::Purpose purpose) {
+          WindowBinder* const monitor = view_.binder("RS232Packets");
+          return MonitorFileDialogs::askForFile(monitor != nullptr ? &monitor->widget() : nullptr,
+                                                purpose);
+      })
 {
+    program_.setMonitorFiles(monitorFiles_);
     view_.binder("Main")->fitToScreen();
     program_.link().setJournal(&journal_);
     port_.onFailure([this](const QString& reason) { portFailed(reason); });

@@ -2,6 +2,7 @@
 
 #include "program/SetupProgram.h"
 #include "qt/ConfigurationMenu.h"
+#include "qt/MonitorFileDialogs.h"
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
 #include "qt/core/FileStoreJournal.h"
@@ -45,6 +46,7 @@ private:
     SetupProgram program_;
     ProgramView view_;
     ConfigurationMenu menu_;
+    MonitorFileDialogs monitorFiles_;
 };
 
 } // namespace vindle

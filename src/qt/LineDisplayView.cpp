@@ -20,17 +20,57 @@ LineDisplayView::LineDisplayView(const LineDisplay& display, QWidget* parent)
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setBold(true);
     setFont(font);
+    replacements_ = display_.replacements();
     refresh();
 }
 
 void LineDisplayView::refresh()
 {
+    bool redrawn = display_.replacements() != replacements_;
+    if (redrawn) {
+        replacements_ = display_.replacements();
+        redrawAll();
+    } else {
+        redrawn = addFresh();
+    }
+    showMarked(redrawn);
+}
+
+void LineDisplayView::showMarked(bool redrawn)
+{
+    const auto marked = display_.marked();
+    std::optional<std::pair<std::uint64_t, std::size_t>> at;
+    if (marked)
+        at = {{display_.linesAdded() - marked->index, marked->count}};
+    // A selection moves with its lines as new ones come on top.
+    if (at == marked_ && !redrawn)
+        return;
+    marked_ = at;
+    QTextCursor cursor = textCursor();
+    if (!marked) {
+        cursor.clearSelection();
+        setTextCursor(cursor);
+        return;
+    }
+    const QTextBlock first = document()->findBlockByNumber(static_cast<int>(marked->index));
+    const QTextBlock last =
+        document()->findBlockByNumber(static_cast<int>(marked->index + marked->count - 1));
+    if (!first.isValid() || !last.isValid())
+        return;
+    cursor.setPosition(last.position() + last.length() - 1);
+    cursor.setPosition(first.position(), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    centerCursor();
+}
+
+bool LineDisplayView::addFresh()
+{
     const std::uint64_t fresh = display_.linesAdded() - shown_;
     if (fresh == 0)
-        return;
+        return false;
     if (shown_ == 0 || fresh >= display_.lines().size()) {
         redrawAll();
-        return;
+        return true;
     }
     QString text;
     for (std::size_t i = 0; i < fresh; ++i) {
@@ -48,6 +88,7 @@ void LineDisplayView::refresh()
     shown_ = display_.linesAdded();
     if (atTop)
         bar->setValue(bar->minimum());
+    return false;
 }
 
 void LineDisplayView::redrawAll()

@@ -2,17 +2,22 @@
 
 #include "qt/ControlWidgets.h"
 #include "ui/model/AccessibleName.h"
+#include "ui/model/Button.h"
 #include "ui/model/Drawing.h"
 #include "ui/model/Frame.h"
 #include "ui/model/Option.h"
 #include "ui/model/ReadingOrder.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -124,6 +129,8 @@ void WindowBinder::build()
             syncControlWidget(*control, *widget);
             nameForAssistiveTechnology(*control, *widget);
         }
+        if (widget != nullptr && !control->shortcut().empty())
+            addShortcut(*control, *widget);
         if (const Control* naming = namingControl(*control); naming != nullptr && naming != control)
             named_.emplace(naming, control);
         listeners_.emplace_back(control, control->addListener([this](const Control& changed) {
@@ -142,6 +149,41 @@ void WindowBinder::build()
     } else
         top_->setMinimumWidth(scale_.toPixels(4800));
     orderTabs();
+}
+
+void WindowBinder::addShortcut(Control& control, QWidget& widget)
+{
+    auto* shortcut =
+        new QShortcut(QKeySequence(QString::fromStdString(control.shortcut())), top_.get());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, &widget, [&control, &widget] {
+        if (control.kind() == ControlKind::Button) {
+            static_cast<const Button&>(control).press();
+            return;
+        }
+        if (!widget.isEnabled() || !widget.isVisible())
+            return;
+        widget.setFocus(Qt::ShortcutFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(&widget))
+            edit->selectAll();
+    });
+}
+
+void WindowBinder::announce(const QString& text)
+{
+    // Qt has no polite announcement of its own here: a one-pixel label that
+    // takes the words and raises an alert, which screen readers read out.
+    if (announcer_ == nullptr) {
+        announcer_ = new QLabel(top_.get());
+        announcer_->setObjectName(QStringLiteral("Announcer"));
+        announcer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        announcer_->setGeometry(0, 0, 1, 1);
+        announcer_->setAccessibleName(QString());
+    }
+    announcer_->setText(text);
+    announcer_->show();
+    QAccessibleEvent event(announcer_, QAccessible::Alert);
+    QAccessible::updateAccessibility(&event);
 }
 
 QWidget* WindowBinder::newCanvas(QWidget* parent)
@@ -277,6 +319,9 @@ void WindowBinder::windowChanged(Window::Change change)
     case Window::Change::FrontRequest:
         top_->raise();
         top_->activateWindow();
+        break;
+    case Window::Change::Announcement:
+        announce(QString::fromStdString(window_.announcement()));
         break;
     }
 }

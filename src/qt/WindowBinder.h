@@ -13,6 +13,8 @@
 class QButtonGroup;
 class QScrollArea;
 
+class QLabel;
+
 namespace vindle {
 
 // Renders any window model as a top-level widget and keeps the two in step:
@@ -61,6 +63,10 @@ private:
     void syncTabStops() const;
     void hovered(QObject* watched, const QPointF& globalPosition);
     QWidget* newCanvas(QWidget* parent);
+    // The control's keys reach it from anywhere in the window.
+    void addShortcut(Control& control, QWidget& widget);
+    // Has a screen reader say `text`.
+    void announce(const QString& text);
     bool inFooter(const Control& control) const;
     QWidget* canvasFor(const Control& control) const;
 
@@ -80,6 +86,7 @@ private:
     std::unordered_multimap<const Control*, const Control*> named_;
     std::vector<std::pair<Control*, int>> listeners_;
     std::vector<const Control*> readingOrder_;
+    QLabel* announcer_ = nullptr;
     int windowListener_ = 0;
 };
 

@@ -12,12 +12,62 @@ namespace vindle {
 
 using emscripten::val;
 
+namespace {
+
+// A capture's file on the page: what it takes goes to the page, which
+// writes it (File System Access) and says when that fails.
+class PageCaptureFile final : public CaptureFile
+{
+public:
+    explicit PageCaptureFile(val page) : page_(std::move(page)) {}
+    ~PageCaptureFile() override { page_.call<void>("captureEnd"); }
+    PageCaptureFile(const PageCaptureFile&) = delete;
+    PageCaptureFile& operator=(const PageCaptureFile&) = delete;
+
+    bool append(const std::string& lines) override
+    {
+        page_.call<void>("captureAppend", lines);
+        return true;
+    }
+    std::string error() const override { return {}; }
+
+private:
+    val page_;
+};
+
+} // namespace
+
+void PageRun::PageMonitorFiles::saveLines(const std::string& text, Saved saved)
+{
+    saved_ = std::move(saved);
+    page_.call<void>("saveLines", text);
+}
+
+void PageRun::PageMonitorFiles::chooseCapture(Opened opened)
+{
+    opened_ = std::move(opened);
+    page_.call<void>("chooseCapture");
+}
+
+void PageRun::PageMonitorFiles::linesSaved(const std::string& name)
+{
+    if (auto saved = std::exchange(saved_, {}))
+        saved(name);
+}
+
+void PageRun::PageMonitorFiles::captureChosen(const std::string& name)
+{
+    if (auto opened = std::exchange(opened_, {}))
+        opened(name, std::make_unique<PageCaptureFile>(page_));
+}
+
 PageRun::PageRun(val page)
     : page_(std::move(page)), port_(page_),
       pump_(clock_,
             [this] { return port_.takeQueued([this](const val& action) { act(action); }); }),
       dialogs_(*this), program_(port_, pump_, clock_, dialogs_)
 {
+    program_.setMonitorFiles(monitorFiles_);
     program_.forEachWindow([this](Window& window) {
         auto& mirror = *mirrors_.emplace_back(std::make_unique<WindowMirror>(window, page_));
         page_.call<void>("windowOpened", mirror.describe());
@@ -84,6 +134,9 @@ void PageRun::take(const val& action)
         !action["action"].isString())
         return;
     const auto kind = action["action"].as<std::string>();
+    const auto text = [&action](const char* key) {
+        return action[key].isString() ? action[key].as<std::string>() : std::string();
+    };
     if (kind == "end") {
         program_.end();
         return;
@@ -94,14 +147,25 @@ void PageRun::take(const val& action)
         return;
     }
     if (kind == "portStopped") {
-        const auto text = [&action](const char* key) {
-            return action[key].isString() ? action[key].as<std::string>() : std::string();
-        };
         program_.portStopped(text("port"), text("reason"));
         return;
     }
     if (kind == "configurationWritten") {
         files_.saved();
+        return;
+    }
+    if (kind == "linesSaved") {
+        monitorFiles_.linesSaved(text("name"));
+        return;
+    }
+    if (kind == "captureChosen") {
+        if (!program_.hasEnded())
+            monitorFiles_.captureChosen(text("name"));
+        return;
+    }
+    if (kind == "captureFailed") {
+        if (program_.hasMonitor())
+            program_.monitorLines().captureFailed(text("reason"));
         return;
     }
     if (program_.hasEnded() || openMessage_ != 0)

@@ -38,6 +38,15 @@ namespace vindle {
 //                                     page.configurationSaved(text)
 //   {action: "configurationWritten"}  the page wrote that text to a file
 //   {action: "end"}                   the page goes away: the run ends
+//   {action: "linesSaved", name}      the data monitor's lines, given to
+//                                     page.saveLines(text), are in the file
+//                                     `name`
+//   {action: "captureChosen", name}   the file `name` takes the capture
+//                                     page.chooseCapture() asked for: its
+//                                     lines go to page.captureAppend(text),
+//                                     until page.captureEnd()
+//   {action: "captureFailed", reason} the capture's file could not be
+//                                     written: the capture ends
 // page.ended(stop) comes once: `stop` is null, or {port, reason, storeCut,
 // message} when the port stopped working. page.editsUnsaved(unsaved) comes
 // whenever the windows come to hold edits that neither the module nor a file
@@ -74,6 +83,23 @@ private:
         PageRun& run_;
     };
 
+    // The data monitor's files, which the page writes.
+    class PageMonitorFiles final : public MonitorFiles
+    {
+    public:
+        explicit PageMonitorFiles(emscripten::val page) : page_(std::move(page)) {}
+        void saveLines(const std::string& text, Saved saved) override;
+        void chooseCapture(Opened opened) override;
+        // What the page answered.
+        void linesSaved(const std::string& name);
+        void captureChosen(const std::string& name);
+
+    private:
+        emscripten::val page_;
+        Saved saved_;
+        Opened opened_;
+    };
+
     void act(const emscripten::val& action);
     void take(const emscripten::val& action);
     void tellEditsUnsaved();
@@ -89,6 +115,7 @@ private:
     PageDialogs dialogs_;
     PageJournal journal_{page_};
     SetupProgram program_;
+    PageMonitorFiles monitorFiles_{page_};
     std::vector<std::unique_ptr<WindowMirror>> mirrors_;
     int lastMessage_ = 0;
     // The message box that is open, 0 for none.

@@ -105,6 +105,9 @@ const std::map<std::string, ControlAction, std::less<>> kActions{
     {"press",
      {ControlKind::Button, Argument::None,
       [](Control& c, const val&) { static_cast<Button&>(c).press(); }}},
+    {"enter",
+     {ControlKind::TextBox, Argument::None,
+      [](Control& c, const val&) { static_cast<TextBox&>(c).enter(); }}},
 };
 
 bool fits(Argument expected, const val& argument)
@@ -204,6 +207,7 @@ val WindowMirror::describe(const Control& control)
     d.set("effectivelyEnabled", control.isEffectivelyEnabled());
     d.set("effectivelyVisible", control.isEffectivelyVisible());
     d.set("inFooter", window_.inFooter(control));
+    d.set("shortcut", control.shortcut());
     switch (control.kind()) {
     case ControlKind::OptionGroup: {
         const auto selected = static_cast<const OptionGroup&>(control).selected();
@@ -233,17 +237,24 @@ val WindowMirror::describe(const Control& control)
         d.set("maximum", bar.maximum());
         break;
     }
-    case ControlKind::TextBox:
-        d.set("text", static_cast<const TextBox&>(control).text());
+    case ControlKind::TextBox: {
+        const auto& box = static_cast<const TextBox&>(control);
+        d.set("text", box.text());
+        d.set("takesEnter", box.takesEnter());
         break;
+    }
     case ControlKind::Label:
         d.set("wrapsWords", static_cast<const Label&>(control).wrapsWords());
         break;
     case ControlKind::LineDisplay: {
         const auto& display = static_cast<const LineDisplay&>(control);
-        std::uint64_t& shown = linesShown_[&display];
-        const auto fresh =
-            std::min<std::uint64_t>(display.linesAdded() - shown, display.lines().size());
+        auto& [shown, replacements] = linesShown_[&display];
+        // Lines written anew come all again.
+        const bool replaced = replacements != display.replacements();
+        replacements = display.replacements();
+        const auto fresh = replaced ? display.lines().size()
+                                    : std::min<std::uint64_t>(display.linesAdded() - shown,
+                                                              display.lines().size());
         val lines = val::array();
         for (std::size_t i = 0; i < fresh; ++i)
             lines.call<void>("push", display.lines()[i]);
@@ -251,6 +262,15 @@ val WindowMirror::describe(const Control& control)
         d.set("capacity", display.capacity());
         d.set("linesAdded", static_cast<double>(display.linesAdded()));
         d.set("lines", lines);
+        d.set("replaced", replaced);
+        if (const auto marked = display.marked()) {
+            val at = val::object();
+            at.set("index", marked->index);
+            at.set("count", marked->count);
+            d.set("marked", at);
+        } else {
+            d.set("marked", val::null());
+        }
         break;
     }
     default:
@@ -283,6 +303,10 @@ void WindowMirror::controlChanged(const Control& control)
 
 void WindowMirror::windowChanged(Window::Change change)
 {
+    if (change == Window::Change::Announcement) {
+        page_.call<void>("announce", window_.announcement());
+        return;
+    }
     page_.call<void>("windowChanged", windowState(), val(kChangeNames.at(change)));
     if (change != Window::Change::Title)
         return;

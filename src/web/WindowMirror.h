@@ -28,11 +28,16 @@ class LineDisplay;
 //   frame's id or null), group (an option's group id), namedBy (a label's
 //   id or null), enabled, visible (the control's own flags),
 //   effectivelyEnabled, effectivelyVisible (whether it can be used and
-//   seen: its flags and those of all that encloses it), inFooter, and as
+//   seen: its flags and those of all that encloses it), inFooter, shortcut
+//   (the keys that reach it from anywhere in its window, or ""), and as
 //   the kind has them: selected (an option's
 //   flag, a group's index or null), value, minimum, maximum, text,
-//   wrapsWords, capacity, linesAdded and lines (a line display's lines
-//   since the last description, newest first).
+//   takesEnter (a text box's Enter does something: the "enter" action),
+//   wrapsWords, capacity, linesAdded, lines (a line display's lines
+//   since the last description, newest first; all it keeps when
+//   `replaced`, the lines written anew), replaced and marked ({index,
+//   count}: lines marked for the person, the newest `index` from the top;
+//   or null).
 //
 // Must not outlive the window.
 class WindowMirror
@@ -57,7 +62,7 @@ public:
 
     // One action of the user: "click" an option, "toggle" a check box, set a
     // slider's "value" or "drag" its thumb, type a "text", "press" a button,
-    // move the pointer over a control ("mouseOver"; over the window's
+    // press "enter" in a text box, move the pointer over a control ("mouseOver"; over the window's
     // background without a control) or "close" the window. A control the
     // user cannot reach now (disabled, hidden, in a disabled or hidden
     // window) takes nothing. False when the action is not one of these or
@@ -77,7 +82,8 @@ private:
     std::unordered_map<const Control*, int> ids_;
     // Naming label -> the controls it names.
     std::unordered_multimap<const Control*, const Control*> named_;
-    std::unordered_map<const LineDisplay*, std::uint64_t> linesShown_;
+    // A line display's lines the page has, and the replacements it has seen.
+    std::unordered_map<const LineDisplay*, std::pair<std::uint64_t, std::uint64_t>> linesShown_;
     std::vector<const Control*> readingOrder_;
     std::vector<const Control*> tabStops_;
     std::vector<std::pair<Control*, int>> listeners_;

@@ -115,6 +115,27 @@ export class WindowRenderer {
         this.shortcuts.push(shortcut);
     }
 
+    // A control's own keys, anywhere in its window ("Ctrl+F", "Shift+F3"):
+    // a button is pressed, any other control takes the focus. The browser's
+    // own command of the same keys does nothing there.
+    shortcut(view, event) {
+        if (event.altKey) return;
+        const key = event.key.length === 1 ? event.key.toUpperCase() : event.key;
+        const pressed = `${event.ctrlKey || event.metaKey ? 'Ctrl+' : ''}${event.shiftKey ? 'Shift+' : ''}${key}`;
+        const control = view.window.controls.find((c) => c.shortcut === pressed);
+        if (!control) return;
+        event.preventDefault();
+        if (!control.effectivelyEnabled || !control.effectivelyVisible) return;
+        if (control.kind === 'button') {
+            this.session.press(view.name, control.id);
+            return;
+        }
+        const element = view.elements.get(control.id);
+        const target = element?.matches('input, textarea') ? element : element?.querySelector('input');
+        target?.focus();
+        target?.select?.();
+    }
+
     // Takes every window off the page.
     clear() {
         cancelAnimationFrame(this.frame);
@@ -161,6 +182,8 @@ export class WindowRenderer {
             } else if (event.key === 'Tab' && !event.ctrlKey && !event.altKey && !event.metaKey) {
                 event.preventDefault();
                 this.tab(this.windows.get(window.name), event.shiftKey ? -1 : 1);
+            } else {
+                this.shortcut(this.windows.get(window.name), event);
             }
         });
 
@@ -673,6 +696,27 @@ export class WindowRenderer {
     }
 }
 
+// Selects the lines a display marks (what a search found), and brings them
+// into view when the mark is new; the mark moves down with its lines.
+function markLines(text, control) {
+    const marked = control.marked;
+    const at = marked ? `${control.linesAdded - marked.index}/${marked.count}` : '';
+    const moved = text.dataset.marked !== at;
+    text.dataset.marked = at;
+    if (!marked) {
+        if (moved) text.setSelectionRange(0, 0);
+        return;
+    }
+    const before = control.lines.slice(0, marked.index);
+    const start = before.reduce((length, line) => length + line.length + 1, 0);
+    const lines = control.lines.slice(marked.index, marked.index + marked.count);
+    const end = start + lines.reduce((length, line) => length + line.length + 1, -1);
+    text.setSelectionRange(start, end);
+    if (!moved) return;
+    const lineHeight = text.scrollHeight / Math.max(control.lines.length, 1);
+    text.scrollTop = Math.max(0, marked.index * lineHeight - text.clientHeight / 2);
+}
+
 let boxes = 0;
 
 // A modal message box with a button for each of `answers`, in `parent`: the
@@ -934,6 +978,11 @@ const kControls = {
                 renderer.session.setText(view.name, control.id, input.value);
                 renderer.touch(view, control);
             });
+            input.addEventListener('keydown', (event) => {
+                if (event.key !== 'Enter' || !view.window.controls[control.id].takesEnter) return;
+                event.preventDefault();
+                renderer.session.enter(view.name, control.id);
+            });
             return input;
         },
         sync: (input, control) => {
@@ -983,6 +1032,7 @@ const kControls = {
             const fromBottom = text.scrollHeight - text.scrollTop;
             text.value = control.lines.join('\n');
             if (!atTop) text.scrollTop = text.scrollHeight - fromBottom;
+            markLines(text, control);
         },
     },
 };

@@ -30,15 +30,19 @@
  * @property {boolean} effectivelyEnabled
  * @property {boolean} effectivelyVisible
  * @property {boolean} inFooter
+ * @property {string} shortcut the keys that reach it anywhere in its window, or ''
  * @property {boolean|number|null} [selected] an option's flag, a group's index
  * @property {number} [value]
  * @property {number} [minimum]
  * @property {number} [maximum]
  * @property {string} [text]
+ * @property {boolean} [takesEnter] a text box's Enter is an action
  * @property {boolean} [wrapsWords]
  * @property {number} [capacity] a line display's most lines
  * @property {number} [linesAdded]
  * @property {string[]} [lines] newest first
+ * @property {boolean} [replaced] the lines are all the display keeps, written anew
+ * @property {{index: number, count: number}|null} [marked] lines marked for the person
  */
 
 /**
@@ -63,12 +67,15 @@
 
 /**
  * What the page queues for the core; the core takes it inside its next wait.
- * @typedef {{action: 'click'|'toggle'|'value'|'drag'|'text'|'press'|'mouseOver', window: string, control: number|null, value?: unknown}
+ * @typedef {{action: 'click'|'toggle'|'value'|'drag'|'text'|'press'|'enter'|'mouseOver', window: string, control: number|null, value?: unknown}
  *   | {action: 'close', window: string}
  *   | {action: 'answer', message: number}
  *   | {action: 'openConfiguration', name: string, size: number, text: Uint8Array|string}
  *   | {action: 'saveConfiguration'}
  *   | {action: 'configurationWritten'}
+ *   | {action: 'linesSaved', name: string}
+ *   | {action: 'captureChosen', name: string}
+ *   | {action: 'captureFailed', reason: string}
  *   | {action: 'portStopped', port: string, reason: string}
  *   | {action: 'end'}
  *   | {action: 'stop'}
@@ -103,6 +110,10 @@ export const kCallbacks = Object.freeze({
         'exchangeRunning',
         'showMessage',
         'configurationSaved',
+        'saveLines',
+        'chooseCapture',
+        'captureAppend',
+        'captureEnd',
         'editsUnsaved',
         'ended',
     ],

@@ -22,7 +22,11 @@
 // control), "tabStops" (window: its tabStops changed), "announce" (text),
 // "busy" (exchange running), "message" ({id, text, title}: answer
 // it with answer(id)), "configurationSaved" (text: acknowledge it with
-// configurationWritten() once a file holds it), "editsUnsaved" (the windows
+// configurationWritten() once a file holds it), "saveLines" (text: the data
+// monitor's lines; linesSaved(name) once a file holds them),
+// "chooseCapture" (answer with captureChosen(name) once a file is open),
+// "captureAppend" (text: whole lines to append to it; captureFailed(reason)
+// when that fails), "captureEnd" (the capture is over), "editsUnsaved" (the windows
 // hold edits that neither the module nor a file has taken; also kept in
 // `unsaved`), "bitRate" (bits per second), "acted" (action: queued for the
 // core), "idle" (the core has taken what was queued and waits) and "ended" (null, or {port, reason, storeCut,
@@ -143,6 +147,10 @@ export class VindleSession {
     press(window, control) {
         this.act({ action: 'press', window, control });
     }
+    // Enter in a text box that takes it.
+    enter(window, control) {
+        this.act({ action: 'enter', window, control });
+    }
     mouseOver(window, control = null) {
         this.act({ action: 'mouseOver', window, control });
     }
@@ -163,6 +171,17 @@ export class VindleSession {
     // The text of the last "configurationSaved" is in a file now.
     configurationWritten() {
         this.act({ action: 'configurationWritten' });
+    }
+    // The data monitor's lines are in the file `name`.
+    linesSaved(name) {
+        this.act({ action: 'linesSaved', name });
+    }
+    // The file `name` takes the capture; or it could not be written.
+    captureChosen(name) {
+        this.act({ action: 'captureChosen', name });
+    }
+    captureFailed(reason) {
+        this.act({ action: 'captureFailed', reason });
     }
     end() {
         this.act({ action: 'end' });
@@ -236,8 +255,9 @@ export class VindleSession {
      */
     controlChanged(windowName, control) {
         const window = this.windows.get(windowName);
-        if (control.kind === 'lineDisplay') {
-            // Only the lines added since the last report come.
+        if (control.kind === 'lineDisplay' && !control.replaced) {
+            // Only the lines added since the last report come, or all of
+            // them written anew.
             const kept = window.controls[control.id].lines;
             control.lines = control.lines.concat(kept).slice(0, control.capacity);
         }
@@ -268,6 +288,22 @@ export class VindleSession {
 
     configurationSaved(text) {
         this.emit('configurationSaved', text);
+    }
+
+    // The data monitor's files: the lines to save (answer with linesSaved),
+    // a capture to choose a file for (captureChosen), what the capture keeps
+    // (whole lines, to append) and its end.
+    saveLines(text) {
+        this.emit('saveLines', text);
+    }
+    chooseCapture() {
+        this.emit('chooseCapture');
+    }
+    captureAppend(text) {
+        this.emit('captureAppend', text);
+    }
+    captureEnd() {
+        this.emit('captureEnd');
     }
 
     editsUnsaved(unsaved) {

@@ -1,6 +1,6 @@
 #include "program/MonitorReceiver.h"
 
-#include "program/WindowProcedures.h"
+#include "program/MonitorWindowLines.h"
 #include "support/FakePump.h"
 #include "support/ScriptedPort.h"
 #include "ui/monitor/MonitorText.h"
@@ -53,7 +53,7 @@ protected:
     test::FakePump pump{clock, [this] { return port.nextArrival(); }};
     ByteLink link{port, pump, clock};
     MonitorWindow monitor;
-    MonitorWindowLines lines{monitor, link};
+    MonitorWindowLines lines{monitor, link, wall};
     MonitorReceiver receiver{link, lines, wall};
     std::function<void()> onYield;
 };
@@ -98,7 +98,7 @@ TEST_F(MonitorReceiverTest, TheCaptureKeepsEveryReadAsItCame)
     class Capture final : public MonitorCapture
     {
     public:
-        void keep(std::string line) override { kept.push_back(std::move(line)); }
+        void keep(std::string line, std::size_t) override { kept.push_back(std::move(line)); }
         bool pending() const override { return kept.size() > written; }
         void write() override { written = kept.size(); }
         std::vector<std::string> kept;
@@ -126,6 +126,108 @@ TEST_F(MonitorReceiverTest, TheCaptureKeepsEveryReadAsItCame)
         EXPECT_FALSE(unwritten.empty());
         for (const std::size_t left : unwritten)
             EXPECT_EQ(left, 0U);
+    }
+}
+
+// The window's Capture to File…: the reads and each change of bit rate go
+// to the file the shell opened, in whole lines, until Stop Capture; a file
+// that fails ends the capture, said, and nothing more is kept for it.
+TEST_F(MonitorReceiverTest, TheWindowsCaptureGoesToItsFileUntilItEnds)
+{
+    class File final : public CaptureFile
+    {
+    public:
+        explicit File(std::string& text, bool fails) : text_(text), fails_(fails) {}
+        bool append(const std::string& lines) override
+        {
+            if (!fails_)
+                text_ += lines;
+            return !fails_;
+        }
+        std::string error() const override { return "the disk is full"; }
+
+    private:
+        std::string& text_;
+        bool fails_;
+    };
+    class Files final : public MonitorFiles
+    {
+    public:
+        void saveLines(const std::string& text, Saved saved) override
+        {
+            this->saved = text;
+            saved("lines.txt");
+        }
+        void chooseCapture(Opened opened) override
+        {
+            opened("capture.jsonl", std::make_unique<File>(text, fails));
+        }
+        std::string text;
+        std::string saved;
+        bool fails = false;
+    };
+    const struct
+    {
+        bool fails;
+        const char* file;
+        const char* status;
+    } cases[] = {
+        {false,
+         "{\"time\": \"2026-12-10T03:40:00.001Z\", \"bytes\": [254, 1, 2]}\n"
+         "{\"time\": \"2026-12-10T03:40:00.300Z\", \"baud\": 9600}\n"
+         "{\"time\": \"2026-12-10T03:40:00.300Z\", \"bytes\": [3]}\n",
+         "Captured 4 bytes to capture.jsonl"},
+        {true, "", "The capture stopped: capture.jsonl could not be written (the disk is full)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        test::FakeClock clock;
+        test::ScriptedPort port{clock};
+        test::FakePump pump{clock, [&port] { return port.nextArrival(); }};
+        ByteLink link{port, pump, clock};
+        // The time of day moves on with the link's clock.
+        class FollowingWall final : public WallClock
+        {
+        public:
+            explicit FollowingWall(const Clock& clock) : clock_(clock), start_(clock.now()) {}
+            std::chrono::system_clock::time_point now() const override
+            {
+                return wall.start +
+                       std::chrono::duration_cast<std::chrono::milliseconds>(clock_.now() - start_);
+            }
+
+        private:
+            const Clock& clock_;
+            Clock::TimePoint start_;
+        } following{clock};
+        MonitorWindow monitor;
+        Files files;
+        files.fails = c.fails;
+        MonitorWindowLines lines{monitor, link, following, &files};
+        MonitorReceiver receiver{link, lines, following};
+        receiver.setCapture(&lines);
+        monitor.CaptureButton().press();
+        EXPECT_EQ(monitor.CaptureButton().caption(), MonitorWindow::kStopCapture);
+        const auto start = clock.now();
+        port.arriveAt(start + 1ms, {254, 1, 2});
+        port.arriveAt(start + 300ms, {3});
+        pump.onYield = [&] {
+            if (clock.now() >= start + 200ms && monitor.Baud().selected() != 3)
+                monitor.Baud().click(3);
+            if (port.pendingTotal() == 0)
+                link.close();
+        };
+        receiver.run();
+        lines.stopCapture();
+        EXPECT_EQ(files.text, c.file);
+        EXPECT_EQ(monitor.CaptureStatus().caption(), c.status);
+        EXPECT_EQ(monitor.announcement(), c.status);
+        EXPECT_EQ(monitor.CaptureButton().caption(), MonitorWindow::kCaptureToFile);
+        EXPECT_FALSE(lines.keeping());
+        // Save Lines… gives the shell every line kept, and says where they went.
+        monitor.SaveLines().press();
+        EXPECT_EQ(files.saved.substr(0, 26), "2026-12-10T03:40:00.001Z  ");
+        EXPECT_EQ(monitor.announcement(), "Saved 4 lines to lines.txt");
     }
 }
 
@@ -162,7 +264,7 @@ TEST(MonitorStreamTest, AStreamIsDrawnOncePerDisplayInterval)
         test::FakePump pump{clock, [&port] { return port.nextArrival(); }};
         ByteLink link{port, pump, clock};
         MonitorWindow monitor;
-        MonitorWindowLines lines{monitor, link};
+        MonitorWindowLines lines{monitor, link, wall};
         MonitorReceiver receiver{link, lines, wall};
         pump.onYield = [&port, &link, &clock, &c] {
             clock.advance(c.perByte);

@@ -5,6 +5,7 @@ import { VindleSession } from './vindle-session.mjs';
 import { WindowRenderer, messageBox } from './WindowRenderer.mjs';
 import { WebSerialLine, emulatedLine, kModuleBitRate, namedPort } from './lines.mjs';
 import { StationLogStore, logFileName, logText } from './station-log.mjs';
+import { CaptureFile, canCapture } from './capture-file.mjs';
 
 const start = document.getElementById('start');
 const desk = document.getElementById('desk');
@@ -152,6 +153,7 @@ async function runOn(module, line) {
             })
             .catch(fileFailed),
     );
+    watchMonitorFiles(session, renderer, fileFailed);
     session.on('window', (window) => {
         if (window.name === 'Main')
             renderer.addCommands('Main', 'File', [
@@ -344,20 +346,60 @@ function pickWithInput() {
 
 const kLogTypes = [{ description: 'Station logs', accept: { 'application/x-ndjson': ['.jsonl'] } }];
 
-// True once the file is written; false when the person chose none.
+const kLinesTypes = [{ description: 'Text files', accept: { 'text/plain': ['.txt'] } }];
+const kCaptureTypes = [{ description: 'Captures', accept: { 'application/x-ndjson': ['.jsonl'] } }];
+const kNoCapture =
+    'Capture to File… needs a browser that can write to a file while it runs (the File System Access API of ' +
+    'Chrome and Edge), and this one cannot. Save Lines… still saves the lines kept.';
+
+// The data monitor's files: Save Lines… as a text file, and the capture,
+// appended to a file the person chose while the monitor runs.
+function watchMonitorFiles(session, renderer, fileFailed) {
+    session.on('saveLines', (text) =>
+        saveFile(text, 'vindle-monitor-lines.txt', kLinesTypes)
+            .then((name) => name && session.linesSaved(name))
+            .catch(fileFailed),
+    );
+    let capture = null;
+    const endCapture = () => {
+        capture?.close();
+        capture = null;
+    };
+    session.on('chooseCapture', async () => {
+        if (!canCapture()) {
+            renderer.tell(document.title, kNoCapture);
+            return;
+        }
+        let handle;
+        try {
+            handle = await window.showSaveFilePicker({ suggestedName: 'vindle-capture.jsonl', types: kCaptureTypes });
+        } catch (error) {
+            if (error.name !== 'AbortError') fileFailed(error);
+            return;
+        }
+        endCapture();
+        capture = new CaptureFile(handle, (reason) => session.captureFailed(reason));
+        session.captureChosen(handle.name);
+    });
+    session.on('captureAppend', (text) => capture?.append(text));
+    session.on('captureEnd', endCapture);
+    session.on('ended', endCapture);
+}
+
+// The file's name once it is written; null when the person chose none.
 async function saveFile(text, name = 'vindle-configuration.json', types = kFileTypes) {
     if (window.showSaveFilePicker) {
         let handle;
         try {
             handle = await window.showSaveFilePicker({ suggestedName: name, types });
         } catch (error) {
-            if (error.name === 'AbortError') return false;
+            if (error.name === 'AbortError') return null;
             throw error;
         }
         const writable = await handle.createWritable();
         await writable.write(text);
         await writable.close();
-        return true;
+        return handle.name ?? name;
     }
     const link = document.createElement('a');
     link.href = URL.createObjectURL(
@@ -366,7 +408,7 @@ async function saveFile(text, name = 'vindle-configuration.json', types = kFileT
     link.download = name;
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-    return true;
+    return name;
 }
 
 // The bench of many modules ----------------------------------------------------

@@ -13,6 +13,7 @@ const kFiles = [
     'WindowRenderer.mjs',
     'lines.mjs',
     'station-log.mjs',
+    'capture-file.mjs',
     'vindle.js',
     'vindle.wasm',
     'manifest.webmanifest',

@@ -94,6 +94,12 @@ public:
     const Control* namedBy() const { return namedBy_; }
     void setNamedBy(const Control& label) { namedBy_ = &label; }
 
+    // The keys that reach the control from anywhere in its window ("Ctrl+F",
+    // "F3", "Shift+F3"): a button is pressed, any other control takes the
+    // focus. Empty for none.
+    const std::string& shortcut() const { return shortcut_; }
+    void setShortcut(std::string keys) { shortcut_ = std::move(keys); }
+
     // Renderer hook: called after every change of this control's state.
     int addListener(Listener listener);
     void removeListener(int id);
@@ -115,6 +121,7 @@ private:
     bool visible_ = true;
     std::optional<Rect> layout_;
     const Control* namedBy_ = nullptr;
+    std::string shortcut_;
     std::vector<std::pair<int, Listener>> listeners_;
     int nextListenerId_ = 1;
     MouseOverHandler mouseOver_;

@@ -20,6 +20,44 @@ void LineDisplay::addLine(std::string line)
     ++added_;
 }
 
+void LineDisplay::replaceLines(std::deque<std::string> lines)
+{
+    if (lines.size() > capacity_)
+        lines.resize(capacity_);
+    // The mark stays on the lines it marked, written anew.
+    const auto marked = this->marked();
+    lines_ = std::move(lines);
+    flushed_ = added_;
+    ++replacements_;
+    if (marked && marked->index + marked->count <= lines_.size())
+        marked_ = {{added_ - marked->index, marked->count}};
+    else
+        marked_.reset();
+    notifyListeners();
+}
+
+void LineDisplay::mark(std::optional<Marked> marked)
+{
+    if (marked && (marked->count == 0 || marked->index + marked->count > lines_.size()))
+        marked.reset();
+    const auto before = this->marked();
+    marked_.reset();
+    if (marked)
+        marked_ = {{added_ - marked->index, marked->count}};
+    if (before != marked)
+        notifyListeners();
+}
+
+std::optional<LineDisplay::Marked> LineDisplay::marked() const
+{
+    if (!marked_)
+        return std::nullopt;
+    const std::uint64_t index = added_ - marked_->first;
+    if (index + marked_->second > lines_.size())
+        return std::nullopt;
+    return Marked{static_cast<std::size_t>(index), marked_->second};
+}
+
 void LineDisplay::flush()
 {
     if (flushed_ == added_)

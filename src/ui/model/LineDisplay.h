@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace vindle {
 
@@ -25,6 +27,26 @@ public:
 
     // Puts a line on top.
     void addLine(std::string line);
+    // Shows `lines` (newest first, at most `capacity`) in place of every line
+    // kept, the same lines written another way; renderers hear of it at
+    // once and draw the whole display again.
+    void replaceLines(std::deque<std::string> lines);
+    // Counts replaceLines(): a renderer that drew another count draws all.
+    std::uint64_t replacements() const { return replacements_; }
+
+    // Lines marked for the person to see (what a search found): `count`
+    // lines, the newest of them `index` lines from the top.
+    struct Marked
+    {
+        std::size_t index = 0;
+        std::size_t count = 0;
+        friend bool operator==(const Marked&, const Marked&) = default;
+    };
+    // Marks the lines, which renderers scroll into view; nullopt unmarks.
+    // The mark moves down with its lines as new ones come, and goes once
+    // they fall off the bottom.
+    void mark(std::optional<Marked> marked);
+    std::optional<Marked> marked() const;
     // Tells the renderers about the lines added since the last flush, if any.
     void flush();
 
@@ -46,6 +68,10 @@ private:
     std::deque<std::string> lines_;
     std::uint64_t added_ = 0;
     std::uint64_t flushed_ = 0;
+    std::uint64_t replacements_ = 0;
+    // The marked lines as the count of lines added when the newest of them
+    // came, and how many.
+    std::optional<std::pair<std::uint64_t, std::size_t>> marked_;
 };
 
 } // namespace vindle

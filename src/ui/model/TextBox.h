@@ -19,9 +19,21 @@ public:
 
     void onChange(Handler handler) { change_ = std::move(handler); }
 
+    // The user pressed Enter in the box (a search box's "find next"); nothing
+    // happens unless a handler is installed. Ignored while the user cannot
+    // reach the box.
+    void enter() const
+    {
+        if (enter_ && isEffectivelyEnabled() && isEffectivelyVisible())
+            enter_();
+    }
+    void onEnter(Handler handler) { enter_ = std::move(handler); }
+    bool takesEnter() const { return static_cast<bool>(enter_); }
+
 private:
     std::string text_;
     Handler change_;
+    Handler enter_;
 };
 
 } // namespace vindle

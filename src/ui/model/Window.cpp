@@ -40,6 +40,12 @@ void Window::bringToFront()
     notify(Change::FrontRequest);
 }
 
+void Window::announce(std::string text)
+{
+    announcement_ = std::move(text);
+    notify(Change::Announcement);
+}
+
 void Window::requestClose()
 {
     if (!closable_)

@@ -26,6 +26,7 @@ public:
         Visible,
         Enabled,
         FrontRequest,
+        Announcement,
     };
     using Listener = std::function<void(const Window&, Change)>;
     using Handler = std::function<void()>;
@@ -59,6 +60,12 @@ public:
         bringToFront();
     }
     int frontRequests() const { return frontRequests_; }
+
+    // Something a screen reader tells politely, without a message box or a
+    // control of its own (a view paused, a capture begun). Every call is
+    // reported, also with the words of the last.
+    void announce(std::string text);
+    const std::string& announcement() const { return announcement_; }
 
     // The user closes the window through its frame. Runs the close handler,
     // or, when none is installed, hides the window so that nothing it holds
@@ -138,6 +145,7 @@ private:
     bool visible_ = false;
     bool enabled_ = true;
     int frontRequests_ = 0;
+    std::string announcement_;
     Handler close_;
     bool closable_ = true;
     bool closeEndsProgram_ = false;

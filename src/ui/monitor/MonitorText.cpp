@@ -2,7 +2,9 @@
 
 #include "ui/model/NumberText.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 
 namespace vindle {
@@ -127,6 +129,76 @@ std::string lineText(const MonitorLine& line, const LineFormat& format)
         break;
     }
     return text;
+}
+
+} // namespace vindle
+
+namespace vindle {
+
+std::string countText(std::uint64_t count)
+{
+    std::string digits = std::to_string(count);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
+std::optional<std::vector<std::uint8_t>> bytesFromText(std::string_view text, bool hex)
+{
+    std::vector<std::uint8_t> bytes;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (text[at] == ' ' || text[at] == ',' || text[at] == '\t') {
+            ++at;
+            continue;
+        }
+        const std::size_t end = text.find_first_of(" ,\t", at);
+        const std::string_view word =
+            text.substr(at, end == std::string_view::npos ? end : end - at);
+        at += word.size();
+        if (word.size() > (hex ? 2U : 3U))
+            return std::nullopt;
+        unsigned value = 0;
+        const auto [rest, error] =
+            std::from_chars(word.data(), word.data() + word.size(), value, hex ? 16 : 10);
+        if (error != std::errc() || rest != word.data() + word.size() || value > 255)
+            return std::nullopt;
+        bytes.push_back(static_cast<std::uint8_t>(value));
+    }
+    if (bytes.empty())
+        return std::nullopt;
+    return bytes;
+}
+
+std::vector<LineSpan> findBytes(const std::deque<MonitorLine>& lines,
+                                const std::vector<std::uint8_t>& bytes)
+{
+    // The bytes in the order they came, each with the line it is on.
+    std::vector<std::pair<std::uint8_t, std::size_t>> stream;
+    stream.reserve(lines.size() * 2);
+    for (std::size_t index = lines.size(); index-- > 0;) {
+        const MonitorLine& line = lines[index];
+        stream.emplace_back(line.first, index);
+        if (line.kind == MonitorLine::Kind::Pair)
+            stream.emplace_back(line.second, index);
+    }
+    std::vector<LineSpan> found;
+    if (bytes.empty() || bytes.size() > stream.size())
+        return found;
+    for (std::size_t start = 0; start + bytes.size() <= stream.size(); ++start) {
+        bool match = true;
+        for (std::size_t i = 0; i < bytes.size() && match; ++i)
+            match = stream[start + i].first == bytes[i];
+        if (!match)
+            continue;
+        const std::size_t oldest = stream[start].second;
+        const std::size_t newest = stream[start + bytes.size() - 1].second;
+        const LineSpan span{newest, oldest - newest + 1};
+        if (found.empty() || found.back() != span)
+            found.push_back(span);
+    }
+    std::reverse(found.begin(), found.end());
+    return found;
 }
 
 } // namespace vindle

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vindle {
 
@@ -68,5 +72,30 @@ std::string utcTimeText(std::chrono::system_clock::time_point time);
 // 03:40:00.123 on a clock `utcOffset` ahead of UTC.
 std::string clockTimeText(std::chrono::system_clock::time_point time,
                           std::chrono::minutes utcOffset);
+
+} // namespace vindle
+
+namespace vindle {
+
+// 5,000: a count as the monitor writes it, with a comma between thousands.
+std::string countText(std::uint64_t count);
+
+// The bytes a person typed to find, separated by spaces or commas: decimal
+// 0 to 255 ("254 11"), or two hex digits each ("FE 0B") when `hex`; nullopt
+// when the text is no such sequence.
+std::optional<std::vector<std::uint8_t>> bytesFromText(std::string_view text, bool hex);
+
+// Where a sequence of bytes came among lines kept newest first: the line its
+// last byte is on (0 the newest) and how many lines it spans.
+struct LineSpan
+{
+    std::size_t newest = 0;
+    std::size_t count = 0;
+    friend bool operator==(const LineSpan&, const LineSpan&) = default;
+};
+// Every place `bytes` came in `lines`, in the order they came, top (newest)
+// first. A pair's line holds its two bytes.
+std::vector<LineSpan> findBytes(const std::deque<MonitorLine>& lines,
+                                const std::vector<std::uint8_t>& bytes);
 
 } // namespace vindle

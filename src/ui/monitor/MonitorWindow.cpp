@@ -35,6 +35,29 @@ constexpr const char* kIntroduction =
     "computer (you will need to plug in a receiver such as a Pellix or an Brevane to see "
     "incomming traffic).";
 
+constexpr const char* kShowHelp =
+    "Shows each line with the time its first byte arrived, on this computer's clock, to the "
+    "millisecond, or with its bytes as two hex digits (FE) in place of their decimal value "
+    "(254).  Every line shown changes, the old ones too.";
+constexpr const char* kPauseHelp =
+    "Pause holds the lines still so that you can read them.  What arrives meanwhile is kept and "
+    "counted, and shown when you press Resume.  Beyond 5,000 lines the oldest of them are "
+    "dropped, and the count says how many.";
+constexpr const char* kFindHelp =
+    "Type bytes to find among the lines shown, in the order they came: 254 11, or FE 0B when the "
+    "bytes are shown in hex.  Enter or Next (F3) finds the next one down, Previous (Shift+F3) "
+    "the one above.  Ctrl+F comes here from anywhere in the window.";
+constexpr const char* kSaveLinesHelp =
+    "Saves every line kept, held ones too, oldest first, to a text file: each with the time it "
+    "came in UTC, to the millisecond.";
+constexpr const char* kCaptureHelp =
+    "Captures every byte received from now on to a file, as it came, also what the lines do not "
+    "show: one JSON line per read from the port, with its time.  A change of baud rate is noted "
+    "in the file.  Stop Capture ends it.";
+
+constexpr const char* kDecimalQuery = "Type bytes 0 to 255, such as 254 11";
+constexpr const char* kHexQuery = "Type hex bytes 00 to FF, such as FE 0B";
+
 constexpr int kOptionHeight = 300;
 
 std::vector<OptionGroup::Item> baudOptions()
@@ -52,7 +75,7 @@ std::vector<OptionGroup::Item> baudOptions()
 
 MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received from Remote Device.")
 {
-    setClientArea({0, 0, 9000, 7920});
+    setClientArea({0, 0, 9000, 9000});
 
     introduction_ = &add<Label>("Label1", kNoIndex, nullptr, kIntroduction);
     introduction_->setLayout({120, 120, 8760, 900});
@@ -84,6 +107,48 @@ MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received f
     text1_->setLayout({120, 4320, 8760, 3480});
     text1_->setNamedBy(*linesCaption_);
 
+    showFrame_ = &add<Frame>("Frame5", kNoIndex, nullptr, "Show Each Line With");
+    showFrame_->setLayout({2640, 2700, 3000, 1140});
+    timeCheck_ =
+        &add<CheckBox>("TimeCheck", kNoIndex, showFrame_, "The Time It Came", CheckBox::kUnchecked);
+    timeCheck_->setLayout({120, 280, 2760, 300});
+    hexCheck_ =
+        &add<CheckBox>("HexCheck", kNoIndex, showFrame_, "Its Bytes in Hex", CheckBox::kUnchecked);
+    hexCheck_->setLayout({120, 640, 2760, 300});
+
+    pauseButton_ = &add<Button>("PauseButton", kNoIndex, nullptr, kPause);
+    pauseButton_->setLayout({120, 7920, 1080, 360});
+    findCaption_ = &add<Label>("Label3", kNoIndex, nullptr, "Find Bytes:");
+    findCaption_->setLayout({1320, 7980, 780, 300});
+    findText_ = &add<TextBox>("FindText", kNoIndex, nullptr, "");
+    findText_->setLayout({2160, 7920, 1440, 360});
+    findText_->setNamedBy(*findCaption_);
+    findText_->setShortcut("Ctrl+F");
+    findPrevious_ = &add<Button>("FindPrevious", kNoIndex, nullptr, "Previous");
+    findPrevious_->setLayout({3720, 7920, 960, 360});
+    findPrevious_->setShortcut("Shift+F3");
+    findNext_ = &add<Button>("FindNext", kNoIndex, nullptr, "Next");
+    findNext_->setLayout({4800, 7920, 960, 360});
+    findNext_->setShortcut("F3");
+    saveLines_ = &add<Button>("SaveLines", kNoIndex, nullptr, "Save Lines…");
+    saveLines_->setLayout({5880, 7920, 1200, 360});
+    captureButton_ = &add<Button>("CaptureButton", kNoIndex, nullptr, kCaptureToFile);
+    captureButton_->setLayout({7200, 7920, 1680, 360});
+
+    pauseStatus_ = &add<Label>("PauseStatus", kNoIndex, nullptr, "");
+    pauseStatus_->setLayout({120, 8400, 3480, 480});
+    findStatus_ = &add<Label>("FindStatus", kNoIndex, nullptr, "");
+    findStatus_->setLayout({3720, 8400, 2040, 480});
+    captureStatus_ = &add<Label>("CaptureStatus", kNoIndex, nullptr, "");
+    captureStatus_->setLayout({5880, 8400, 3000, 480});
+
+    timeCheck_->onClick([this] { ShowCheck_Click(); });
+    hexCheck_->onClick([this] { ShowCheck_Click(); });
+    pauseButton_->onClick([this] { PauseButton_Click(); });
+    findNext_->onClick([this] { FindNext_Click(); });
+    findPrevious_->onClick([this] { FindPrevious_Click(); });
+    findText_->onEnter([this] { FindNext_Click(); });
+
     baud_->onClick([this](int index) { Baud_Click(index); });
     headerCheck_->onClick([this] { HeaderCheck_Click(); });
 
@@ -96,6 +161,32 @@ MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received f
         option->onMouseOver(helpWith(kBaudHelp));
     keysFrame_->onMouseOver(helpWith(kFrame2Help));
     headerFrame_->onMouseOver(helpWith(kFrame4Help));
+
+    // What explains each part of the window to a person who cannot point at
+    // it, and what the pointer shows over it.
+    const std::array<std::pair<const Control*, const char*>, 10> helps{{
+        {bitRateFrame_, kBaudHelp},
+        {headerFrame_, kFrame4Help},
+        {keysFrame_, kFrame2Help},
+        {showFrame_, kShowHelp},
+        {pauseButton_, kPauseHelp},
+        {findText_, kFindHelp},
+        {findNext_, kFindHelp},
+        {findPrevious_, kFindHelp},
+        {saveLines_, kSaveLinesHelp},
+        {captureButton_, kCaptureHelp},
+    }};
+    for (const auto& [control, text] : helps) {
+        if (control->kind() != ControlKind::Frame || control == showFrame_)
+            const_cast<Control*>(control)->onMouseOver(helpWith(text));
+    }
+    setDescriber([helps](const Control& control) -> std::optional<std::string_view> {
+        for (const auto& [described, text] : helps) {
+            if (described == &control)
+                return text;
+        }
+        return std::nullopt;
+    });
 }
 
 void MonitorWindow::Form_Load(const std::function<void()>& opened)
@@ -122,9 +213,198 @@ void MonitorWindow::HeaderCheck_Click()
     }
 }
 
-void MonitorWindow::AddText(std::string line)
+LineFormat MonitorWindow::format() const
 {
-    text1_->addLine(std::move(line));
+    return {timeCheck_->value() == CheckBox::kChecked ? LineFormat::Time::Local
+                                                      : LineFormat::Time::None,
+            utcOffset_, hexCheck_->value() == CheckBox::kChecked};
+}
+
+void MonitorWindow::setUtcOffset(std::chrono::minutes utcOffset)
+{
+    if (utcOffset == utcOffset_)
+        return;
+    utcOffset_ = utcOffset;
+    if (format().time != LineFormat::Time::None)
+        ShowCheck_Click();
+}
+
+void MonitorWindow::ShowCheck_Click()
+{
+    const LineFormat shown = format();
+    std::deque<std::string> lines;
+    for (const MonitorLine& line : shown_)
+        lines.push_back(lineText(line, shown));
+    text1_->replaceLines(std::move(lines));
+}
+
+void MonitorWindow::AddLine(const MonitorLine& line)
+{
+    if (paused_) {
+        held_.push_back(line);
+        if (held_.size() > text1_->capacity())
+            held_.pop_front();
+        ++heldCount_;
+        return;
+    }
+    shown_.push_front(line);
+    if (shown_.size() > text1_->capacity())
+        shown_.pop_back();
+    text1_->addLine(lineText(line, format()));
+}
+
+void MonitorWindow::FlushLines()
+{
+    if (paused_)
+        showPausedCount();
+    else
+        text1_->flush();
+}
+
+std::size_t MonitorWindow::unflushed() const
+{
+    return text1_->unflushed() + static_cast<std::size_t>(heldCount_ - heldShown_);
+}
+
+void MonitorWindow::showPausedCount()
+{
+    if (heldShown_ == heldCount_ && !pauseStatus_->caption().empty())
+        return;
+    heldShown_ = heldCount_;
+    std::string text =
+        countText(heldCount_) + (heldCount_ == 1 ? " line" : " lines") + " while paused";
+    if (const std::uint64_t dropped = heldCount_ - held_.size(); dropped > 0)
+        text += ", the oldest " + countText(dropped) + " dropped";
+    pauseStatus_->setCaption(std::move(text));
+}
+
+void MonitorWindow::PauseButton_Click()
+{
+    if (!paused_) {
+        paused_ = true;
+        held_.clear();
+        heldCount_ = heldShown_ = 0;
+        pauseButton_->setCaption(kResume);
+        pauseStatus_->setCaption("");
+        showPausedCount();
+        announce("Paused: what comes is kept until Resume");
+        return;
+    }
+    paused_ = false;
+    pauseButton_->setCaption(kPause);
+    const std::uint64_t dropped = heldCount_ - held_.size();
+    std::string said = "Resumed with the " + countText(heldCount_) +
+                       (heldCount_ == 1 ? " line" : " lines") + " that came while paused";
+    for (const MonitorLine& line : held_)
+        AddLine(line);
+    held_.clear();
+    heldCount_ = heldShown_ = 0;
+    text1_->flush();
+    if (dropped > 0) {
+        said += "; the oldest " + countText(dropped) + " of them were dropped";
+        pauseStatus_->setCaption(countText(dropped) + " lines were dropped while paused");
+    } else {
+        pauseStatus_->setCaption("");
+    }
+    announce(said);
+}
+
+void MonitorWindow::FindNext_Click()
+{
+    find(true);
+}
+
+void MonitorWindow::FindPrevious_Click()
+{
+    find(false);
+}
+
+void MonitorWindow::find(bool down)
+{
+    const bool hex = hexCheck_->value() == CheckBox::kChecked;
+    const auto bytes = bytesFromText(findText_->text(), hex);
+    if (!bytes) {
+        text1_->mark(std::nullopt);
+        showFound(hex ? kHexQuery : kDecimalQuery);
+        return;
+    }
+    const std::vector<LineSpan> spans = findBytes(shown_, *bytes);
+    const std::string of = " of " + countText(shown_.size());
+    if (spans.empty()) {
+        text1_->mark(std::nullopt);
+        showFound("Not among the " + countText(shown_.size()) + " lines shown");
+        return;
+    }
+    // From the lines marked last, further down or up; round to the other
+    // end past the last.
+    const auto at = text1_->marked();
+    const LineSpan* next = nullptr;
+    if (down) {
+        next = &spans.front();
+        for (const LineSpan& span : spans) {
+            if (at && span.newest > at->index) {
+                next = &span;
+                break;
+            }
+        }
+    } else {
+        next = &spans.back();
+        for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
+            if (at && span->newest < at->index) {
+                next = &*span;
+                break;
+            }
+        }
+    }
+    text1_->mark(LineDisplay::Marked{next->newest, next->count});
+    const std::size_t first = next->newest + 1;
+    showFound(next->count == 1
+                  ? "Line " + countText(first) + of
+                  : "Lines " + countText(first) + " to " + countText(first + next->count - 1) + of);
+}
+
+void MonitorWindow::showFound(const std::string& text)
+{
+    findStatus_->setCaption(text);
+    announce(text);
+}
+
+std::string MonitorWindow::linesToSave() const
+{
+    const LineFormat saved{LineFormat::Time::Utc, std::chrono::minutes{0},
+                           hexCheck_->value() == CheckBox::kChecked};
+    std::string text;
+    for (auto line = shown_.rbegin(); line != shown_.rend(); ++line)
+        text += lineText(*line, saved) + "\n";
+    for (const MonitorLine& line : held_)
+        text += lineText(line, saved) + "\n";
+    return text;
+}
+
+void MonitorWindow::linesSaved(std::size_t lines, const std::string& name)
+{
+    announce("Saved " + countText(lines) + (lines == 1 ? " line" : " lines") + " to " + name);
+}
+
+void MonitorWindow::captureBegan(const std::string& name)
+{
+    capturing_ = true;
+    captureButton_->setCaption(kStopCapture);
+    captureStatus_->setCaption("Capturing to " + name);
+    announce("Capturing every byte received to " + name);
+}
+
+void MonitorWindow::captureEnded(const std::string& name, std::uint64_t bytes,
+                                 const std::optional<std::string>& failure)
+{
+    capturing_ = false;
+    captureButton_->setCaption(kCaptureToFile);
+    std::string text =
+        failure
+            ? "The capture stopped: " + name + " could not be written (" + *failure + ")"
+            : "Captured " + countText(bytes) + (bytes == 1 ? " byte" : " bytes") + " to " + name;
+    captureStatus_->setCaption(text);
+    announce(std::move(text));
 }
 
 } // namespace vindle

@@ -30,32 +30,46 @@
 //                  drivers do; the port stays open meanwhile
 //   closes         performance.now() of every close() that has finished
 // window.fileStandIn: `toOpen` ({name, text} or {name, bytes}) is the file the next Open
-// picks (null: the picker is cancelled); `saved` gets each saved {name, text};
+// picks (null: the picker is cancelled); `saved` gets each saved {name, text},
+// `contents` each file's text by name;
 // `full` makes every save fail as on a full disk.
 /* exported installStandIns */
 function installStandIns(args) {
     'use strict';
-    const files = { toOpen: null, saved: [], full: false };
+    const files = { toOpen: null, saved: [], contents: {}, full: false };
     window.showOpenFilePicker = async () => {
         if (files.toOpen === null) throw new DOMException('The user aborted a request.', 'AbortError');
         const { name, text, bytes } = files.toOpen;
         const file = new File([bytes ? Uint8Array.from(bytes) : text], name);
         return [{ getFile: async () => file }];
     };
-    window.showSaveFilePicker = async (options) => ({
-        createWritable: async () => {
-            let text = '';
-            return {
-                write: async (chunk) => {
-                    text += chunk;
-                },
-                close: async () => {
-                    if (files.full) throw new DOMException('The disk is full.', 'QuotaExceededError');
-                    files.saved.push({ name: options.suggestedName, text });
-                },
-            };
-        },
-    });
+    // A file holds what its last closed writable wrote; a writable that
+    // keeps the file's data starts from it, as the browser's does.
+    window.showSaveFilePicker = async (options) => {
+        const name = options.suggestedName;
+        return {
+            name,
+            getFile: async () => new File([files.contents[name] ?? ''], name),
+            createWritable: async ({ keepExistingData = false } = {}) => {
+                let text = keepExistingData ? (files.contents[name] ?? '') : '';
+                let at = 0;
+                return {
+                    seek: async (position) => {
+                        at = position;
+                    },
+                    write: async (chunk) => {
+                        text = text.slice(0, at) + chunk + text.slice(at + chunk.length);
+                        at += chunk.length;
+                    },
+                    close: async () => {
+                        if (files.full) throw new DOMException('The disk is full.', 'QuotaExceededError');
+                        files.contents[name] = text;
+                        files.saved.push({ name, text });
+                    },
+                };
+            },
+        };
+    };
     window.fileStandIn = files;
 
     const standIn = {
