@@ -1,6 +1,8 @@
 // The data monitor: what it costs while nothing comes, what it costs under a
 // continuous 115200 bit/s stream (and whether it keeps up and shows every
-// byte), and whether its memory stays bounded once the display is full.
+// byte), and whether its memory stays bounded once the display is full; and
+// the same stream with time stamps shown and Capture to File… running, whose
+// file must hold every byte written, in order.
 //
 // The program reaches the monitor the way it does with a silent module: the
 // read gives up and hands over. The stream then comes from a writer on the
@@ -12,7 +14,14 @@
 #include "support/PacedWriter.h"
 #include "support/PtyPair.h"
 #include "support/RenderedRun.h"
+#include "qt/MonitorFileDialogs.h"
 #include "ui/monitor/MonitorText.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -165,5 +174,86 @@ void BM_MonitorStream115200(benchmark::State& state)
     state.counters["load1"] = MachineDescription::loadAverage();
 }
 BENCHMARK(BM_MonitorStream115200)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+// The capture's bytes, joined, are the writer's stream from its start; how
+// many of them there are, or -1 at the first that differs or a line that is
+// not whole.
+long long capturedStream(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray all = file.readAll();
+    if (!all.isEmpty() && !all.endsWith('\n'))
+        return -1;
+    std::uint64_t position = 0;
+    for (const QByteArray& line : all.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QJsonObject read = QJsonDocument::fromJson(line).object();
+        if (read.contains("baud"))
+            continue;
+        for (const QJsonValue byte : read["bytes"].toArray()) {
+            if (byte.toInt() != PacedWriter::byteAt(position++))
+                return -1;
+        }
+    }
+    return static_cast<long long>(position);
+}
+
+void BM_MonitorCapture115200(benchmark::State& state)
+{
+    const double seconds = BenchOptions::current().captureSeconds;
+    for (auto _ : state) {
+        PtyPair pty;
+        RenderedRun run(pty.path());
+        QTemporaryDir folder;
+        const QString path = folder.filePath("capture.jsonl");
+        std::unique_ptr<PacedWriter> writer;
+        CpuMeter meter;
+        double percent = 0.0;
+        long long captured = -1;
+        bool everyByte = false;
+        whileMonitoring(run, [&](MonitorWindow& monitor) {
+            monitor.Baud().click(kStreamBaudOption);
+            monitor.KeysCheck().setValue(CheckBox::kChecked);
+            monitor.TimeCheck().setValue(CheckBox::kChecked);
+            pty.drain();
+            auto file = std::make_unique<AppendedFile>();
+            if (!file->open(path).isEmpty()) {
+                run.program().end();
+                return;
+            }
+            run.program().monitorLines().startCapture("capture.jsonl", std::move(file));
+            meter.restart();
+            writer = std::make_unique<PacedWriter>(pty.master(), kStreamBitRate);
+            QTimer::singleShot(static_cast<int>(seconds * 1e3), [&] {
+                writer->stop();
+                percent = meter.percentOfCore(writer->cpuSeconds());
+                QTimer::singleShot(1000, [&] {
+                    run.program().monitorLines().stopCapture();
+                    captured = capturedStream(path);
+                    everyByte = monitor.Text1().linesAdded() == writer->written();
+                    run.program().end();
+                });
+            });
+        });
+        if (!writer) {
+            state.SkipWithError("the data monitor did not open, or the capture's file");
+            break;
+        }
+        state.counters["capture_s"] = writer->seconds();
+        state.counters["bytes"] = static_cast<double>(writer->written());
+        state.counters["captured_bytes"] = static_cast<double>(captured);
+        state.counters["capture_is_the_stream"] =
+            captured == static_cast<long long>(writer->written()) ? 1 : 0;
+        state.counters["every_byte_shown"] = everyByte ? 1 : 0;
+        state.counters["most_behind_bytes"] = static_cast<double>(writer->mostBehind());
+        state.counters["cpu_percent"] = percent;
+        state.counters["cpu_of_goal"] = percent / 15.0;
+    }
+    state.counters["load1"] = MachineDescription::loadAverage();
+}
+BENCHMARK(BM_MonitorCapture115200)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 } // namespace

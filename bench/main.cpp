@@ -2,6 +2,8 @@
 // Benchmark). Besides Google Benchmark's own options it takes
 //   --stream-seconds=N  how long the data monitor takes the 115200 bit/s stream
 //                       (default 30; the documented figure uses 600)
+//   --capture-seconds=N how long the data monitor captures that stream, with its
+//                       times shown (default 60)
 //   --idle-seconds=N    how long the data monitor waits without data (default 10)
 
 #include "support/BenchOptions.h"
@@ -22,6 +24,7 @@ void takeOwnOptions(int& argc, char** argv)
     vindle::bench::BenchOptions& options = vindle::bench::BenchOptions::current();
     const std::vector<std::pair<std::string_view, double*>> known{
         {"--stream-seconds=", &options.streamSeconds},
+        {"--capture-seconds=", &options.captureSeconds},
         {"--idle-seconds=", &options.idleSeconds},
     };
     int kept = 1;

@@ -11,6 +11,7 @@
 #include "program/SetupProgram.h"
 #include "qt/ConfigurationMenu.h"
 #include "qt/MessageBox.h"
+#include "qt/MonitorFileDialogs.h"
 #include "qt/ProgramIdentity.h"
 #include "qt/ProgramView.h"
 #include "qt/QtDialogs.h"
@@ -38,6 +39,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -783,14 +785,30 @@ TEST_F(RenderedRun, DISABLED_WindowGallery)
     });
     dialogs_.showMessage(ConfigurationStore::kNoOutput);
 
-    program_->forEachWindow([this](Window& window) {
+    // The monitor's files as on the desktop, and a capture under way.
+    MonitorFileDialogs files(dialogs_, [](MonitorFileDialogs::Purpose) { return QString(); });
+    program_->setMonitorFiles(files);
+    QTemporaryDir captures;
+    program_->forEachWindow([this, &captures](Window& window) {
         if (auto* monitor = dynamic_cast<MonitorWindow*>(&window)) {
-            monitor->Text1().addListener([this, monitor](const Control& text) {
+            monitor->Text1().addListener([this, monitor, &captures](const Control& text) {
                 const auto lines = static_cast<const LineDisplay&>(text).linesAdded();
-                if (lines == 1)
+                // With keys, times and hex, and a header found.
+                if (lines == 1 && monitor->TimeCheck().value() == CheckBox::kUnchecked) {
                     monitor->KeysCheck().toggle();
-                if (lines >= 60)
+                    monitor->TimeCheck().toggle();
+                    monitor->HexCheck().toggle();
+                    auto file = std::make_unique<AppendedFile>();
+                    if (file->open(captures.filePath("vindle-capture.jsonl")).isEmpty())
+                        program_->monitorLines().startCapture("vindle-capture.jsonl",
+                                                              std::move(file));
+                }
+                if (lines >= 60 && !monitor->Text1().marked()) {
+                    monitor->FindText().setText("FE");
+                    monitor->FindNext().press();
+                    monitor->FindNext().press();
                     program_->end();
+                }
             });
         }
     });
