@@ -10,14 +10,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 namespace vindle {
@@ -53,7 +53,8 @@ TEST(MonitorView, LinesFindKeysAndAnnouncementsAsThePersonMeetsThem)
     QTest::keyClicks(&find, "FE 0B");
     QTest::keyClick(&find, Qt::Key_Return);
     EXPECT_EQ(text.textCursor().selectedText().toStdString(),
-              std::string("00001011>     0B  ") + "\u2029" + "11111110>     FE     <HEADER DETECTED");
+              std::string("00001011>     0B  ") + "\u2029" +
+                  "11111110>     FE     <HEADER DETECTED");
     QTest::keyClick(&find, Qt::Key_F3);
     EXPECT_EQ(monitor.FindStatus().caption(), "Lines 5 to 6 of 6");
     // What a search found stays selected as new lines come on top.
@@ -122,9 +123,8 @@ TEST(MonitorView, TheFilesGoWhereThePersonChose)
 
     chosen = folder.path();
     capture.reset();
-    files.chooseCapture([&](const std::string&, std::unique_ptr<CaptureFile> file) {
-        capture = std::move(file);
-    });
+    files.chooseCapture(
+        [&](const std::string&, std::unique_ptr<CaptureFile> file) { capture = std::move(file); });
     EXPECT_EQ(capture, nullptr);
     ASSERT_EQ(dialogs.said.size(), 1U);
     EXPECT_NE(dialogs.said[0].find("is not a file that a capture can go into"), std::string::npos);
