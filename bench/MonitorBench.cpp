@@ -8,13 +8,13 @@
 // read gives up and hands over. The stream then comes from a writer on the
 // master side of the pseudo-terminal, at the line's pace.
 
+#include "qt/MonitorFileDialogs.h"
 #include "support/BenchOptions.h"
 #include "support/CpuMeter.h"
 #include "support/MachineDescription.h"
 #include "support/PacedWriter.h"
 #include "support/PtyPair.h"
 #include "support/RenderedRun.h"
-#include "qt/MonitorFileDialogs.h"
 #include "ui/monitor/MonitorText.h"
 
 #include <QFile>
@@ -22,7 +22,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <fstream>

@@ -76,7 +76,16 @@ const kViews = {
         show: async (page) => {
             await answerMessage(page);
             await (await byName(page, 'The Vindle Module is Sending Keys', 'checkbox')).click();
+            await (await byName(page, 'The Time It Came', 'checkbox')).click();
+            await (await byName(page, 'Its Bytes in Hex', 'checkbox')).click();
             await new Promise((resolve) => setTimeout(resolve, 1500));
+            // A header found, with the lines held still to read it.
+            await press(page, 'Pause');
+            const find = await byName(page, 'Find Bytes:', 'textbox');
+            await find.type('FE');
+            await page.keyboard.press('Enter');
+            await page.keyboard.press('Enter');
+            await new Promise((resolve) => setTimeout(resolve, 1000));
         },
     },
     bench: {
@@ -143,7 +152,7 @@ const kScreens = [
         name: '1366x768-zoom200',
         start: kLaptop,
         screen: { width: 683, height: 384, zoom: 2 },
-        views: ['main', 'limiter', 'message', 'bench-storing', 'bench-refused'],
+        views: ['main', 'limiter', 'message', 'monitor', 'bench-storing', 'bench-refused'],
     },
     {
         name: '1366x768-font24',
@@ -159,7 +168,7 @@ const kScreens = [
         name: '1366x768-zoom200-dark',
         start: { ...kLaptop, dark: true },
         screen: { width: 683, height: 384, zoom: 2, dark: true },
-        views: ['bench-storing', 'bench-refused'],
+        views: ['monitor', 'bench-storing', 'bench-refused'],
     },
 ];
 // Only the views named on the command line, when any are.

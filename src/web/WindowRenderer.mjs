@@ -703,6 +703,7 @@ function markLines(text, control) {
     const at = marked ? `${control.linesAdded - marked.index}/${marked.count}` : '';
     const moved = text.dataset.marked !== at;
     text.dataset.marked = at;
+    text.classList.toggle('marked', Boolean(marked));
     if (!marked) {
         if (moved) text.setSelectionRange(0, 0);
         return;
@@ -712,8 +713,11 @@ function markLines(text, control) {
     const lines = control.lines.slice(marked.index, marked.index + marked.count);
     const end = start + lines.reduce((length, line) => length + line.length + 1, -1);
     text.setSelectionRange(start, end);
+    const style = getComputedStyle(text);
+    const lineHeight = parseFloat(style.lineHeight) || text.scrollHeight / Math.max(control.lines.length, 1);
+    text.style.setProperty('--marked-top', `${parseFloat(style.paddingTop) + marked.index * lineHeight}px`);
+    text.style.setProperty('--marked-height', `${marked.count * lineHeight}px`);
     if (!moved) return;
-    const lineHeight = text.scrollHeight / Math.max(control.lines.length, 1);
     text.scrollTop = Math.max(0, marked.index * lineHeight - text.clientHeight / 2);
 }
 
