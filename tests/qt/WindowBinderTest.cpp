@@ -490,6 +490,9 @@ TEST_F(RenderedRun, TabVisitsTheModelsStopsInEveryState)
         {"Main", "TestConfiguration", kNoIndex},
     };
     startWith({});
+    // The data monitor offers its files, as the desktop's and the page's do.
+    MonitorFileDialogs files(dialogs_, [](MonitorFileDialogs::Purpose) { return QString(); });
+    program_->setMonitorFiles(files);
     endWhenShown("RS232Packets");
     QJsonArray states;
     for (const auto& step : steps) {
