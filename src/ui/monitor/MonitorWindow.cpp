@@ -164,7 +164,7 @@ MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received f
 
     // What explains each part of the window to a person who cannot point at
     // it, and what the pointer shows over it.
-    const std::array<std::pair<const Control*, const char*>, 10> helps{{
+    const std::array<std::pair<Control*, const char*>, 10> helps{{
         {bitRateFrame_, kBaudHelp},
         {headerFrame_, kFrame4Help},
         {keysFrame_, kFrame2Help},
@@ -178,7 +178,7 @@ MonitorWindow::MonitorWindow() : Window("RS232Packets", "Examine Data Received f
     }};
     for (const auto& [control, text] : helps) {
         if (control->kind() != ControlKind::Frame || control == showFrame_)
-            const_cast<Control*>(control)->onMouseOver(helpWith(text));
+            control->onMouseOver(helpWith(text));
     }
     setDescriber([helps](const Control& control) -> std::optional<std::string_view> {
         for (const auto& [described, text] : helps) {
