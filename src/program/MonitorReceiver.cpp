@@ -14,18 +14,29 @@ std::chrono::system_clock::time_point MonitorReceiver::timeNow() const
                             link_.clock().now() - clockStart_);
 }
 
+namespace {
+
+// A capture's line: its time, then one more field.
+std::string captureLine(std::chrono::system_clock::time_point time, const char* field,
+                        const std::string& value)
+{
+    return "{\"time\": \"" + utcTimeText(time) + "\", \"" + field + "\": " + value + "}";
+}
+
+} // namespace
+
 std::string captureReadLine(std::chrono::system_clock::time_point time,
                             const std::vector<std::uint8_t>& bytes)
 {
-    std::string line = "{\"time\": \"" + utcTimeText(time) + "\", \"bytes\": [";
+    std::string values = "[";
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        line += (i == 0 ? "" : ", ") + std::to_string(bytes[i]);
-    return line + "]}";
+        values += (i == 0 ? "" : ", ") + std::to_string(bytes[i]);
+    return captureLine(time, "bytes", values + "]");
 }
 
 std::string captureBitRateLine(std::chrono::system_clock::time_point time, int bitRate)
 {
-    return "{\"time\": \"" + utcTimeText(time) + "\", \"baud\": " + std::to_string(bitRate) + "}";
+    return captureLine(time, "baud", std::to_string(bitRate));
 }
 
 void MonitorReceiver::setCapture(MonitorCapture* capture)

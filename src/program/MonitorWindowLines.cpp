@@ -108,12 +108,8 @@ void MonitorWindowLines::write()
 
 void MonitorWindowLines::startCapture(const std::string& name, std::unique_ptr<CaptureFile> file)
 {
-    if (file_) {
-        kept_ += std::exchange(afterRead_, {});
-        write();
-        if (file_)
-            endCapture(std::nullopt);
-    }
+    if (file_)
+        finishCapture();
     file_ = std::move(file);
     name_ = name;
     bytes_ = bytesKept_ = 0;
@@ -128,6 +124,11 @@ void MonitorWindowLines::stopCapture()
         stopping_ = true;
         return;
     }
+    finishCapture();
+}
+
+void MonitorWindowLines::finishCapture()
+{
     kept_ += std::exchange(afterRead_, {});
     write();
     if (file_)

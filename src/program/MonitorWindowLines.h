@@ -76,6 +76,8 @@ public:
     void captureFailed(const std::string& reason);
 
 private:
+    // Writes everything kept and ends the capture.
+    void finishCapture();
     void endCapture(const std::optional<std::string>& failure);
 
     MonitorWindow& window_;

@@ -129,27 +129,30 @@ TEST_F(MonitorReceiverTest, TheCaptureKeepsEveryReadAsItCame)
     }
 }
 
+// A capture's file in memory: what it takes goes on the end of `text`, or,
+// when it `fails`, nothing does, as on a full disk.
+class File final : public CaptureFile
+{
+public:
+    File(std::string& text, bool fails) : text_(text), fails_(fails) {}
+    bool append(const std::string& lines) override
+    {
+        if (!fails_)
+            text_ += lines;
+        return !fails_;
+    }
+    std::string error() const override { return "the disk is full"; }
+
+private:
+    std::string& text_;
+    bool fails_;
+};
+
 // The window's Capture to File…: the reads and each change of bit rate go
 // to the file the shell opened, in whole lines, until Stop Capture; a file
 // that fails ends the capture, said, and nothing more is kept for it.
 TEST_F(MonitorReceiverTest, TheWindowsCaptureGoesToItsFileUntilItEnds)
 {
-    class File final : public CaptureFile
-    {
-    public:
-        explicit File(std::string& text, bool fails) : text_(text), fails_(fails) {}
-        bool append(const std::string& lines) override
-        {
-            if (!fails_)
-                text_ += lines;
-            return !fails_;
-        }
-        std::string error() const override { return "the disk is full"; }
-
-    private:
-        std::string& text_;
-        bool fails_;
-    };
     class Files final : public MonitorFiles
     {
     public:
@@ -229,6 +232,32 @@ TEST_F(MonitorReceiverTest, TheWindowsCaptureGoesToItsFileUntilItEnds)
         EXPECT_EQ(files.saved.substr(0, 26), "2026-12-10T03:40:00.001Z  ");
         EXPECT_EQ(monitor.announcement(), "Saved 4 lines to lines.txt");
     }
+}
+
+// Events are handled between two bytes of one read: a Stop Capture then
+// waits for the read's last byte, and a new bit rate is noted after the read.
+TEST_F(MonitorReceiverTest, ACaptureStoppedInTheMiddleOfAReadKeepsTheWholeRead)
+{
+    std::string text;
+    MonitorWindowLines capturing{monitor, link, wall};
+    MonitorReceiver receiver{link, capturing, wall};
+    receiver.setCapture(&capturing);
+    capturing.startCapture("capture.jsonl", std::make_unique<File>(text, false));
+    port.arriveAt(clock.now() + 1ms, {254, 1, 2, 3});
+    int yields = 0;
+    pump.onYield = [&] {
+        // Before the third byte: two of the read's four are taken.
+        if (++yields == 3) {
+            monitor.Baud().click(3);
+            capturing.stopCapture();
+        }
+        if (port.pendingTotal() == 0)
+            link.close();
+    };
+    receiver.run();
+    EXPECT_EQ(text, "{\"time\": \"2026-12-10T03:40:00.001Z\", \"bytes\": [254, 1, 2, 3]}\n"
+                    "{\"time\": \"2026-12-10T03:40:00.000Z\", \"baud\": 9600}\n");
+    EXPECT_EQ(monitor.CaptureStatus().caption(), "Captured 4 bytes to capture.jsonl");
 }
 
 TEST_F(MonitorReceiverTest, DisplayKeepsTheNewestLinesAndShowsThemInBatches)
